@@ -23,3 +23,10 @@ std::string FormatText(unsigned id, const std::string& arg1, const std::string& 
     }
     return out;
 }
+
+namespace {
+unsigned g_textLanguage = 0x0409;
+}
+
+void SetTextLanguage(unsigned langId) { g_textLanguage = langId; }
+unsigned TextLanguage() { return g_textLanguage; }
