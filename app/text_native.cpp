@@ -1,16 +1,10 @@
-// Native build: texts from a small built-in table until the generated string table exists.
+// Native build: texts from the table generated from the .rc string tables.
 #include "app/text.h"
 
-#include <map>
+#include "res/text_table.h"
 
 std::string LoadText(unsigned id)
 {
-    static const std::map<unsigned, const char*> table = {
-        {62701, "Loading file \"%s\"..."},
-        {62703, "Saving file \"%s\"..."},
-        {62704, "Examining file \"%s\"..."},
-        {62724, "All supported formats."},
-    };
-    auto it = table.find(id);
-    return it == table.end() ? std::string() : std::string(it->second);
+    const char* text = LookupText(kQuentaTexts, id, TextLanguage());
+    return text ? std::string(text) : std::string();
 }

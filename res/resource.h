@@ -1,5 +1,272 @@
 #pragma once
 // Resource ids shared by the .rc files and the code.
 
-#define IDR_MAINFRAME 128
-#define IDS_APP_TITLE 128
+#define IDR_MAINFRAME 128   // main menu, accelerators and the program icon
+#define IDS_APP_TITLE 128   // product name and version
+
+// Commands of the main menu. The framework may already define the standard ones (same values).
+#define ID_HELP_CONTENTS     32801
+#define ID_APP_ABOUT_QUENTA  32844
+#define ID_FILE_SAVE_LIST    32845
+#ifndef ID_FILE_PRINT_SETUP
+#define ID_FILE_PRINT_SETUP  57606
+#endif
+#ifndef ID_FILE_PRINT
+#define ID_FILE_PRINT        57607
+#endif
+#ifndef ID_FILE_PRINT_PREVIEW
+#define ID_FILE_PRINT_PREVIEW 57609
+#endif
+#ifndef ID_APP_ABOUT
+#define ID_APP_ABOUT         57664
+#endif
+#ifndef ID_APP_EXIT
+#define ID_APP_EXIT          57665
+#endif
+
+// ---- String table (strings_en.rc, strings_fr.rc) ----
+
+// Setup and uninstall
+#define IDS_SHORTCUT_REINSTALL           61675
+#define IDS_UNINSTALL_NOT_FOUND          61676
+#define IDS_UNINSTALL_CONFIRM            61678
+#define IDS_UNINSTALL_DONE               61679
+#define IDS_UNINSTALL_FAILED             61680
+#define IDS_PRINT_JOB_FAILED             61702
+
+// Start panel and module titles
+#define IDS_PRODUCT_NOTICE               62446
+#define IDS_MODULE_START                 62448
+#define IDS_MODULE_EXPLORER              62449
+#define IDS_MODULE_SYSPICTURE            62450
+#define IDS_MODULE_WALLPAPER             62451
+#define IDS_MODULE_TRANSLATOR            62452
+#define IDS_MODULE_CAPTURE               62453
+#define IDS_MODULE_ACQUIRE               62454
+#define IDS_MODULE_WINCOLORS             62455
+#define IDS_MODULE_TOOLS                 62456
+#define IDS_MODULE_FINDER                62457
+#define IDS_MODULE_WINDOWS               62458
+#define IDS_MODULE_FONTS                 62459
+#define IDS_MODULE_SHORTCUTS             62460
+#define IDS_MODULE_UNINSTALL             62461
+#define IDS_MODULE_DATATYPES             62462
+#define IDS_MODULE_DISKINFO              62463
+#define IDS_MODULE_SYSINFO               62464
+#define IDS_MODULE_MISC                  62465
+#define IDS_MODULE_ONLINE                62468
+#define IDS_CREDITS_PROGRAMMING          62469
+#define IDS_CREDITS_ARTWORK              62470
+
+// Explorer and file information
+#define IDS_TAB_FILES                    62471
+#define IDS_TAB_PICTURES                 62472
+#define IDS_TAB_REPORT                   62473
+#define IDS_TAB_INFO                     62474
+#define IDS_COLUMN_NAME                  62475
+#define IDS_COLUMN_SIZE                  62476
+#define IDS_COLUMN_MODIFIED              62477
+#define IDS_COLUMN_TYPE                  62478
+#define IDS_COLUMN_ATTRIBUTES            62479
+#define IDS_COLUMN_VALUE                 62480
+#define IDS_INFO_PATH                    62481
+#define IDS_INFO_CREATED                 62482
+#define IDS_INFO_SHORT_NAME              62483
+
+// Windows information
+#define IDS_WININFO_VERSION              62486
+#define IDS_WININFO_SHARED_DLL           62488
+#define IDS_WININFO_SYSTEM_DLL           62489
+#define IDS_WININFO_SYSTEM_EXE           62490
+#define IDS_WININFO_PRODUCT_NAME         62491
+#define IDS_WININFO_PLUS_VERSION         62492
+#define IDS_WININFO_CSD_VERSION          62493
+#define IDS_WININFO_BUILD                62494
+#define IDS_WININFO_PRODUCT_ID           62495
+#define IDS_WININFO_SYSTEM_ROOT          62496
+#define IDS_WININFO_SCREEN_BPP           62498
+#define IDS_WININFO_SCREEN_WIDTH         62499
+#define IDS_WININFO_SCREEN_HEIGHT        62500
+#define IDS_WININFO_FREQUENCY            62501
+#define IDS_WININFO_WINDOWS_DIR          62502
+#define IDS_WININFO_SYSTEM_DIR           62503
+#define IDS_WININFO_TEMP_DIR             62504
+
+// Common dialogs, reports and object counts
+#define IDS_FILTER_ALL_FILES             62510
+#define IDS_SAVE_TITLE                   62511
+#define IDS_EMPTY                        62512
+#define IDS_HELP                         62516
+#define IDS_FILTER_SAVE_LIST             62517
+#define IDS_EXPLORER_REPORT_TITLE        62518
+#define IDS_PRINT_NOTE                   62519
+#define IDS_OBJECT_COUNT_ONE             62520
+#define IDS_OBJECT_COUNT_MANY            62521
+#define IDS_SELECTED_COUNT_ONE           62522
+#define IDS_SELECTED_COUNT_MANY          62523
+
+// Disks information
+#define IDS_TIP_RESET_DISK_ICON          62524
+#define IDS_TIP_CHANGE_DISK_ICON         62525
+#define IDS_TIP_APPLY                    62526
+#define IDS_DISK_LETTER                  62527
+#define IDS_DISK_FREE_SPACE              62528
+#define IDS_DISK_SERIAL                  62529
+#define IDS_DISK_MAX_NAME                62530
+#define IDS_DISK_FILE_SYSTEM             62531
+#define IDS_DISKINFO_REPORT_TITLE        62532
+
+// Data types
+#define IDS_COLUMN_EXTENSION             62533
+#define IDS_COLUMN_COMMAND_LINE          62534
+#define IDS_RETRIEVING_ITEM              62535
+#define IDS_TIP_SELECT_PROGRAM           62536
+#define IDS_TIP_ADD_DATA_TYPE            62537
+#define IDS_TIP_CHANGE_TYPE_ICON         62538
+#define IDS_DATATYPE_REMOVE_CONFIRM      62539
+#define IDS_DATATYPE_REPORT_TITLE        62540
+#define IDS_FILTER_PROGRAMS              62541
+#define IDS_SELECT_TITLE                 62542
+
+// Applications shortcuts
+#define IDS_SHORTCUT_REMOVE_ONE          62554
+#define IDS_SHORTCUT_REMOVE_MANY         62555
+
+// Finder
+#define IDS_FINDER_ALL_DISKS             62579
+#define IDS_TIP_FINDER_ADD_TO_LIST       62580
+#define IDS_TIP_FINDER_SELECT_FOLDER     62581
+#define IDS_TIP_FINDER_SEARCH_IN_LIST    62582
+#define IDS_FINDER_FOLDER_TITLE          62583
+#define IDS_FINDER_TOO_MANY              62584
+#define IDS_FINDER_START                 62585
+#define IDS_FINDER_STOP                  62586
+#define IDS_EXAMINING_ITEM               62587
+#define IDS_WININFO_REPORT_TITLE         62588
+#define IDS_FINDER_REPORT_TITLE          62589
+
+// Windows colours
+#define IDS_COLOR_3DDKSHADOW             62590
+#define IDS_COLOR_3DFACE                 62591
+#define IDS_COLOR_3DHILIGHT              62592
+#define IDS_COLOR_3DLIGHT                62593
+#define IDS_COLOR_3DSHADOW               62594
+#define IDS_COLOR_ACTIVEBORDER           62595
+#define IDS_COLOR_ACTIVECAPTION          62596
+#define IDS_COLOR_APPWORKSPACE           62597
+#define IDS_COLOR_BACKGROUND             62598
+#define IDS_COLOR_BTNHILIGHT             62599
+#define IDS_COLOR_BTNSHADOW              62600
+#define IDS_COLOR_BTNTEXT                62601
+#define IDS_COLOR_CAPTIONTEXT            62602
+#define IDS_COLOR_GRAYTEXT               62603
+#define IDS_COLOR_HIGHLIGHT              62604
+#define IDS_COLOR_HIGHLIGHTTEXT          62605
+#define IDS_COLOR_INACTIVEBORDER         62606
+#define IDS_COLOR_INACTIVECAPTION        62607
+#define IDS_COLOR_INACTIVECAPTIONTEXT    62608
+#define IDS_COLOR_INFOBK                 62609
+#define IDS_COLOR_INFOTEXT               62610
+#define IDS_COLOR_MENU                   62611
+#define IDS_COLOR_SCROLLBAR              62612
+#define IDS_COLOR_WINDOW                 62613
+#define IDS_COLOR_WINDOWFRAME            62614
+#define IDS_COLOR_WINDOWTEXT             62615
+#define IDS_COLUMN_DESCRIPTION           62616
+#define IDS_WINCOLORS_REPORT_TITLE       62617
+#define IDS_TIP_RESET                    62618
+#define IDS_TIP_DEFAULT                  62619
+#define IDS_TIP_WYSIWYG                  62620
+#define IDS_FILE_NOT_FOUND               62621
+#define IDS_LOAD_TITLE                   62622
+#define IDS_FILTER_THEMES                62623
+#define IDS_THEME_RESTORE_CONFIRM        62624
+#define IDS_THEME_RESTORE_FAILED         62625
+
+// Uninstall manager
+#define IDS_TIP_EDIT_COMMAND             62626
+#define IDS_TIP_DELETE_COMMAND           62627
+#define IDS_TIP_ADD_COMMAND              62628
+#define IDS_TIP_UNINSTALL_PROGRAM        62629
+#define IDS_UNINSTALL_REPORT_TITLE       62630
+#define IDS_UNINSTALL_DELETE_CONFIRM     62631
+
+// Tools
+#define IDS_TOOLS_ALL                    62632
+#define IDS_TOOLS_MAKER                  62633
+#define IDS_TOOLS_CUSTOM                 62634
+#define IDS_TOOLS_SYSTEM                 62635
+#define IDS_TOOLS_REPORT_TITLE           62636
+
+// System information
+#define IDS_UNKNOWN                      62638
+#define IDS_SYSINFO_ARCHITECTURE         62639
+#define IDS_SYSINFO_REVISION             62640
+#define IDS_SYSINFO_PROCESSORS           62641
+#define IDS_SYSINFO_GRANULARITY          62642
+#define IDS_SYSINFO_PAGE_SIZE            62643
+#define IDS_SYSINFO_MIN_ADDRESS          62644
+#define IDS_SYSINFO_MAX_ADDRESS          62645
+#define IDS_SYSINFO_MEMORY_LOAD          62646
+#define IDS_SYSINFO_PHYSICAL             62647
+#define IDS_SYSINFO_FREE_PHYSICAL        62648
+#define IDS_SYSINFO_PAGING               62649
+#define IDS_SYSINFO_FREE_PAGING          62650
+#define IDS_SYSINFO_VIRTUAL              62651
+#define IDS_SYSINFO_FREE_VIRTUAL         62652
+#define IDS_SYSINFO_REPORT_TITLE         62653
+
+// Pictures, places and messages
+#define IDS_UNKNOWN_FILE_TYPE            62654
+#define IDS_INFO_FORMAT                  62655
+#define IDS_LOADING_PICTURE              62666
+#define IDS_COLLECTING_INFORMATION       62673
+#define IDS_PLACE_DESKTOP                62674
+#define IDS_PLACE_QUICK_LAUNCH           62675
+#define IDS_PLACE_STARTUP                62676
+#define IDS_PLACE_DESKTOP_ALL            62677
+#define IDS_PLACE_QUICK_LAUNCH_ALL       62678
+#define IDS_PLACE_STARTUP_ALL            62679
+#define IDS_TIP_SELECT_APPLICATION       62680
+#define IDS_TIP_DELETE_SHORTCUT          62681
+#define IDS_TIP_ADD_SHORTCUT             62682
+#define IDS_SHORTCUTS_REPORT_TITLE       62683
+#define IDS_HELP_PAGE_MISSING            62688
+#define IDS_CANNOT_LOAD_PICTURE          62697
+
+// Status texts
+#define IDS_STATUS_LOADING               62701
+#define IDS_STATUS_GENERATING_HTML       62702
+#define IDS_STATUS_SAVING                62703
+#define IDS_STATUS_EXAMINING             62704
+
+// Picture viewer
+#define IDS_CHANNEL_RED                  62705
+#define IDS_CHANNEL_GREEN                62706
+#define IDS_CHANNEL_BLUE                 62707
+#define IDS_CHANNEL_ALPHA                62708
+#define IDS_CHANNEL_RGBA                 62709
+#define IDS_CHANNEL_RGB                  62710
+#define IDS_INFO_UNCOMPRESSED            62711
+#define IDS_INFO_WIDTH                   62712
+#define IDS_INFO_HEIGHT                  62713
+#define IDS_INFO_DEPTH                   62714
+#define IDS_INFO_COLORS                  62715
+#define IDS_INFO_ACCESSED                62716
+#define IDS_FONTS_REPORT_TITLE           62717
+
+// Setup and resource archives
+#define IDS_SETUP_TITLE                  62718
+#define IDS_UNINSTALLER_TITLE            62719
+#define IDS_SETUP_AVAILABLE_SPACE        62721
+#define IDS_STATUS_EXTRACTING            62722
+#define IDS_STATUS_DELETING              62723
+#define IDS_ALL_SUPPORTED_FORMATS        62724
+#define IDS_STATUS_COPYING               62725
+#define IDS_MOVE_FOLDER_TITLE            62726
+#define IDS_MY_COMPUTER                  62734
+#define IDS_NETWORK_NEIGHBORHOOD         62735
+
+// Main window
+#define IDS_PLEASE_WAIT                  62900
+#define IDS_MESSAGE_CAPTION              62901
