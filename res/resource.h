@@ -24,6 +24,47 @@
 #define ID_APP_EXIT          57665
 #endif
 
+// ---- Artwork (art.rc) ----
+// Icons
+#define IDI_REPORT           142
+#define IDI_QUENTA           147
+#define IDI_MESSAGE          175   // the program's message box
+#define IDI_HAND_POINTER     177   // also used as the module bar's hand cursor
+#define IDI_INSTALL          213
+#define IDI_UNINSTALL        214
+// Cursors
+#define IDC_HELP_ZONE        176
+#define IDC_HAND_POINTER     177
+// Module button pictures (resource type "TGA")
+#define IDR_PIC_TRANSLATOR   322
+#define IDR_PIC_DATATYPES    323
+#define IDR_PIC_DISKINFO     324
+#define IDR_PIC_EXPLORER     327
+#define IDR_PIC_FONTS        328
+#define IDR_PIC_MISC         332
+#define IDR_PIC_FINDER       339
+#define IDR_PIC_CAPTURE      340
+#define IDR_PIC_UNINSTALL    341
+#define IDR_PIC_WALLPAPER    343
+#define IDR_PIC_WINCOLORS    344
+#define IDR_PIC_WINDOWS      345
+#define IDR_PIC_SYSINFO      346
+#define IDR_PIC_SYSPICTURE   347
+#define IDR_PIC_TOOLS        348
+#define IDR_PIC_ACQUIRE      350
+#define IDR_PIC_SHORTCUTS    351
+#define IDR_PIC_START        358
+#define IDR_PIC_ONLINE       374
+// Caption-bar zone pictures (type "TGA")
+#define IDR_PIC_ZONE_HELP    400
+#define IDR_PIC_ZONE_PRINT   401
+#define IDR_PIC_ZONE_PREVIEW 402
+#define IDR_PIC_ZONE_SAVE    403
+// Splash (type "JPEG") and the busy animation (type "AVI")
+#define IDR_SPLASH_COLOUR    356
+#define IDR_SPLASH_MASK      357
+#define IDR_AVI_BUSY         359
+
 // ---- String table (strings_en.rc, strings_fr.rc) ----
 
 // Setup and uninstall
