@@ -52,6 +52,7 @@ int CGraphicsCodec::Ping()
 
 bool CGraphicsCodec::CanWriteDepth(int) const { return false; }
 bool CGraphicsCodec::HasWriteOption() const { return false; }
+void CGraphicsCodec::SetQuality(int) {}
 
 void CGraphicsCodec::ReportRow(int y)
 {
@@ -129,7 +130,11 @@ int CGraphicsCodec::WriteFile(const std::string& path, CPicture* picture, int bi
     CGraphicsStream stream;
     if (!stream.OpenFile(path, false))
         return 0;
-    return WriteStream(stream, picture, bits, option, progress);
+    int result = WriteStream(stream, picture, bits, option, progress);
+    // Data still buffered is written out on close: a failure there is a failed write.
+    if (!stream.Close())
+        result = 0;
+    return result;
 }
 
 int CGraphicsCodec::WriteStream(CGraphicsStream& stream, CPicture* picture, int bits, bool option,

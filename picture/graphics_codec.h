@@ -28,6 +28,9 @@ public:
     // Whether Write accepts a picture reduced to `bits` (0 = the picture's own depth).
     virtual bool CanWriteDepth(int bits) const;
     virtual bool HasWriteOption() const;
+    // Quality of the next writes for codecs that have one (the JPEG encoder, 1..100); the
+    // others ignore it.
+    virtual void SetQuality(int quality);
 
     int ReadFile(const std::string& path, CPicture* picture, CQnProgress* progress);
     int ReadStream(CGraphicsStream& stream, CPicture* picture, CQnProgress* progress);

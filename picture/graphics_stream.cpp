@@ -70,10 +70,11 @@ bool CGraphicsStream::CreateMemory(size_t capacity)
     return true;
 }
 
-void CGraphicsStream::Close()
+bool CGraphicsStream::Close()
 {
+    bool ok = true;
     if (m_file)
-        std::fclose(m_file);
+        ok = std::fclose(m_file) == 0;
     m_file = nullptr;
     m_isMemory = false;
     m_ownsMemory = false;
@@ -84,6 +85,7 @@ void CGraphicsStream::Close()
     m_endOfData = false;
     m_bitByte = 0;
     m_bitIndex = -1;
+    return ok;
 }
 
 size_t CGraphicsStream::Read(void* buffer, size_t n)

@@ -22,7 +22,8 @@ public:
     void OpenMemory(const void* block, size_t size);
     // Writes into an owned block that grows by 1 MiB steps.
     bool CreateMemory(size_t capacity);
-    void Close();
+    // False when a file's buffered data could not be written out.
+    bool Close();
 
     size_t Read(void* buffer, size_t n);
     bool Write(const void* buffer, size_t n);

@@ -67,6 +67,20 @@ void CPicture::Clear()
     m_description.clear();
 }
 
+void CPicture::Swap(CPicture& other) noexcept
+{
+    m_block.Swap(other.m_block);
+    m_rows.swap(other.m_rows);
+    m_palette.swap(other.m_palette);
+    m_alpha.swap(other.m_alpha);
+    std::swap(m_width, other.m_width);
+    std::swap(m_height, other.m_height);
+    std::swap(m_bits, other.m_bits);
+    std::swap(m_stride, other.m_stride);
+    m_name.swap(other.m_name);
+    m_description.swap(other.m_description);
+}
+
 bool CPicture::GetPixel(int x, int y, uint8_t bgr[3]) const
 {
     if (IsEmpty() || x < 0 || y < 0 || x >= m_width || y >= m_height) {

@@ -23,6 +23,8 @@ public:
     // unchanged). False for sizes beyond 65535, a block beyond 32 bits, or no memory.
     bool Create(unsigned width, unsigned height);
     void Clear();
+    // Exchanges everything (pixels, row table, palette, alpha plane, attributes) with `other`.
+    void Swap(CPicture& other) noexcept;
     bool IsEmpty() const { return m_block.Empty(); }
 
     int Width() const { return m_width; }

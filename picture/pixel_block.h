@@ -4,6 +4,7 @@
 // GDI unchanged; natively it is plain heap memory.
 #include <cstddef>
 #include <cstdint>
+#include <utility>
 
 class PixelBlock {
 public:
@@ -15,6 +16,12 @@ public:
     // Frees what is held, then allocates `size` zeroed bytes; false when that fails.
     bool Allocate(size_t size);
     void Free();
+    void Swap(PixelBlock& other) noexcept
+    {
+        std::swap(m_data, other.m_data);
+        std::swap(m_size, other.m_size);
+        std::swap(m_handle, other.m_handle);
+    }
 
     uint8_t* Data() const { return m_data; }
     size_t Size() const { return m_size; }
