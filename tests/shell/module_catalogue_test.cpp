@@ -1,0 +1,50 @@
+#include "shell/module_catalogue.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "shell/list_print_settings.h"
+#include "shell/settings_access.h"
+
+TEST(ModuleCatalogue, NineteenRowsWithEveryModuleOnce)
+{
+    std::set<int> ids;
+    for (int row = 0; row < kModuleCount; ++row)
+        ids.insert(Catalogue()[row].moduleId);
+    EXPECT_EQ(ids.size(), 19u);
+    EXPECT_EQ(*ids.rbegin(), kHighestModuleId);
+    EXPECT_EQ(Catalogue()[kModuleCount].moduleId, -1);
+    EXPECT_EQ(CatalogueRowOf(13), 2);
+    EXPECT_EQ(CatalogueRowOf(42), 0);
+}
+
+TEST(ModuleCatalogue, TitleCaptionAndProgressTextRules)
+{
+    EXPECT_EQ(ComposeWindowTitle("Quenta v1", "", nullptr), "Quenta v1");
+    EXPECT_EQ(ComposeWindowTitle("Quenta v1", "Fonts", nullptr), "Quenta v1 - Fonts");
+    const std::string extra = "C:\\";
+    EXPECT_EQ(ComposeWindowTitle("Quenta v1", "Explorer", &extra), "Quenta v1 - Explorer - [C:\\]");
+    EXPECT_EQ(ButtonCaption("Quenta\nExplorer"), "Explorer");
+    EXPECT_EQ(ButtonCaption("Fonts"), "Fonts");
+    EXPECT_EQ(ProgressDisplayText("Please wait..."), "Please wait");
+    EXPECT_EQ(ProgressDisplayText("Done."), "Done.");
+}
+
+TEST(ListPrintSettings, DefaultsAndStoredValues)
+{
+    ListPrintSettings defaults = LoadListPrintSettings();
+    EXPECT_EQ(defaults.footerCenter, "Page : &&[Page] / &&[Pages]");
+    EXPECT_EQ(defaults.rowBackground1, 0xF0FFFFu);
+    EXPECT_EQ(defaults.tabHeaderFont.weight, 700);
+    EXPECT_EQ(defaults.headerFont.height, 12);
+
+    WriteSettingText("Options\\ListPrinting", "Margin_Left", "12abc");
+    WriteSettingText(kListPrintingSection, "TextFont_lfFaceName", "Courier New");
+    const ListPrintSettings stored = LoadListPrintSettings();
+    EXPECT_EQ(stored.marginLeft, 12);
+    EXPECT_EQ(stored.textFont.face, "Courier New");
+    EXPECT_EQ(ParseLeadingInt("  -42x"), -42);
+    EXPECT_EQ(ParseLeadingInt(""), 0);
+    EXPECT_EQ(ParseLeadingInt("99999999999"), 2147483647);
+}
