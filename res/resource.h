@@ -32,6 +32,17 @@
 #define IDI_HAND_POINTER     177   // also used as the module bar's hand cursor
 #define IDI_INSTALL          213
 #define IDI_UNINSTALL        214
+#define IDI_PICTURE_VIEWER   278
+#define IDI_DATA_TYPE        284   // a data type whose own icon cannot be extracted
+// Tab pictures (16 x 16 bitmaps with a key colour)
+#define IDB_EXPLORER_TAB_FILES    190
+#define IDB_EXPLORER_TAB_PICTURES 191
+#define IDB_EXPLORER_TAB_REPORT   192
+#define IDB_EXPLORER_TAB_INFO     250
+#define IDB_TOOLS_TAB_ALL         258
+#define IDB_TOOLS_TAB_MAKER       259
+#define IDB_TOOLS_TAB_SYSTEM      260
+#define IDB_TOOLS_TAB_CUSTOM      261
 // Cursors
 #define IDC_HELP_ZONE        176
 #define IDC_HAND_POINTER     177

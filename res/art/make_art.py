@@ -51,7 +51,8 @@ def darker(c, t=0.25):
 
 
 class Canvas:
-    """An RGBA drawing surface in 0..256 units, supersampled."""
+    """An RGBA drawing surface in 0..256 units, supersampled. Drawing replaces pixels (no
+    blending), so a fill with opacity 0 punches a hole."""
 
     def __init__(self):
         self.img = Image.new("RGBA", (32 * SS * 2, 32 * SS * 2), (0, 0, 0, 0))
@@ -142,7 +143,7 @@ def g_folder(c, a):
 
 def g_magnifier(c, a):
     c.ellipse(112, 112, 54, outline=WHITE, width=20)
-    c.ellipse(112, 112, 40, fill=rgba(lighter(a, 0.45), 140))
+    c.ellipse(112, 112, 40, fill=rgba(lighter(a, 0.45)))
     c.line([(152, 152), (198, 198)], WHITE, 28)
 
 
@@ -189,7 +190,6 @@ def g_scanner(c, a):
     c.rect(40, 70, 216, 96, fill=rgba(lighter(a, 0.6)), radius=8)
     c.rect(40, 108, 216, 186, fill=WHITE, radius=12)
     c.rect(56, 126, 200, 136, fill=rgba(lighter(a, 0.35)), radius=4)
-    c.poly([(60, 131), (196, 131), (216, 226), (40, 226)], fill=(255, 255, 255, 0))
     c.ellipse(192, 164, 8, fill=rgba(FAMILY["settings"]))
     c.rect(56, 158, 150, 168, fill=rgba(lighter(a, 0.6)), radius=4)
 
@@ -424,8 +424,73 @@ ICONS = [  # id, family, pictogram, caption
     (177, None, icon_hand, "Hand (177)"),
     (213, "settings", g_install, "Install (213)"),
     (214, "brand", g_uninstall, "Uninstall (214)"),
+    (278, "picture", g_wallpaper, "Viewer (278)"),
+    (284, "settings", g_datatype, "Data type (284)"),
 ]
 CURSORS = [(176, arrow_with_help, (1, 1), "Help cursor"), (177, cursor_hand, (13, 1), "Hand cursor")]
+
+
+# ---- 16 x 16 tab bitmaps with a key colour for transparency ----
+
+def t_files(c, a):
+    for x, y in ((24, 24), (140, 24), (24, 140), (140, 140)):
+        c.rect(x, y, x + 92, y + 92, fill=rgba(a), radius=18)
+
+
+def t_pictures(c, a):
+    c.rect(12, 36, 244, 220, fill=INK, radius=20)
+    landscape(c, 36, 60, 220, 196, a)
+
+
+def t_report(c, a):
+    c.rect(16, 16, 240, 240, fill=WHITE, outline=INK, width=16, radius=14)
+    c.rect(16, 16, 240, 76, fill=rgba(a), radius=14)
+    for y in (108, 148, 188):
+        c.line([(52, y), (204, y)], INK, 18)
+
+
+def t_info(c, a):
+    c.ellipse(128, 128, 116, fill=rgba(a))
+    c.text(128, 136, "i", 190, WHITE, "dejavu/DejaVuSerif-Bold.ttf")
+
+
+def t_quenta(c, a):
+    c.rect(8, 8, 248, 248, fill=rgba(a), radius=52)
+    c.text(128, 124, "Q", 210, WHITE)
+
+
+def t_wrench(c, a):
+    c.line([(46, 210), (140, 116)], rgba(a), 52)
+    c.ellipse(164, 92, 62, fill=rgba(a))
+    c.poly([(164, 92), (204, 14), (250, 56)], fill=(0, 0, 0, 0))
+    c.ellipse(164, 92, 22, fill=(0, 0, 0, 0))
+
+
+def t_gear(c, a):
+    gear(c, 128, 128, 120, rgba(a), (0, 0, 0, 0))
+
+
+# id, glyph, family, key colour
+TAB_BITMAPS = [
+    (190, t_files, "file", (255, 0, 255)), (191, t_pictures, "picture", (255, 0, 255)),
+    (192, t_report, "info", (255, 0, 255)), (250, t_info, "info", (0, 255, 0)),
+    (258, t_files, "settings", (0, 255, 0)), (259, t_quenta, "brand", (0, 255, 0)),
+    (261, t_wrench, "file", (0, 255, 0)), (260, t_gear, "info", (0, 255, 0)),
+]
+
+
+def keyed_bitmap(glyph, family, key, face=(240, 240, 240)):
+    """16 x 16 RGB: edges blended over the tab face colour, transparent parts in the key colour."""
+    c = Canvas()
+    glyph(c, FAMILY[family])
+    small = c.render(16)
+    out = Image.new("RGB", (16, 16), key)
+    for y in range(16):
+        for x in range(16):
+            r, g, b, al = small.getpixel((x, y))
+            if al >= 96:
+                out.putpixel((x, y), mix(face, (r, g, b), al / 255))
+    return out
 
 
 def icon_picture(family, glyph, px):
@@ -644,6 +709,13 @@ def main():
         write_icon_file(sizes, os.path.join(OUT, "icon_%d.ico" % rid))
         items += [(sizes[0], caption), (sizes[1], "32"), (sizes[2], "16")]
     sheet.append(("Icons, 48 / 32 / 16", items))
+
+    items = []
+    for rid, glyph, family, key in TAB_BITMAPS:
+        bmp = keyed_bitmap(glyph, family, key)
+        bmp.save(os.path.join(OUT, "tab_%d.bmp" % rid))
+        items.append((bmp.resize((32, 32), Image.NEAREST).convert("RGBA"), str(rid)))
+    sheet.append(("Tab bitmaps, 16 x 16 with key colour (shown at 2x)", items))
 
     items = []
     for rid, glyph, hotspot, caption in CURSORS:

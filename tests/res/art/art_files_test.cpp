@@ -54,7 +54,7 @@ TEST(ArtFiles, ModuleAndZonePicturesAreTargaWithOpacity)
 
 TEST(ArtFiles, IconsHoldThreeSizesAndCursorsTheirHotSpot)
 {
-    for (int id : {128, 142, 147, 175, 177, 213, 214}) {
+    for (int id : {128, 142, 147, 175, 177, 213, 214, 278, 284}) {
         const Bytes b = Read("icon_" + std::to_string(id) + ".ico");
         ASSERT_GE(b.size(), 6u + 3 * 16);
         EXPECT_EQ(U16(b, 2), 1u);

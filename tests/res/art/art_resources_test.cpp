@@ -15,7 +15,7 @@ HINSTANCE Module() { return GetModuleHandleW(nullptr); }
 TEST(ArtResources, IconsLoadInEverySize)
 {
     for (int id : {IDR_MAINFRAME, IDI_REPORT, IDI_QUENTA, IDI_MESSAGE, IDI_HAND_POINTER, IDI_INSTALL,
-                   IDI_UNINSTALL}) {
+                   IDI_UNINSTALL, IDI_PICTURE_VIEWER, IDI_DATA_TYPE}) {
         for (int size : {16, 32, 48}) {
             HICON icon = static_cast<HICON>(
                 LoadImageW(Module(), MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, 0));
@@ -29,6 +29,33 @@ TEST(ArtResources, IconsLoadInEverySize)
             DeleteObject(info.hbmMask);
             DestroyIcon(icon);
         }
+    }
+}
+
+TEST(ArtResources, TabBitmapsAreSixteenPixelsWithTheirKeyColourInTheCorner)
+{
+    for (int id : {IDB_EXPLORER_TAB_FILES, IDB_EXPLORER_TAB_PICTURES, IDB_EXPLORER_TAB_REPORT,
+                   IDB_EXPLORER_TAB_INFO, IDB_TOOLS_TAB_ALL, IDB_TOOLS_TAB_MAKER, IDB_TOOLS_TAB_SYSTEM,
+                   IDB_TOOLS_TAB_CUSTOM}) {
+        HBITMAP bitmap = static_cast<HBITMAP>(
+            LoadImageW(Module(), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+        ASSERT_NE(bitmap, nullptr) << id;
+        BITMAP bm{};
+        GetObjectW(bitmap, sizeof bm, &bm);
+        EXPECT_EQ(bm.bmWidth, 16) << id;
+        EXPECT_EQ(bm.bmHeight, 16) << id;
+        HDC dc = CreateCompatibleDC(nullptr);
+        HGDIOBJ old = SelectObject(dc, bitmap);
+        const bool magenta = id == IDB_EXPLORER_TAB_FILES || id == IDB_EXPLORER_TAB_PICTURES ||
+                             id == IDB_EXPLORER_TAB_REPORT;
+        // Every glyph leaves at least one corner to the key colour.
+        int keyed = 0;
+        for (POINT p : {POINT{0, 0}, POINT{15, 0}, POINT{0, 15}, POINT{15, 15}})
+            keyed += GetPixel(dc, p.x, p.y) == (magenta ? RGB(255, 0, 255) : RGB(0, 255, 0));
+        EXPECT_GT(keyed, 0) << id;
+        SelectObject(dc, old);
+        DeleteDC(dc);
+        DeleteObject(bitmap);
     }
 }
 
