@@ -1,0 +1,168 @@
+#include "picture/codecs/jpeg_dct.h"
+
+#include <cmath>
+
+namespace {
+constexpr int kConstBits = 13;
+constexpr int kPass1Bits = 2;
+
+constexpr int64_t kFix0_298631336 = 2446;
+constexpr int64_t kFix0_390180644 = 3196;
+constexpr int64_t kFix0_541196100 = 4433;
+constexpr int64_t kFix0_765366865 = 6270;
+constexpr int64_t kFix0_899976223 = 7373;
+constexpr int64_t kFix1_175875602 = 9633;
+constexpr int64_t kFix1_501321110 = 12299;
+constexpr int64_t kFix1_847759065 = 15137;
+constexpr int64_t kFix1_961570560 = 16069;
+constexpr int64_t kFix2_053119869 = 16819;
+constexpr int64_t kFix2_562915447 = 20995;
+constexpr int64_t kFix3_072711026 = 25172;
+
+inline int64_t Descale(int64_t x, int n) { return (x + (int64_t{1} << (n - 1))) >> n; }
+
+inline uint8_t ClampSample(int64_t v)
+{
+    return static_cast<uint8_t>(v < 0 ? 0 : v > 255 ? 255 : v);
+}
+
+// One 1-D pass over eight values 'step' apart; writes the eight outputs (before descaling)
+// through `emit(index, value)`.
+template <typename In, typename Emit>
+inline void IdctPass(In in, Emit emit)
+{
+    int64_t z2 = in(2), z3 = in(6);
+    int64_t z1 = (z2 + z3) * kFix0_541196100;
+    int64_t tmp2 = z1 - z3 * kFix1_847759065;
+    int64_t tmp3 = z1 + z2 * kFix0_765366865;
+    z2 = in(0);
+    z3 = in(4);
+    int64_t tmp0 = (z2 + z3) * (int64_t{1} << kConstBits);
+    int64_t tmp1 = (z2 - z3) * (int64_t{1} << kConstBits);
+    const int64_t tmp10 = tmp0 + tmp3, tmp13 = tmp0 - tmp3;
+    const int64_t tmp11 = tmp1 + tmp2, tmp12 = tmp1 - tmp2;
+
+    tmp0 = in(7);
+    tmp1 = in(5);
+    tmp2 = in(3);
+    tmp3 = in(1);
+    z1 = tmp0 + tmp3;
+    z2 = tmp1 + tmp2;
+    z3 = tmp0 + tmp2;
+    int64_t z4 = tmp1 + tmp3;
+    const int64_t z5 = (z3 + z4) * kFix1_175875602;
+    tmp0 *= kFix0_298631336;
+    tmp1 *= kFix2_053119869;
+    tmp2 *= kFix3_072711026;
+    tmp3 *= kFix1_501321110;
+    z1 *= -kFix0_899976223;
+    z2 *= -kFix2_562915447;
+    z3 = z3 * -kFix1_961570560 + z5;
+    z4 = z4 * -kFix0_390180644 + z5;
+    tmp0 += z1 + z3;
+    tmp1 += z2 + z4;
+    tmp2 += z2 + z3;
+    tmp3 += z1 + z4;
+
+    emit(0, tmp10 + tmp3);
+    emit(7, tmp10 - tmp3);
+    emit(1, tmp11 + tmp2);
+    emit(6, tmp11 - tmp2);
+    emit(2, tmp12 + tmp1);
+    emit(5, tmp12 - tmp1);
+    emit(3, tmp13 + tmp0);
+    emit(4, tmp13 - tmp0);
+}
+} // namespace
+
+void JpegInverseDct(const int16_t coefficients[64], const uint16_t quantizer[64], uint8_t* out,
+                    size_t stride)
+{
+    int64_t work[64];
+    // Columns. A column without AC terms gives its DC value everywhere (same result as the
+    // full graph, much cheaper; most columns of a photo are like this).
+    for (int col = 0; col < 8; ++col) {
+        const int16_t* c = coefficients + col;
+        const uint16_t* q = quantizer + col;
+        if ((c[8] | c[16] | c[24] | c[32] | c[40] | c[48] | c[56]) == 0) {
+            const int64_t dc = int64_t{c[0]} * q[0] * (1 << kPass1Bits);
+            for (int row = 0; row < 8; ++row)
+                work[row * 8 + col] = dc;
+            continue;
+        }
+        IdctPass([&](int k) { return int64_t{c[k * 8]} * q[k * 8]; },
+                 [&](int k, int64_t v) { work[k * 8 + col] = Descale(v, kConstBits - kPass1Bits); });
+    }
+    // Rows.
+    constexpr int kShift = kConstBits + kPass1Bits + 3;
+    for (int row = 0; row < 8; ++row) {
+        const int64_t* w = work + row * 8;
+        uint8_t* o = out + row * stride;
+        if ((w[1] | w[2] | w[3] | w[4] | w[5] | w[6] | w[7]) == 0) {
+            const uint8_t v = ClampSample(Descale(w[0], kPass1Bits + 3) + 128);
+            for (int k = 0; k < 8; ++k)
+                o[k] = v;
+            continue;
+        }
+        IdctPass([&](int k) { return w[k]; },
+                 [&](int k, int64_t v) { o[k] = ClampSample(Descale(v, kShift) + 128); });
+    }
+}
+
+JpegQuantDivisors JpegMakeQuantDivisors(const uint8_t quantizer[64])
+{
+    static const double kAanScale[8] = {1.0,         1.387039845, 1.306562965, 1.175875602,
+                                        1.0,         0.785694958, 0.541196100, 0.275899379};
+    JpegQuantDivisors d;
+    for (int r = 0; r < 8; ++r)
+        for (int c = 0; c < 8; ++c)
+            d.reciprocal[r * 8 + c] =
+                static_cast<float>(1.0 / (quantizer[r * 8 + c] * kAanScale[r] * kAanScale[c] * 8.0));
+    return d;
+}
+
+namespace {
+// One 1-D AAN forward pass over eight values `step` apart, in place. Outputs are scaled by
+// 8 x aan(k) x aan(l) after both passes; the divisors undo that.
+inline void FdctPass(float* d, int step)
+{
+    const float tmp0 = d[0 * step] + d[7 * step], tmp7 = d[0 * step] - d[7 * step];
+    const float tmp1 = d[1 * step] + d[6 * step], tmp6 = d[1 * step] - d[6 * step];
+    const float tmp2 = d[2 * step] + d[5 * step], tmp5 = d[2 * step] - d[5 * step];
+    const float tmp3 = d[3 * step] + d[4 * step], tmp4 = d[3 * step] - d[4 * step];
+
+    const float tmp10 = tmp0 + tmp3, tmp13 = tmp0 - tmp3;
+    const float tmp11 = tmp1 + tmp2, tmp12 = tmp1 - tmp2;
+    d[0 * step] = tmp10 + tmp11;
+    d[4 * step] = tmp10 - tmp11;
+    const float z1 = (tmp12 + tmp13) * 0.707106781f;
+    d[2 * step] = tmp13 + z1;
+    d[6 * step] = tmp13 - z1;
+
+    const float o10 = tmp4 + tmp5, o11 = tmp5 + tmp6, o12 = tmp6 + tmp7;
+    const float z5 = (o10 - o12) * 0.382683433f;
+    const float z2 = 0.541196100f * o10 + z5;
+    const float z4 = 1.306562965f * o12 + z5;
+    const float z3 = o11 * 0.707106781f;
+    const float z11 = tmp7 + z3, z13 = tmp7 - z3;
+    d[5 * step] = z13 + z2;
+    d[3 * step] = z13 - z2;
+    d[1 * step] = z11 + z4;
+    d[7 * step] = z11 - z4;
+}
+} // namespace
+
+void JpegForwardDctQuantize(float samples[64], const JpegQuantDivisors& divisors, int16_t out[64])
+{
+    for (int row = 0; row < 8; ++row)
+        FdctPass(samples + row * 8, 1);
+    for (int col = 0; col < 8; ++col)
+        FdctPass(samples + col, 8);
+    for (int k = 0; k < 64; ++k) {
+        // Round half away from zero, limited to what 8-bit baseline data can hold.
+        float v = samples[k] * divisors.reciprocal[k];
+        int q = static_cast<int>(v < 0 ? v - 0.5f : v + 0.5f);
+        q = q < -2047 ? -2047 : q > 2047 ? 2047 : q;
+        out[k] = static_cast<int16_t>(q);
+    }
+}

@@ -1,0 +1,21 @@
+#pragma once
+// The 8 x 8 transforms of the JPEG codec.
+#include <cstddef>
+#include <cstdint>
+
+// Dequantises a block (natural order) and transforms it to 8 x 8 samples, level-shifted by
+// 128 and clamped to 0..255, written `stride` bytes apart. Integer Loeffler-Ligtenberg-
+// Moschytz flow graph with 13-bit constants; 64-bit intermediates so that no input, however
+// damaged, can overflow.
+void JpegInverseDct(const int16_t coefficients[64], const uint16_t quantizer[64], uint8_t* out,
+                    size_t stride);
+
+// Divisors folding the forward transform's output scaling into quantization.
+struct JpegQuantDivisors {
+    float reciprocal[64]; // natural order
+};
+JpegQuantDivisors JpegMakeQuantDivisors(const uint8_t quantizer[64]);
+
+// Forward-transforms level-shifted samples (natural order, in place; floating-point
+// Arai-Agui-Nakajima flow graph) and quantises them with rounding into `out`.
+void JpegForwardDctQuantize(float samples[64], const JpegQuantDivisors& divisors, int16_t out[64]);

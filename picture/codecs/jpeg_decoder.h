@@ -1,0 +1,106 @@
+#pragma once
+// The JPEG decoder: baseline, extended sequential and progressive Huffman streams of 1 or 3
+// components with 8-bit samples, into a CPicture.
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "picture/codecs/jpeg_bit_reader.h"
+#include "picture/codecs/jpeg_huffman.h"
+
+class CPicture;
+class CQnProgress;
+
+struct JpegComponent {
+    int id = 0;
+    int h = 1, v = 1;               // sampling factors
+    int quantIndex = 0;
+    std::array<uint16_t, 64> quantizer{}; // latched at the component's first scan, natural order
+    bool quantizerLatched = false;
+    int dcTable = 0, acTable = 0;
+    int dcPredictor = 0;
+    int blocksWide = 0, blocksHigh = 0;             // blocks covering the component's samples
+    int paddedBlocksWide = 0, paddedBlocksHigh = 0; // blocks of all whole MCUs
+    std::vector<int16_t> coefficients;              // 64 per padded block (whole-image mode)
+    std::vector<uint8_t> rowSamples;                // one MCU row of samples
+    size_t RowStride() const { return static_cast<size_t>(paddedBlocksWide) * 8; }
+};
+
+struct JpegScan {
+    int count = 0;
+    int components[3] = {}; // indexes into the frame's components
+    int ss = 0, se = 63, ah = 0, al = 0;
+};
+
+class CJpegDecoder {
+public:
+    // `source` holds the whole stream; `picture` null reads only up to the frame header.
+    CJpegDecoder(JpegSource& source, CPicture* picture, CQnProgress& progress);
+
+    // Reads the stream. Throws EJpegError family members on bad data and EJpegAbort on cancel;
+    // after any error but a cancel the picture already holds what was decoded.
+    void Decode();
+
+    bool HasFrame() const { return m_frameRead; }
+    int Width() const { return m_width; }
+    int Height() const { return m_height; }
+    int ComponentCount() const { return static_cast<int>(m_components.size()); }
+
+private:
+    enum class Mode { Undecided, Streaming, WholeImage };
+
+    void ParseStream();
+    int NextMarker();
+    size_t SegmentEnd();
+    void ReadFrameHeader(bool progressive);
+    void ReadHuffmanTables();
+    void ReadQuantizationTables();
+    void ReadRestartInterval();
+    void ReadScanHeader();
+    void CheckScanTables(const JpegScan& scan) const;
+    void PrepareBuffers(const JpegScan& scan);
+
+    void DecodeScan(const JpegScan& scan);
+    template <typename BlockFn, typename RowFn>
+    void ForEachDataUnit(const JpegScan& scan, BlockFn&& decodeBlock, RowFn&& rowDone);
+    void RestartIfDue(const JpegScan& scan);
+    void ReportRow(int row, int rows);
+
+    void DecodeSequentialBlock(JpegComponent& c, int16_t* block);
+    void DecodeDcFirst(JpegComponent& c, int16_t* block, int al);
+    void DecodeDcRefine(int16_t* block, int al);
+    void DecodeAcFirst(JpegComponent& c, int16_t* block, const JpegScan& scan);
+    void DecodeAcRefine(JpegComponent& c, int16_t* block, const JpegScan& scan);
+
+    int16_t* CoefficientBlock(JpegComponent& c, int blockRow, int blockCol);
+    void TransformMcuRowFromCoefficients(int mcuRow);
+    void WriteMcuRow(int mcuRow);
+    void FinishPicture();
+    void ReleaseBuffers();
+
+    JpegSource& m_source;
+    JpegBitReader m_bits;
+    CPicture* m_picture;
+    CQnProgress& m_progress;
+
+    std::array<std::array<uint16_t, 64>, 4> m_quant{};
+    std::array<bool, 4> m_quantDefined{};
+    std::array<JpegHuffmanDecodeTable, 4> m_dcTables;
+    std::array<JpegHuffmanDecodeTable, 4> m_acTables;
+
+    bool m_frameRead = false;
+    bool m_progressive = false;
+    int m_width = 0, m_height = 0;
+    int m_hMax = 1, m_vMax = 1;
+    int m_mcuWidth = 8, m_mcuHeight = 8, m_mcuCols = 0, m_mcuRows = 0;
+    std::vector<JpegComponent> m_components;
+
+    Mode m_mode = Mode::Undecided;
+    int m_restartInterval = 0;
+    int m_restartsToGo = 0;
+    int m_expectedRestart = 0;
+    int m_eobRun = 0;
+    bool m_afterScan = false;
+    bool m_endOfImage = false;
+    std::vector<uint8_t> m_upsampled[3]; // one picture row per component
+};
