@@ -7,7 +7,6 @@
 #include <cctype>
 #include <fstream>
 #include <map>
-#include <regex>
 #include <set>
 #include <sstream>
 #include <string>
@@ -25,10 +24,13 @@ std::string ReadFile(const std::string& path)
 std::map<std::string, unsigned> IdNames()
 {
     std::map<std::string, unsigned> names;
-    const std::string header = ReadFile(QUENTA_SOURCE_DIR "/res/resource.h");
-    const std::regex define(R"(#define\s+(\w+)\s+(\d+))");
-    for (std::sregex_iterator it(header.begin(), header.end(), define), end; it != end; ++it)
-        names[(*it)[1]] = static_cast<unsigned>(std::stoul((*it)[2]));
+    std::istringstream header(ReadFile(QUENTA_SOURCE_DIR "/res/resource.h"));
+    for (std::string line; std::getline(header, line);) {
+        std::istringstream words(line);
+        std::string directive, name;
+        unsigned id = 0;
+        if (words >> directive >> name >> id && directive == "#define") names[name] = id;
+    }
     return names;
 }
 
@@ -37,13 +39,16 @@ std::multiset<std::string> StringKeys(const std::string& file)
 {
     std::multiset<std::string> keys;
     std::istringstream in(ReadFile(QUENTA_SOURCE_DIR "/res/" + file));
-    const std::regex entry(R"(^\s*(\w+)\s*,?\s*".*"\s*$)");
     bool inside = false;
     for (std::string line; std::getline(in, line);) {
-        if (line.find("STRINGTABLE") == 0) inside = true;
-        else if (inside && line.find("END") == 0) inside = false;
-        std::smatch m;
-        if (inside && std::regex_match(line, m, entry)) keys.insert(m[1]);
+        if (line.rfind("STRINGTABLE", 0) == 0) inside = true;
+        if (line.rfind("END", 0) == 0) inside = false;
+        // An entry: an id, an optional comma, then a quoted text ending the line.
+        const size_t start = line.find_first_not_of(" \t");
+        if (!inside || start == std::string::npos || line.back() != '"') continue;
+        const size_t end = line.find_first_of(" \t,", start);
+        const size_t quote = line.find('"');
+        if (end != std::string::npos && quote > end) keys.insert(line.substr(start, end - start));
     }
     return keys;
 }
