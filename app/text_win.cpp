@@ -3,6 +3,7 @@
 // the user-interface language instead. So the string block is found with FindResourceEx in the
 // language of TextLanguage(), falling back to English.
 #include "app/text.h"
+#include "app/text_win.h"
 
 #include <windows.h>
 
@@ -46,4 +47,20 @@ std::string LoadText(unsigned id)
     std::string out(n > 0 ? n : 0, '\0');
     if (n > 0) WideCharToMultiByte(CP_ACP, 0, text->data(), wide, out.data(), n, nullptr, nullptr);
     return out;
+}
+
+HRSRC FindResourceInTextLanguage(HMODULE module, LPCWSTR type, UINT id)
+{
+    const auto language = static_cast<WORD>(TextLanguage());
+    if (HRSRC found = FindResourceExW(module, type, MAKEINTRESOURCEW(id), language)) return found;
+    if (HRSRC found = FindResourceExW(module, type, MAKEINTRESOURCEW(id), kEnglish)) return found;
+    return FindResourceW(module, MAKEINTRESOURCEW(id), type);
+}
+
+HMENU LoadMenuInTextLanguage(HMODULE module, UINT id)
+{
+    HRSRC found = FindResourceInTextLanguage(module, MAKEINTRESOURCEW(4) /* RT_MENU */, id);
+    HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
+    const void* menu = loaded ? LockResource(loaded) : nullptr;
+    return menu ? LoadMenuIndirectW(menu) : nullptr;
 }

@@ -5,7 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #ifdef _WIN32
+#include "app/text_win.h"
+#include "res/resource.h"
+
 #include <windows.h>
 #else
 #include "res/text_table.h"
@@ -124,6 +129,52 @@ TEST_F(TextTest, LanguageDoesNotDependOnTheThreadLocale)
     SetTextLanguage(kEnglish);
     EXPECT_EQ(LoadText(62471), "Files");
     SetThreadLocale(saved);
+}
+
+std::wstring MenuText(HMENU menu, UINT position)
+{
+    wchar_t text[128] = {};
+    GetMenuStringW(menu, position, text, 128, MF_BYPOSITION);
+    return text;
+}
+
+TEST_F(TextTest, MainMenuFollowsTheLanguageWithTheSameCommands)
+{
+    for (auto [language, file, help] : {std::tuple{kEnglish, L"&File", L"&Help"},
+                                        std::tuple{kFrench, L"&Fichier", L"&Aide"}}) {
+        SetTextLanguage(language);
+        HMENU menu = LoadMenuInTextLanguage(GetModuleHandleW(nullptr), IDR_MAINFRAME);
+        ASSERT_NE(menu, nullptr);
+        EXPECT_EQ(MenuText(menu, 0), file);
+        EXPECT_EQ(MenuText(menu, 1), help);
+        HMENU filePopup = GetSubMenu(menu, 0);
+        HMENU helpPopup = GetSubMenu(menu, 1);
+        for (UINT command : {ID_FILE_SAVE_LIST, ID_FILE_PRINT, ID_FILE_PRINT_PREVIEW,
+                             ID_FILE_PRINT_SETUP, ID_APP_EXIT})
+            EXPECT_NE(GetMenuState(filePopup, command, MF_BYCOMMAND), static_cast<UINT>(-1)) << command;
+        for (UINT command : {ID_HELP_CONTENTS, ID_APP_ABOUT_QUENTA})
+            EXPECT_NE(GetMenuState(helpPopup, command, MF_BYCOMMAND), static_cast<UINT>(-1)) << command;
+        // Every command's status-bar prompt exists in the language.
+        for (UINT command : {ID_FILE_SAVE_LIST, ID_FILE_PRINT, ID_HELP_CONTENTS})
+            EXPECT_FALSE(LoadText(command).empty()) << command;
+        DestroyMenu(menu);
+    }
+}
+
+TEST_F(TextTest, AcceleratorsOpenHelpAndPrint)
+{
+    HACCEL table = LoadAcceleratorsW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME));
+    ASSERT_NE(table, nullptr);
+    ACCEL keys[8];
+    const int count = CopyAcceleratorTableW(table, keys, 8);
+    bool f1 = false, ctrlP = false;
+    for (int i = 0; i < count; ++i) {
+        f1 |= keys[i].key == VK_F1 && keys[i].cmd == ID_HELP_CONTENTS;
+        ctrlP |= keys[i].key == 'P' && (keys[i].fVirt & FCONTROL) && keys[i].cmd == ID_FILE_PRINT;
+    }
+    EXPECT_TRUE(f1);
+    EXPECT_TRUE(ctrlP);
+    DestroyAcceleratorTable(table);
 }
 #endif
 
