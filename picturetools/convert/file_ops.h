@@ -1,0 +1,18 @@
+#pragma once
+// The few file-system operations a batch conversion needs, on paths in the system's
+// single-byte code page. Win32 in file_ops_win.cpp, POSIX in file_ops_native.cpp.
+#include <string>
+
+#ifdef _WIN32
+constexpr char kPathSeparator = '\\';
+#else
+constexpr char kPathSeparator = '/';
+#endif
+
+bool PathExists(const std::string& path);
+bool IsFolder(const std::string& path);
+// Creates one folder level; true when it exists afterwards.
+bool CreateFolder(const std::string& path);
+bool RemoveFile(const std::string& path);
+// Moves `from` over `to` (which may exist, even read-only) in one step.
+bool MoveFileOver(const std::string& from, const std::string& to);

@@ -1,0 +1,138 @@
+// qnpic as a user runs it: output, files and exit codes.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <sys/wait.h>
+
+#include "picture/codecs/codecs.h"
+#include "picture/graphics_codec.h"
+#include "picture/picture.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct ToolRun {
+    int code = -1;
+    std::string out;
+};
+
+// Runs qnpic with `arguments` (already quoted), capturing stdout; stderr is dropped.
+ToolRun Qnpic(const std::string& arguments)
+{
+    const std::string command = std::string(QUENTA_BINARY_DIR) + "/bin/qnpic " + arguments + " 2>/dev/null";
+    ToolRun run;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe)
+        return run;
+    char buffer[4096];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
+        run.out.append(buffer, n);
+    const int status = pclose(pipe);
+    run.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+}
+
+std::string Slurp(const fs::path& p)
+{
+    std::ifstream in(p, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+class QnpicTool : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_root = fs::path(testing::TempDir()) / ("qn_qnpic_" + std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::remove_all(m_root);
+        fs::create_directories(m_root);
+        CPicture p;
+        ASSERT_TRUE(p.Create(20, 10));
+        for (int x = 0; x < 20; ++x) {
+            const uint8_t c[3] = {uint8_t(x * 12), 40, uint8_t(255 - x * 12)};
+            p.SetPixel(x, 3, c);
+        }
+        ASSERT_EQ(BmpCodec().WriteFile(Path("photo.bmp"), &p, 24, false, nullptr), 1);
+        std::ofstream(m_root / "notes.txt") << "plain text, not a picture";
+    }
+    void TearDown() override { fs::remove_all(m_root); }
+    std::string Path(const std::string& name) const { return (m_root / name).string(); }
+    std::string Q(const std::string& name) const { return "'" + Path(name) + "'"; }
+
+    fs::path m_root;
+};
+
+} // namespace
+
+TEST_F(QnpicTool, FormatsListsEveryCodecInTableOrder)
+{
+    const ToolRun run = Qnpic("formats");
+    EXPECT_EQ(run.code, 0);
+    EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 23);
+    EXPECT_EQ(run.out.rfind("BMP  Windows bitmap (BMP)", 0), 0u);
+    EXPECT_NE(run.out.find("RLE  Windows compressed bitmap (RLE)"), std::string::npos);
+    EXPECT_NE(run.out.find("write: 8 "), std::string::npos);
+    EXPECT_EQ(Qnpic("--help").code, 0);
+    EXPECT_EQ(Qnpic("").code, 2);
+    EXPECT_EQ(Qnpic("frobnicate").code, 2);
+}
+
+TEST_F(QnpicTool, InfoDescribesPicturesAndFailsOnOthers)
+{
+    ToolRun run = Qnpic("info " + Q("photo.bmp"));
+    EXPECT_EQ(run.code, 0);
+    EXPECT_NE(run.out.find("photo.bmp: BMP 20x10 24 bits Windows bitmap (BMP)"), std::string::npos) << run.out;
+    run = Qnpic("info " + Q("photo.bmp") + " " + Q("missing.png"));
+    EXPECT_EQ(run.code, 1);
+    EXPECT_NE(run.out.find("20x10"), std::string::npos);
+}
+
+TEST_F(QnpicTool, ConvertIntoNewNestedFolderWithChosenDepth)
+{
+    const ToolRun run = Qnpic("convert --to RLE --depth 8 -o " + Q("out/a/b") + " " + Q("photo.bmp"));
+    EXPECT_EQ(run.code, 0);
+    const fs::path made = m_root / "out" / "a" / "b" / "photo.RLE";
+    ASSERT_TRUE(fs::exists(made)) << run.out;
+    CPicture back;
+    ASSERT_EQ(BmpCodec().ReadFile(made.string(), &back, nullptr), 1);
+    EXPECT_EQ(back.BitsPerPixel(), 8);
+    EXPECT_EQ(back.Width(), 20);
+
+    // One input and an OUT with an extension: that exact file.
+    EXPECT_EQ(Qnpic("convert --to BMP --depth 1 -o " + Q("single.bmp") + " " + Q("photo.bmp")).code, 0);
+    CPicture mono;
+    ASSERT_EQ(BmpCodec().ReadFile(Path("single.bmp"), &mono, nullptr), 1);
+    EXPECT_EQ(mono.BitsPerPixel(), 1);
+}
+
+TEST_F(QnpicTool, ExistingDestinationIsKeptUnlessOverwriteYes)
+{
+    fs::create_directories(m_root / "out");
+    std::ofstream(m_root / "out" / "photo.BMP") << "old";
+    ToolRun run = Qnpic("convert --to BMP -o " + Q("out") + " " + Q("photo.bmp"));
+    EXPECT_EQ(run.code, 0);
+    EXPECT_EQ(Slurp(m_root / "out" / "photo.BMP"), "old");
+    run = Qnpic("convert --to BMP --overwrite yes -o " + Q("out") + " " + Q("photo.bmp"));
+    EXPECT_EQ(run.code, 0);
+    EXPECT_EQ(Slurp(m_root / "out" / "photo.BMP"), Slurp(m_root / "photo.bmp"));
+}
+
+TEST_F(QnpicTool, FileFailuresGiveOneAndUsageErrorsTwo)
+{
+    const ToolRun failed = Qnpic("convert --to BMP -o " + Q("out") + " " + Q("missing.bmp") + " " + Q("photo.bmp"));
+    EXPECT_EQ(failed.code, 1);
+    EXPECT_TRUE(fs::exists(m_root / "out" / "photo.BMP")); // the good file is still converted
+
+    EXPECT_EQ(Qnpic("convert --to RLE --depth 4 -o " + Q("out") + " " + Q("photo.bmp")).code, 2);
+    EXPECT_EQ(Qnpic("convert --to GIF -o " + Q("out") + " " + Q("photo.bmp")).code, 2);
+    EXPECT_EQ(Qnpic("convert --to XYZ -o " + Q("out") + " " + Q("photo.bmp")).code, 2);
+    EXPECT_EQ(Qnpic("convert --to BMP --depth 3 -o " + Q("out") + " " + Q("photo.bmp")).code, 2);
+    EXPECT_EQ(Qnpic("convert --to BMP --quality 0 -o " + Q("out") + " " + Q("photo.bmp")).code, 2);
+    EXPECT_EQ(Qnpic("convert --to BMP " + Q("photo.bmp")).code, 2);
+    EXPECT_EQ(Qnpic("convert --to BMP -o " + Q("out")).code, 2);
+}
