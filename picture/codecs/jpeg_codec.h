@@ -16,7 +16,7 @@ public:
     bool HasWriteOption() const override;
 
     // Quality of the next writes, 1..100 (0 is taken as 1, more than 100 as 100).
-    void SetQuality(int quality) { m_quality = quality; }
+    void SetQuality(int quality) override { m_quality = quality; }
     int Quality() const { return m_quality; }
 
 private:

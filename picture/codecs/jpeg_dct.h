@@ -12,10 +12,11 @@ void JpegInverseDct(const int16_t coefficients[64], const uint16_t quantizer[64]
 
 // Divisors folding the forward transform's output scaling into quantization.
 struct JpegQuantDivisors {
-    float reciprocal[64]; // natural order
+    float reciprocal[64]; // in the transform's (transposed) output order
 };
 JpegQuantDivisors JpegMakeQuantDivisors(const uint8_t quantizer[64]);
 
-// Forward-transforms level-shifted samples (natural order, in place; floating-point
-// Arai-Agui-Nakajima flow graph) and quantises them with rounding into `out`.
-void JpegForwardDctQuantize(float samples[64], const JpegQuantDivisors& divisors, int16_t out[64]);
+// Forward-transforms level-shifted samples (natural order, overwritten; floating-point
+// Arai-Agui-Nakajima flow graph), quantises them into `zigzag` (zigzag order) and returns a
+// mask with bit k set when zigzag[k] is not zero.
+uint64_t JpegForwardDctQuantize(float samples[64], const JpegQuantDivisors& divisors, int16_t zigzag[64]);

@@ -341,9 +341,17 @@ void CJpegDecoder::PrepareBuffers(const JpegScan& scan)
                 if (!streaming)
                     c.coefficients.assign(size_t(c.paddedBlocksWide) * size_t(c.paddedBlocksHigh) * 64, 0);
             }
-            if (ComponentCount() == 3)
+            if (ComponentCount() == 3) {
                 for (auto& row : m_upsampled)
                     row.assign(static_cast<size_t>(m_width), 0);
+                const JpegComponent& luma = m_components[0];
+                const JpegComponent& cb = m_components[1];
+                const JpegComponent& cr = m_components[2];
+                m_chromaOffsetsUsable = luma.h == m_hMax && luma.v == m_vMax && cb.h == cr.h && cb.v == cr.v &&
+                                        (cb.h == m_hMax || 2 * cb.h == m_hMax);
+                if (m_chromaOffsetsUsable)
+                    m_chromaOffsets.assign(cb.RowStride() * 3, 0);
+            }
         }
     } catch (const std::bad_alloc&) {
         throw EJpegFatal("Not enough memory for the image");
@@ -365,4 +373,5 @@ void CJpegDecoder::ReleaseBuffers()
     }
     for (auto& row : m_upsampled)
         std::vector<uint8_t>().swap(row);
+    std::vector<int16_t>().swap(m_chromaOffsets);
 }

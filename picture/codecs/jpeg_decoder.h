@@ -103,4 +103,7 @@ private:
     bool m_afterScan = false;
     bool m_endOfImage = false;
     std::vector<uint8_t> m_upsampled[3]; // one picture row per component
+    bool m_chromaOffsetsUsable = false;  // see WriteMcuRow
+    std::vector<int16_t> m_chromaOffsets; // blue, green, red offsets per chroma sample
+    int m_offsetsRow = -1;
 };

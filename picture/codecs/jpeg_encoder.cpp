@@ -1,6 +1,7 @@
 #include "picture/codecs/jpeg_encoder.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstring>
 #include <vector>
@@ -27,13 +28,7 @@ inline uint32_t PackSymbol(uint32_t table, uint32_t symbol, uint32_t bits)
 // Magnitude category of a value (number of bits of |v|).
 inline int Category(int v)
 {
-    unsigned a = static_cast<unsigned>(v < 0 ? -v : v);
-    int n = 0;
-    while (a) {
-        ++n;
-        a >>= 1;
-    }
-    return n;
+    return std::bit_width(static_cast<unsigned>(v < 0 ? -v : v));
 }
 
 class ByteSink {
@@ -64,26 +59,43 @@ private:
 class BitSink {
 public:
     explicit BitSink(std::vector<uint8_t>& out) : m_out(out) {}
+    // Appends `length` (0..32) bits.
     void Put(uint32_t code, int length)
     {
-        m_acc = (m_acc << length) | (code & ((1u << length) - 1));
+        m_acc = (m_acc << length) | (code & static_cast<uint32_t>((uint64_t{1} << length) - 1));
         m_count += length;
-        while (m_count >= 8) {
-            m_count -= 8;
-            const uint8_t b = static_cast<uint8_t>(m_acc >> m_count);
-            m_out.push_back(b);
-            if (b == 0xFF)
-                m_out.push_back(0);
+        if (m_count >= 32) {
+            m_count -= 32;
+            const uint32_t word = static_cast<uint32_t>(m_acc >> m_count);
+            if ((word & 0x80808080u & ~(word + 0x01010101u)) == 0 && (word & 0xFFu) != 0xFFu &&
+                (word & 0xFF00u) != 0xFF00u && (word & 0xFF0000u) != 0xFF0000u && (word >> 24) != 0xFFu) {
+                const uint8_t bytes[4] = {uint8_t(word >> 24), uint8_t(word >> 16), uint8_t(word >> 8), uint8_t(word)};
+                m_out.insert(m_out.end(), bytes, bytes + 4);
+            } else {
+                for (int shift = 24; shift >= 0; shift -= 8)
+                    PutByte(static_cast<uint8_t>(word >> shift));
+            }
         }
     }
-    // Pads the last byte with one bits.
+    // Pads the last byte with one bits and writes what is left.
     void Flush()
     {
-        if (m_count > 0)
-            Put(0x7F, 8 - m_count);
+        if (m_count % 8)
+            Put(0x7F, 8 - m_count % 8);
+        while (m_count >= 8) {
+            m_count -= 8;
+            PutByte(static_cast<uint8_t>(m_acc >> m_count));
+        }
     }
 
 private:
+    void PutByte(uint8_t b)
+    {
+        m_out.push_back(b);
+        if (b == 0xFF)
+            m_out.push_back(0);
+    }
+
     std::vector<uint8_t>& m_out;
     uint64_t m_acc = 0;
     int m_count = 0;
@@ -113,36 +125,37 @@ void ConvertBlockRow(const CPicture& picture, int blockRow, int paddedWidth, std
     }
 }
 
-// Quantised block -> symbols (T.81 F.1.2), counted into the frequency tables.
-void CodeBlock(const int16_t coef[64], int& dcPredictor, uint32_t dcTable, std::vector<uint32_t>& symbols,
-               JpegSymbolFrequencies& dcFreq, JpegSymbolFrequencies& acFreq)
+// Quantised block (zigzag order, with its non-zero mask) -> symbols (T.81 F.1.2), counted
+// into the frequency tables.
+void CodeBlock(const int16_t zigzag[64], uint64_t nonZero, int& dcPredictor, uint32_t dcTable,
+               std::vector<uint32_t>& symbols, JpegSymbolFrequencies& dcFreq, JpegSymbolFrequencies& acFreq)
 {
-    const int diff = coef[0] - dcPredictor;
-    dcPredictor = coef[0];
+    const int diff = zigzag[0] - dcPredictor;
+    dcPredictor = zigzag[0];
     const int dcSize = Category(diff);
     symbols.push_back(PackSymbol(dcTable, static_cast<uint32_t>(dcSize), static_cast<uint32_t>(diff < 0 ? diff - 1 : diff)));
     ++dcFreq[static_cast<size_t>(dcSize)];
 
     const uint32_t acTable = dcTable + 1;
-    int run = 0;
-    for (int k = 1; k < 64; ++k) {
-        const int v = coef[kJpegZigzagToNatural[k]];
-        if (v == 0) {
-            ++run;
-            continue;
-        }
+    uint64_t ac = nonZero & ~uint64_t{1};
+    int last = 0; // position of the previous coded coefficient
+    while (ac) {
+        const int k = std::countr_zero(ac);
+        ac &= ac - 1;
+        int run = k - last - 1;
+        last = k;
         while (run > 15) {
             symbols.push_back(PackSymbol(acTable, 0xF0, 0));
             ++acFreq[0xF0];
             run -= 16;
         }
+        const int v = zigzag[k];
         const int size = Category(v);
         const uint32_t symbol = static_cast<uint32_t>((run << 4) | size);
         symbols.push_back(PackSymbol(acTable, symbol, static_cast<uint32_t>(v < 0 ? v - 1 : v)));
         ++acFreq[symbol];
-        run = 0;
     }
-    if (run > 0) {
+    if (last < 63) {
         symbols.push_back(PackSymbol(acTable, 0x00, 0));
         ++acFreq[0];
     }
@@ -256,7 +269,7 @@ void JpegEncodePicture(const CPicture& picture, int quality, CGraphicsStream& st
     symbols.reserve(size_t(blockCols) * size_t(blockRows) * 3 * 8);
     JpegSymbolFrequencies freq[4] = {};
     int predictors[3] = {0, 0, 0};
-    float samples[64];
+    alignas(16) float samples[64];
     int16_t coef[64];
     for (int row = 0; row < blockRows; ++row) {
         if (row % 8 == 0)
@@ -268,8 +281,9 @@ void JpegEncodePicture(const CPicture& picture, int quality, CGraphicsStream& st
                 for (int r = 0; r < 8; ++r)
                     std::memcpy(samples + r * 8, src + size_t(r) * paddedWidth, 8 * sizeof(float));
                 const int t = c == 0 ? 0 : 1;
-                JpegForwardDctQuantize(samples, divisors[t], coef);
-                CodeBlock(coef, predictors[c], t == 0 ? kLumaDc : kChromaDc, symbols, freq[t * 2], freq[t * 2 + 1]);
+                const uint64_t nonZero = JpegForwardDctQuantize(samples, divisors[t], coef);
+                CodeBlock(coef, nonZero, predictors[c], t == 0 ? kLumaDc : kChromaDc, symbols, freq[t * 2],
+                          freq[t * 2 + 1]);
             }
         }
     }
@@ -292,10 +306,9 @@ void JpegEncodePicture(const CPicture& picture, int quality, CGraphicsStream& st
         const int length = table.length[symbol];
         if (length == 0)
             throw EJpegFatal("INTERNAL ERROR - Missing Huffman Code");
-        bits.Put(table.code[symbol], length);
         const int extra = (entry >> 24) % 2 == 0 ? static_cast<int>(symbol) : static_cast<int>(symbol & 15);
-        if (extra)
-            bits.Put(entry & 0xFFFF, extra);
+        const uint32_t value = entry & ((1u << extra) - 1);
+        bits.Put((uint32_t{table.code[symbol]} << extra) | value, length + extra);
     }
     bits.Flush();
     out.Marker(kJpegEoi);

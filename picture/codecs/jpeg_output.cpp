@@ -10,6 +10,9 @@ namespace {
 // its two products separate so that the shift acts on their exact sum.
 struct YccTables {
     int crToRed[256], cbToBlue[256], cbToGreen[256], crToGreen[256];
+    // Clamp to 0..255 of any luma plus offset: index v + kClampBias.
+    static constexpr int kClampBias = 384;
+    uint8_t clamp[1024];
     YccTables()
     {
         for (int i = 0; i < 256; ++i) {
@@ -18,23 +21,36 @@ struct YccTables {
             cbToGreen[i] = 1409 * i;
             crToGreen[i] = 2925 * i - 552704;
         }
+        for (int i = 0; i < 1024; ++i)
+            clamp[i] = static_cast<uint8_t>(std::clamp(i - kClampBias, 0, 255));
     }
+    int GreenOffset(int cb, int cr) const { return -((cbToGreen[cb] + crToGreen[cr]) >> 12); }
 };
 const YccTables kYcc;
 
-inline uint8_t Clamp255(int v)
+// Luma row plus per-chroma-sample offsets; `shift` 1 when each chroma sample serves two pixels.
+void ConvertWithOffsets(const uint8_t* y, const int16_t* offsets, int shift, uint8_t* out, int width)
 {
-    return static_cast<uint8_t>(static_cast<unsigned>(v) > 255 ? (v < 0 ? 0 : 255) : v);
+    const uint8_t* clamp = kYcc.clamp + YccTables::kClampBias;
+    for (int x = 0; x < width; ++x) {
+        const int16_t* o = offsets + 3 * (x >> shift);
+        const int luma = y[x];
+        out[0] = clamp[luma + o[0]];
+        out[1] = clamp[luma + o[1]];
+        out[2] = clamp[luma + o[2]];
+        out += 3;
+    }
 }
 
 void ConvertRow(const uint8_t* y, const uint8_t* cb, const uint8_t* cr, uint8_t* out, int width)
 {
+    const uint8_t* clamp = kYcc.clamp + YccTables::kClampBias;
     for (int x = 0; x < width; ++x) {
         const int luma = y[x];
         const int b = cb[x], r = cr[x];
-        out[0] = Clamp255(luma + kYcc.cbToBlue[b]);
-        out[1] = Clamp255(luma - ((kYcc.cbToGreen[b] + kYcc.crToGreen[r]) >> 12));
-        out[2] = Clamp255(luma + kYcc.crToRed[r]);
+        out[0] = clamp[luma + kYcc.cbToBlue[b]];
+        out[1] = clamp[luma + kYcc.GreenOffset(b, r)];
+        out[2] = clamp[luma + kYcc.crToRed[r]];
         out += 3;
     }
 }
@@ -42,13 +58,6 @@ void ConvertRow(const uint8_t* y, const uint8_t* cb, const uint8_t* cr, uint8_t*
 // Sample x of a component with factor h (of hMax) is sample x * h / hMax: each sample repeated.
 void UpsampleRow(const uint8_t* in, uint8_t* out, int width, int h, int hMax)
 {
-    if (hMax == 2 * h) {
-        for (int x = 0; x + 1 < width; x += 2)
-            out[x] = out[x + 1] = in[x >> 1];
-        if (width & 1)
-            out[width - 1] = in[(width - 1) >> 1];
-        return;
-    }
     for (int x = 0; x < width; ++x)
         out[x] = in[x * h / hMax];
 }
@@ -57,6 +66,7 @@ void UpsampleRow(const uint8_t* in, uint8_t* out, int width, int h, int hMax)
 void CJpegDecoder::WriteMcuRow(int mcuRow)
 {
     const int top = mcuRow * m_mcuHeight;
+    m_offsetsRow = -1; // the chroma rows were just refilled
     const int bottom = std::min(m_height, top + m_mcuHeight);
     for (int y = top; y < bottom; ++y) {
         const int local = y - top;
@@ -67,6 +77,29 @@ void CJpegDecoder::WriteMcuRow(int mcuRow)
                 out[0] = out[1] = out[2] = grey[x];
                 out += 3;
             }
+            continue;
+        }
+        if (m_chromaOffsetsUsable) {
+            // Both chroma components alike and each sample covering one or two pixels:
+            // offsets computed once per chroma row serve every pixel row that repeats it.
+            const JpegComponent& cb = m_components[1];
+            const JpegComponent& cr = m_components[2];
+            const int chromaRow = local * cb.v / m_vMax;
+            if (chromaRow != m_offsetsRow) {
+                const uint8_t* cbRow = cb.rowSamples.data() + size_t(chromaRow) * cb.RowStride();
+                const uint8_t* crRow = cr.rowSamples.data() + size_t(chromaRow) * cr.RowStride();
+                const int samples = (m_width * cb.h + m_hMax - 1) / m_hMax;
+                int16_t* o = m_chromaOffsets.data();
+                for (int x = 0; x < samples; ++x, o += 3) {
+                    o[0] = static_cast<int16_t>(kYcc.cbToBlue[cbRow[x]]);
+                    o[1] = static_cast<int16_t>(kYcc.GreenOffset(cbRow[x], crRow[x]));
+                    o[2] = static_cast<int16_t>(kYcc.crToRed[crRow[x]]);
+                }
+                m_offsetsRow = chromaRow;
+            }
+            const JpegComponent& luma = m_components[0];
+            ConvertWithOffsets(luma.rowSamples.data() + size_t(local) * luma.RowStride(), m_chromaOffsets.data(),
+                               cb.h == m_hMax ? 0 : 1, out, m_width);
             continue;
         }
         const uint8_t* rows[3];
