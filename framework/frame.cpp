@@ -2,6 +2,36 @@
 
 namespace {
 CFrameWindow* g_mainFrame = nullptr;
+HHOOK g_messageHook = nullptr;
+bool g_idlePosted = false;
+// Posted to the main frame to run the idle update after the waiting messages.
+const UINT kIdleMessage = RegisterWindowMessageA("QuentaFrameworkIdle");
+
+LRESULT CALLBACK GetMessageHook(int code, WPARAM removal, LPARAM lParam)
+{
+    if (code == HC_ACTION && removal == PM_REMOVE) {
+        MSG& msg = *reinterpret_cast<MSG*>(lParam);
+        CFrameWindow* main = CFrameWindow::Main();
+        if (msg.message == kIdleMessage) {
+            g_idlePosted = false;
+        } else if (msg.message != WM_TIMER && msg.message != WM_PAINT && msg.message != WM_NULL && main &&
+                   main->Hwnd() && !g_idlePosted) {
+            g_idlePosted = PostMessageA(main->Hwnd(), kIdleMessage, 0, 0) != 0;
+        }
+        try {
+            if (PreTranslateFrameworkMessage(msg))
+                msg.message = WM_NULL; // handled here: the loop sees nothing
+        } catch (...) {
+        }
+    }
+    return CallNextHookEx(g_messageHook, code, removal, lParam);
+}
+} // namespace
+
+void InstallFrameworkMessageHook()
+{
+    if (!g_messageHook)
+        g_messageHook = SetWindowsHookExA(WH_GETMESSAGE, GetMessageHook, nullptr, GetCurrentThreadId());
 }
 
 CFrameWindow::~CFrameWindow()
@@ -23,6 +53,10 @@ LRESULT CFrameWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
         {WM_MENUSELECT, &CFrameWindow::OnMenuSelect},
         {WM_DESTROY, &CFrameWindow::OnDestroyMessage},
     };
+    if (message == kIdleMessage && kIdleMessage != 0) {
+        OnIdleUpdate();
+        return 0;
+    }
     if (auto result = DispatchMessageMap(*this, kMessages, message, wParam, lParam))
         return *result;
     return CWindow::OnMessage(message, wParam, lParam);
@@ -200,13 +234,13 @@ void RunIdleUpdate()
         main->OnIdleUpdate();
 }
 
-int RunMessageLoop()
+int RunFrameworkMessageLoop()
 {
     MSG msg{};
     bool idle = true;
     for (;;) {
         try {
-            if (idle && !PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+            if (idle && !g_messageHook && !PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
                 RunIdleUpdate();
                 idle = false;
             }
@@ -215,7 +249,7 @@ int RunMessageLoop()
                 return static_cast<int>(msg.wParam);
             if (got < 0)
                 return -1;
-            if (!PreTranslateFrameworkMessage(msg)) {
+            if (g_messageHook || !PreTranslateFrameworkMessage(msg)) {
                 TranslateMessage(&msg);
                 DispatchMessageA(&msg);
             }

@@ -61,7 +61,11 @@ private:
 // The message loop: accelerators of the main frame, dialog keys of form views and modeless
 // dialogs, idle updates when the queue is empty. An exception escaping a message is dropped
 // and the loop goes on. Returns the exit code of WM_QUIT.
-int RunMessageLoop();
+int RunFrameworkMessageLoop();
 // The same steps for a program that runs its own loop.
 bool PreTranslateFrameworkMessage(MSG& msg);
 void RunIdleUpdate();
+// Makes any message loop of this thread behave like RunFrameworkMessageLoop: a message hook
+// translates accelerators and dialog keys, and idle updates run once the messages that
+// were waiting have been handled.
+void InstallFrameworkMessageHook();

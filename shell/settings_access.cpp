@@ -2,7 +2,7 @@
 
 #include <climits>
 
-int ParseLeadingInt(const std::string& text)
+int ParseSettingInt(const std::string& text)
 {
     size_t i = 0;
     while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
@@ -25,7 +25,7 @@ int ParseLeadingInt(const std::string& text)
 
 int ReadSettingInt(const std::string& section, const std::string& name, int defaultValue)
 {
-    return ParseLeadingInt(ReadSettingText(section, name, std::to_string(defaultValue)));
+    return ParseSettingInt(ReadSettingText(section, name, std::to_string(defaultValue)));
 }
 
 void WriteSettingInt(const std::string& section, const std::string& name, int value)

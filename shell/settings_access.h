@@ -12,4 +12,4 @@ void WriteSettingInt(const std::string& section, const std::string& name, int va
 
 // The leading-number rule: optional blanks and sign, then digits up to the first other
 // character; no digits gives 0.
-int ParseLeadingInt(const std::string& text);
+int ParseSettingInt(const std::string& text);

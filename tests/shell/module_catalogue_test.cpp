@@ -44,7 +44,7 @@ TEST(ListPrintSettings, DefaultsAndStoredValues)
     const ListPrintSettings stored = LoadListPrintSettings();
     EXPECT_EQ(stored.marginLeft, 12);
     EXPECT_EQ(stored.textFont.face, "Courier New");
-    EXPECT_EQ(ParseLeadingInt("  -42x"), -42);
-    EXPECT_EQ(ParseLeadingInt(""), 0);
-    EXPECT_EQ(ParseLeadingInt("99999999999"), 2147483647);
+    EXPECT_EQ(ParseSettingInt("  -42x"), -42);
+    EXPECT_EQ(ParseSettingInt(""), 0);
+    EXPECT_EQ(ParseSettingInt("99999999999"), 2147483647);
 }
