@@ -10,7 +10,10 @@
 #include <cstdio>
 #include <string>
 
+#include "framework/frame.h"
+#include "framework/preview.h"
 #include "framework/print.h"
+#include "screenshot_win.h"
 #include "shell/module_views.h"
 #include "shell/report_list_win.h"
 
@@ -155,5 +158,21 @@ TEST(ListPrinting, FailsCleanlyWithoutPrinterThenPrintsEveryPage)
     std::FILE* printed = std::fopen(output.c_str(), "rb");
     ASSERT_NE(printed, nullptr);
     std::fclose(printed);
+
+    // Print preview of the same list in a frame: page 1, drawn by the same print code.
+    CFrameWindow frame;
+    ASSERT_TRUE(frame.Create(0, "Preview", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 1024, 740, nullptr, 0));
+    EXPECT_TRUE(RunPrintPreview(frame, view));
+    EXPECT_NE(frame.ViewReplacement(), nullptr);
+    RedrawWindow(frame.Hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+        DispatchMessageA(&msg);
+    EXPECT_TRUE(SaveScreenBmp(OutputPath("print_preview.bmp")));
+    ClosePrintPreview(frame);
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+        DispatchMessageA(&msg);
+    EXPECT_EQ(frame.ViewReplacement(), nullptr);
+    frame.Destroy();
     RemoveTestPrinter();
 }
