@@ -6,6 +6,7 @@
 #include <ctime>
 
 #include "app/main_window.h"
+#include "app/message_loop_win.h"
 #include "app/paths.h"
 #include "app/program_state.h"
 #include "app/services.h"
@@ -171,24 +172,7 @@ bool CQuentaApp::InitInstance()
     return created;
 }
 
-int CQuentaApp::Run()
-{
-    for (;;) {
-        try {
-            MSG message;
-            BOOL got;
-            while ((got = GetMessageA(&message, nullptr, 0, 0)) != 0) {
-                if (got == -1)
-                    return 1;
-                TranslateMessage(&message);
-                DispatchMessageA(&message);
-            }
-            return static_cast<int>(message.wParam);
-        } catch (...) {
-            // A fault in one message must not end the program: keep serving messages.
-        }
-    }
-}
+int CQuentaApp::Run() { return RunQuentaMessageLoop(); }
 
 void CQuentaApp::LoadSplash()
 {
