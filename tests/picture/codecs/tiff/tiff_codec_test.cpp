@@ -200,3 +200,16 @@ TEST(TiffCodec, HugeDimensionsWithLittleDataAreRefusedBeforeAllocating)
     EXPECT_FALSE(ReadFromMemory(TifCodec(), file, back));
     EXPECT_TRUE(back.IsEmpty());
 }
+
+TEST(TiffCodec, CancellingThroughTheProgressSinkFailsTheRead)
+{
+    auto picture = MakeColourPicture(16, 64);
+    const std::vector<uint8_t> file = WriteToMemory(TifCodec(), *picture, true);
+    CQnCallbackProgress cancelling;
+    cancelling.onPos = [](int64_t position) { return position < 20; };
+    CGraphicsStream stream;
+    stream.OpenMemory(file.data(), file.size());
+    CPicture back;
+    EXPECT_EQ(TifCodec().ReadStream(stream, &back, &cancelling), 0);
+    EXPECT_EQ(cancelling.Nesting(), 0);
+}
