@@ -45,11 +45,15 @@ struct ColourLookup {
 // The picture takes the file's depth and colour table; pixels start black.
 void PreparePicture(const BmpHeader& h, const ColourLookup& lookup, CPicture& picture)
 {
+    const bool reused = !picture.IsEmpty() && picture.Width() == int(h.width) && picture.Height() == int(h.height);
     if (!picture.Create(h.width, h.height))
         throw EBmpCorruptFile("Not enough memory for the bitmap");
     picture.DeleteAlpha();
     picture.ResizePalette(0);
-    std::memset(picture.Bits(), 0, static_cast<size_t>(picture.Stride()) * h.height);
+    // A reused picture keeps its old pixels, but run-length data leaves pixels unpainted:
+    // those start black again. (A new block is already zeroed.)
+    if (reused && h.compression != kDibRgb)
+        std::memset(picture.Bits(), 0, static_cast<size_t>(picture.Stride()) * h.height);
     picture.SetBitsPerPixel(static_cast<int>(h.bits));
     if (h.bits <= 8) {
         picture.ResizePalette(lookup.count);
@@ -101,6 +105,7 @@ void ReadUncompressed(CGraphicsStream& stream, const BmpHeader& h, const ColourL
             const size_t got = stream.Read(picture.Bits() + stride * r, want);
             if (got < want && (r + rows < h.height || got < want - stride + used))
                 throw EBmpFileReadError("Short pixel row");
+            std::memset(picture.Bits() + stride * r + got, 0, want - got);
             r += rows;
             continue;
         }
@@ -109,6 +114,7 @@ void ReadUncompressed(CGraphicsStream& stream, const BmpHeader& h, const ColourL
             const size_t got = stream.Read(dst, stride);
             if (got < used)
                 throw EBmpFileReadError("Short pixel row");
+            std::memset(dst + got, 0, stride - got);
         } else {
             const size_t got = stream.Read(row.data(), stride);
             if (got < used)

@@ -6,9 +6,10 @@
 class CPicture;
 class CQnProgress;
 
-// Most pixels one byte of run-length data may stand for when sizing a picture before decoding
-// (skips and end-of-line codes leave pixels unpainted, so this is generous on purpose).
-constexpr uint64_t kMaxRlePixelsPerByte = 32768;
+// Most pixels one byte of run-length data may stand for when sizing a picture before decoding.
+// Encoders spend at least two bytes on a row even when it is blank, so real files stay far
+// below this; it only stops a few bytes from claiming a huge picture.
+constexpr uint64_t kMaxRlePixelsPerByte = 4096;
 
 // Paints the runs of `data` into `picture` (already created at the bitmap's size, black),
 // bottom row first. `colours` holds `count` palette colours (B, G, R). Throws EBmpCorruptFile

@@ -140,6 +140,11 @@ TEST(BmpRead, RunLengthDecodingAndDamage)
     EXPECT_EQ(Rgb(p), (std::vector<uint8_t>{255, 0, 0, 255, 255, 255, 0, 0, 0, 0, 0, 0,  //
                                             255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 0, 0}));
 
+    // Read again into a picture that held other pixels: unpainted pixels are black again.
+    ASSERT_TRUE(ReadBytes(BmpCodec(), MakeBmp(4, 2, 24, 0, {}, std::vector<uint8_t>(24, 200)), p));
+    ASSERT_TRUE(ReadBytes(BmpCodec(), MakeBmp(4, 2, 8, 1, table, rle, 3), p));
+    EXPECT_EQ(p.Row(0)[9], 0);
+
     // RLE4: a run of 5 alternating nibbles 1, 2.
     CPicture q;
     ASSERT_TRUE(ReadBytes(RleCodec(), MakeBmp(5, 1, 4, 2, table, {5, 0x12, 0, 1}, 3), q));
