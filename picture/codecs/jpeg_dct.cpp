@@ -10,41 +10,46 @@ namespace {
 constexpr int kConstBits = 13;
 constexpr int kPass1Bits = 2;
 
-constexpr int64_t kFix0_298631336 = 2446;
-constexpr int64_t kFix0_390180644 = 3196;
-constexpr int64_t kFix0_541196100 = 4433;
-constexpr int64_t kFix0_765366865 = 6270;
-constexpr int64_t kFix0_899976223 = 7373;
-constexpr int64_t kFix1_175875602 = 9633;
-constexpr int64_t kFix1_501321110 = 12299;
-constexpr int64_t kFix1_847759065 = 15137;
-constexpr int64_t kFix1_961570560 = 16069;
-constexpr int64_t kFix2_053119869 = 16819;
-constexpr int64_t kFix2_562915447 = 20995;
-constexpr int64_t kFix3_072711026 = 25172;
+// The flow graph runs in wrapping 32-bit arithmetic: the same results as signed 32-bit for
+// every valid stream, and defined (if meaningless) ones for damaged data.
+using Wrap = uint32_t;
+constexpr Wrap Fix(int32_t v) { return static_cast<Wrap>(v); }
+constexpr Wrap kFix0_298631336 = Fix(2446);
+constexpr Wrap kFix0_390180644 = Fix(3196);
+constexpr Wrap kFix0_541196100 = Fix(4433);
+constexpr Wrap kFix0_765366865 = Fix(6270);
+constexpr Wrap kFix0_899976223 = Fix(7373);
+constexpr Wrap kFix1_175875602 = Fix(9633);
+constexpr Wrap kFix1_501321110 = Fix(12299);
+constexpr Wrap kFix1_847759065 = Fix(15137);
+constexpr Wrap kFix1_961570560 = Fix(16069);
+constexpr Wrap kFix2_053119869 = Fix(16819);
+constexpr Wrap kFix2_562915447 = Fix(20995);
+constexpr Wrap kFix3_072711026 = Fix(25172);
 
-inline int64_t Descale(int64_t x, int n) { return (x + (int64_t{1} << (n - 1))) >> n; }
+// Rounding arithmetic shift right of a wrapped value taken as signed.
+inline int32_t Descale(Wrap x, int n) { return static_cast<int32_t>(x + (Wrap{1} << (n - 1))) >> n; }
 
-inline uint8_t ClampSample(int64_t v)
+inline uint8_t ClampSample(int32_t v)
 {
     return static_cast<uint8_t>(v < 0 ? 0 : v > 255 ? 255 : v);
 }
 
-// One 1-D pass over eight values 'step' apart; writes the eight outputs (before descaling)
-// through `emit(index, value)`.
+// One 1-D pass over eight inputs `in(k)`; hands the eight outputs (before descaling) to
+// `emit(index, value)`.
 template <typename In, typename Emit>
 inline void IdctPass(In in, Emit emit)
 {
-    int64_t z2 = in(2), z3 = in(6);
-    int64_t z1 = (z2 + z3) * kFix0_541196100;
-    int64_t tmp2 = z1 - z3 * kFix1_847759065;
-    int64_t tmp3 = z1 + z2 * kFix0_765366865;
+    Wrap z2 = in(2), z3 = in(6);
+    Wrap z1 = (z2 + z3) * kFix0_541196100;
+    Wrap tmp2 = z1 - z3 * kFix1_847759065;
+    Wrap tmp3 = z1 + z2 * kFix0_765366865;
     z2 = in(0);
     z3 = in(4);
-    int64_t tmp0 = (z2 + z3) * (int64_t{1} << kConstBits);
-    int64_t tmp1 = (z2 - z3) * (int64_t{1} << kConstBits);
-    const int64_t tmp10 = tmp0 + tmp3, tmp13 = tmp0 - tmp3;
-    const int64_t tmp11 = tmp1 + tmp2, tmp12 = tmp1 - tmp2;
+    Wrap tmp0 = (z2 + z3) << kConstBits;
+    Wrap tmp1 = (z2 - z3) << kConstBits;
+    const Wrap tmp10 = tmp0 + tmp3, tmp13 = tmp0 - tmp3;
+    const Wrap tmp11 = tmp1 + tmp2, tmp12 = tmp1 - tmp2;
 
     tmp0 = in(7);
     tmp1 = in(5);
@@ -53,16 +58,16 @@ inline void IdctPass(In in, Emit emit)
     z1 = tmp0 + tmp3;
     z2 = tmp1 + tmp2;
     z3 = tmp0 + tmp2;
-    int64_t z4 = tmp1 + tmp3;
-    const int64_t z5 = (z3 + z4) * kFix1_175875602;
+    Wrap z4 = tmp1 + tmp3;
+    const Wrap z5 = (z3 + z4) * kFix1_175875602;
     tmp0 *= kFix0_298631336;
     tmp1 *= kFix2_053119869;
     tmp2 *= kFix3_072711026;
     tmp3 *= kFix1_501321110;
-    z1 *= -kFix0_899976223;
-    z2 *= -kFix2_562915447;
-    z3 = z3 * -kFix1_961570560 + z5;
-    z4 = z4 * -kFix0_390180644 + z5;
+    z1 *= Wrap{0} - kFix0_899976223;
+    z2 *= Wrap{0} - kFix2_562915447;
+    z3 = z3 * (Wrap{0} - kFix1_961570560) + z5;
+    z4 = z4 * (Wrap{0} - kFix0_390180644) + z5;
     tmp0 += z1 + z3;
     tmp1 += z2 + z4;
     tmp2 += z2 + z3;
@@ -82,34 +87,34 @@ inline void IdctPass(In in, Emit emit)
 void JpegInverseDct(const int16_t coefficients[64], const uint16_t quantizer[64], uint8_t* out,
                     size_t stride)
 {
-    int64_t work[64];
+    int32_t work[64];
     // Columns. A column without AC terms gives its DC value everywhere (same result as the
     // full graph, much cheaper; most columns of a photo are like this).
     for (int col = 0; col < 8; ++col) {
         const int16_t* c = coefficients + col;
         const uint16_t* q = quantizer + col;
         if ((c[8] | c[16] | c[24] | c[32] | c[40] | c[48] | c[56]) == 0) {
-            const int64_t dc = int64_t{c[0]} * q[0] * (1 << kPass1Bits);
+            const int32_t dc = int32_t{c[0]} * int32_t{q[0]} * (1 << kPass1Bits);
             for (int row = 0; row < 8; ++row)
                 work[row * 8 + col] = dc;
             continue;
         }
-        IdctPass([&](int k) { return int64_t{c[k * 8]} * q[k * 8]; },
-                 [&](int k, int64_t v) { work[k * 8 + col] = Descale(v, kConstBits - kPass1Bits); });
+        IdctPass([&](int k) { return static_cast<Wrap>(int32_t{c[k * 8]} * int32_t{q[k * 8]}); },
+                 [&](int k, Wrap v) { work[k * 8 + col] = Descale(v, kConstBits - kPass1Bits); });
     }
     // Rows.
     constexpr int kShift = kConstBits + kPass1Bits + 3;
     for (int row = 0; row < 8; ++row) {
-        const int64_t* w = work + row * 8;
+        const int32_t* w = work + row * 8;
         uint8_t* o = out + row * stride;
         if ((w[1] | w[2] | w[3] | w[4] | w[5] | w[6] | w[7]) == 0) {
-            const uint8_t v = ClampSample(Descale(w[0], kPass1Bits + 3) + 128);
+            const uint8_t v = ClampSample(Descale(static_cast<Wrap>(w[0]), kPass1Bits + 3) + 128);
             for (int k = 0; k < 8; ++k)
                 o[k] = v;
             continue;
         }
-        IdctPass([&](int k) { return w[k]; },
-                 [&](int k, int64_t v) { o[k] = ClampSample(Descale(v, kShift) + 128); });
+        IdctPass([&](int k) { return static_cast<Wrap>(w[k]); },
+                 [&](int k, Wrap v) { o[k] = ClampSample(Descale(v, kShift) + 128); });
     }
 }
 

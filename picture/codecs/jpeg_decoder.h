@@ -100,6 +100,8 @@ private:
     int m_restartsToGo = 0;
     int m_expectedRestart = 0;
     int m_eobRun = 0;
+    uint8_t m_written[64] = {}; // natural positions the last sequential block set (besides DC)
+    int m_writtenCount = 0;
     bool m_afterScan = false;
     bool m_endOfImage = false;
     std::vector<uint8_t> m_upsampled[3]; // one picture row per component

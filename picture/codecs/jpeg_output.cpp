@@ -32,13 +32,30 @@ const YccTables kYcc;
 void ConvertWithOffsets(const uint8_t* y, const int16_t* offsets, int shift, uint8_t* out, int width)
 {
     const uint8_t* clamp = kYcc.clamp + YccTables::kClampBias;
-    for (int x = 0; x < width; ++x) {
-        const int16_t* o = offsets + 3 * (x >> shift);
+    int x = 0;
+    if (shift == 1) {
+        for (; x + 1 < width; x += 2, offsets += 3, out += 6) {
+            const int blue = offsets[0], green = offsets[1], red = offsets[2];
+            const int luma0 = y[x], luma1 = y[x + 1];
+            out[0] = clamp[luma0 + blue];
+            out[1] = clamp[luma0 + green];
+            out[2] = clamp[luma0 + red];
+            out[3] = clamp[luma1 + blue];
+            out[4] = clamp[luma1 + green];
+            out[5] = clamp[luma1 + red];
+        }
+        if (x < width) {
+            out[0] = clamp[y[x] + offsets[0]];
+            out[1] = clamp[y[x] + offsets[1]];
+            out[2] = clamp[y[x] + offsets[2]];
+        }
+        return;
+    }
+    for (; x < width; ++x, offsets += 3, out += 3) {
         const int luma = y[x];
-        out[0] = clamp[luma + o[0]];
-        out[1] = clamp[luma + o[1]];
-        out[2] = clamp[luma + o[2]];
-        out += 3;
+        out[0] = clamp[luma + offsets[0]];
+        out[1] = clamp[luma + offsets[1]];
+        out[2] = clamp[luma + offsets[2]];
     }
 }
 

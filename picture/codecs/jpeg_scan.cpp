@@ -79,14 +79,17 @@ void CJpegDecoder::DecodeScan(const JpegScan& scan)
     auto noRowAction = [](int) {};
 
     if (m_mode == Mode::Streaming) {
-        alignas(16) int16_t block[64];
+        alignas(16) int16_t block[64] = {};
         ForEachDataUnit(
             scan,
             [&](JpegComponent& c, int row, int col) {
-                std::memset(block, 0, sizeof block);
                 DecodeSequentialBlock(c, block);
                 uint8_t* out = c.rowSamples.data() + size_t(row % c.v) * 8 * c.RowStride() + size_t(col) * 8;
                 JpegInverseDct(block, c.quantizer.data(), out, c.RowStride());
+                // Clear only what the block set, ready for the next one.
+                block[0] = 0;
+                for (int i = 0; i < m_writtenCount; ++i)
+                    block[m_written[i]] = 0;
             },
             [&](int mcuRow) { WriteMcuRow(mcuRow); });
     } else if (!m_progressive) {
@@ -96,6 +99,7 @@ void CJpegDecoder::DecodeScan(const JpegScan& scan)
                 int16_t* block = CoefficientBlock(c, row, col);
                 std::memset(block, 0, 64 * sizeof(int16_t));
                 DecodeSequentialBlock(c, block);
+                m_writtenCount = 0;
             },
             noRowAction);
     } else if (scan.ss == 0) {
@@ -135,6 +139,7 @@ void CJpegDecoder::DecodeSequentialBlock(JpegComponent& c, int16_t* block)
     }
     block[0] = static_cast<int16_t>(c.dcPredictor);
 
+    m_writtenCount = 0;
     for (int k = 1; k < 64;) {
         m_bits.Ensure(32);
         const int rs = JpegDecodeHuffman(m_bits, ac);
@@ -144,7 +149,9 @@ void CJpegDecoder::DecodeSequentialBlock(JpegComponent& c, int16_t* block)
             k += r;
             if (k > 63)
                 throw EJpegFatal("Value out of range");
-            block[kJpegZigzagToNatural[k]] = static_cast<int16_t>(JpegExtend(m_bits.TakeBits(s), s));
+            const int position = kJpegZigzagToNatural[k];
+            block[position] = static_cast<int16_t>(JpegExtend(m_bits.TakeBits(s), s));
+            m_written[m_writtenCount++] = static_cast<uint8_t>(position);
             ++k;
         } else {
             if (r != 15)

@@ -256,3 +256,20 @@ TEST(JpegCodecProgress, CancelEndsReadAndWrite)
     EXPECT_EQ(JpegCodec().WriteStream(out, &picture, 0, false, &cancelWrite), 0);
     EXPECT_EQ(cancelWrite.Nesting(), 0);
 }
+
+TEST(JpegReader, ApplicationSplashPicturesDecode)
+{
+    const std::string folder = std::string(QUENTA_SOURCE_DIR) + "/res/art/generated/";
+    const std::vector<uint8_t> colour = ReadBytes(folder + "splash_356.jpg");
+    const std::vector<uint8_t> mask = ReadBytes(folder + "splash_357.jpg");
+    if (colour.empty() || mask.empty())
+        GTEST_SKIP() << "splash pictures not generated";
+    CPicture picture;
+    ASSERT_TRUE(DecodeJpeg(colour, picture));
+    EXPECT_EQ(picture.BitsPerPixel(), 24);
+    CPicture grey;
+    ASSERT_TRUE(DecodeJpeg(mask, grey));
+    EXPECT_EQ(grey.BitsPerPixel(), 8);
+    EXPECT_EQ(grey.Width(), picture.Width());
+    EXPECT_EQ(grey.Height(), picture.Height());
+}
