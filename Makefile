@@ -58,8 +58,8 @@ check-asan: $(ASAN_DIR)/Makefile
 $(FUZZ_DIR)/Makefile:
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	      -DQUENTA_FUZZ=ON -DQUENTA_BENCH=OFF \
-	      -DCMAKE_CXX_FLAGS="-fsanitize=address,undefined -fno-sanitize-recover=undefined" \
-	      -DCMAKE_C_FLAGS="-fsanitize=address,undefined"
+	      -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined" \
+	      -DCMAKE_C_FLAGS="-fsanitize=fuzzer-no-link,address,undefined"
 
 # Builds every fuzz target and runs each for FUZZ_SECONDS from its seed corpus.
 fuzz: $(FUZZ_DIR)/Makefile
