@@ -27,14 +27,12 @@ void PumpBusyMessages(CBusyBar& bar)
         return;
     lastPump = now;
     MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE | PM_QS_INPUT)) {
-        if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) {
+    while (PeekMessageA(&msg, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE))
+        if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE)
             bar.Cancel();
-        } else if (msg.hwnd == bar.CancelButton()) {
-            TranslateMessage(&msg);
+    while (PeekMessageA(&msg, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE))
+        if (msg.hwnd == bar.CancelButton())
             DispatchMessageA(&msg);
-        }
-    }
     while (PeekMessageA(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE))
         DispatchMessageA(&msg);
 }
