@@ -162,10 +162,13 @@ void WriteBmp24(CGraphicsStream& stream, CPicture& picture, CQnProgress& progres
     out.Headers(static_cast<uint32_t>(fileSize), kHeadersSize, picture, 24);
     progress.SetText("Saving 24 bits BMP picture...");
     progress.SetRange(0, height);
-    // The block is bottom-up like the file: write it 10 rows at a time.
-    for (unsigned row = 0; row < height; row += 10) {
-        ReportRow(progress, static_cast<int>(row));
-        const unsigned rows = std::min(10u, height - row);
+    // The block is bottom-up like the file: write it in slices of about 4 MiB (whole tens of
+    // rows), reporting every 10 rows.
+    const unsigned slice = std::max(10u, static_cast<unsigned>((4u << 20) / std::max(stride, 1u)) / 10 * 10);
+    for (unsigned row = 0; row < height; row += slice) {
+        const unsigned rows = std::min(slice, height - row);
+        for (unsigned r = row; r < row + rows; r += 10)
+            ReportRow(progress, static_cast<int>(r));
         out.Bytes(picture.Bits() + size_t(stride) * row, size_t(stride) * rows);
     }
 }
