@@ -8,7 +8,7 @@
 
 namespace {
 constexpr uint8_t kExtension = 0x21, kImage = 0x2C, kTrailer = 0x3B;
-constexpr uint8_t kPlainText = 0x01, kGraphicControl = 0xF9, kComment = 0xFE, kApplication = 0xFF;
+constexpr uint8_t kPlainText = 0x01, kGraphicControl = 0xF9, kApplication = 0xFF;
 // Most pixels a byte of LZW data can produce once the string table is full (a 12-bit code
 // for a 4096-byte string), and what the first table can produce from any data at all.
 constexpr uint64_t kMaxPixelsPerByte = 4096;
@@ -62,8 +62,12 @@ void CGifCodec::SkipSubBlocks()
 {
     uint8_t length = 0;
     while (m_stream->Read(&length, 1) == 1 && length != 0) {
-        if (m_stream->Seek(length, CGraphicsStream::kCurrent) < 0)
+        // A memory stream clamps seeks past its end, so stop at the end instead of looping.
+        if (m_stream->Remaining() < length) {
+            m_stream->Seek(0, CGraphicsStream::kEnd);
             return;
+        }
+        m_stream->Seek(length, CGraphicsStream::kCurrent);
     }
 }
 
@@ -102,7 +106,7 @@ bool CGifCodec::FindImage()
                 throw EGifCorruptFile("Bad GIF application extension");
             SkipSubBlocks();
         } else {
-            // Comments and any extension we do not know carry nothing we use.
+            // Comments (label 0xFE) and any extension we do not know carry nothing we use.
             SkipSubBlocks();
         }
     }

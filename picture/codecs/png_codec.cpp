@@ -80,7 +80,11 @@ int CPngCodec::Ping()
 int CPngCodec::Write()
 {
     const int level = m_level > 3 ? 2 : m_level;
-    CPngWriter writer(*m_stream, *m_picture, level, Progress());
+    CQnProgress& progress = Progress();
+    progress.Begin();
+    progress.SetRange(0, 100);
+    CPngWriter writer(*m_stream, *m_picture, level, progress);
     writer.Write();
+    progress.End(false);
     return 1;
 }
