@@ -16,6 +16,10 @@
 #include "picture/graphics_codec.h"
 #include "picture/picture.h"
 
+#ifndef _WIN32
+#include <unistd.h>
+#endif
+
 namespace rastertest {
 
 // A picture with smooth gradients, flat areas (runs) and noise, so that every coder path is used.
@@ -135,9 +139,10 @@ inline bool RunTool(const std::string& command)
 constexpr const char* kMagick = "convert-im6.q16";
 constexpr const char* kIdentify = "identify-im6.q16";
 
+// Per process, so that test programs running side by side never share a file.
 inline std::string TempPath(const std::string& name)
 {
-    return ::testing::TempDir() + "quenta_raster_" + name;
+    return ::testing::TempDir() + "quenta_raster_" + std::to_string(getpid()) + "_" + name;
 }
 
 // Writes the picture as a binary PPM (or PAM with alpha when `alpha`).
