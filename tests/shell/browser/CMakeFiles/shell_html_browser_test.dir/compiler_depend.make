@@ -1,0 +1,2 @@
+# Empty compiler generated dependencies file for shell_html_browser_test.
+# This may be replaced when dependencies are built.
