@@ -20,24 +20,24 @@ WindowClassSpec CWindow::ClassSpec() const { return {"QuentaWindow"}; }
 bool CWindow::Create(DWORD exStyle, const std::string& title, DWORD style, int x, int y, int width, int height,
                      HWND parent, UINT_PTR menuOrId)
 {
-    const WindowClassSpec spec = ClassSpec();
+    const WindowClassSpec classInfo = ClassSpec();
     HINSTANCE instance = GetModuleHandleA(nullptr);
     WNDCLASSEXA existing{};
     existing.cbSize = sizeof existing;
-    if (!GetClassInfoExA(instance, spec.name, &existing)) {
+    if (!GetClassInfoExA(instance, classInfo.name, &existing)) {
         WNDCLASSEXA wc{};
         wc.cbSize = sizeof wc;
-        wc.style = spec.style;
+        wc.style = classInfo.style;
         wc.lpfnWndProc = WindowProc;
         wc.hInstance = instance;
-        wc.hCursor = spec.cursor ? spec.cursor : LoadCursor(nullptr, IDC_ARROW);
-        wc.hbrBackground = spec.background;
-        wc.hIcon = spec.icon;
-        wc.lpszClassName = spec.name;
+        wc.hCursor = classInfo.cursor ? classInfo.cursor : LoadCursor(nullptr, IDC_ARROW);
+        wc.hbrBackground = classInfo.background;
+        wc.hIcon = classInfo.icon;
+        wc.lpszClassName = classInfo.name;
         if (!RegisterClassExA(&wc))
             return false;
     }
-    return CreateWindowExA(exStyle, spec.name, title.c_str(), style, x, y, width, height, parent,
+    return CreateWindowExA(exStyle, classInfo.name, title.c_str(), style, x, y, width, height, parent,
                            reinterpret_cast<HMENU>(menuOrId), instance, this) != nullptr;
 }
 

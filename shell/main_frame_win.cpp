@@ -89,10 +89,10 @@ CMainFrame::~CMainFrame()
 
 WindowClassSpec CMainFrame::ClassSpec() const
 {
-    WindowClassSpec spec{"QuentaMainFrame"};
-    spec.background = reinterpret_cast<HBRUSH>(COLOR_APPWORKSPACE + 1);
-    spec.icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kMainResource));
-    return spec;
+    WindowClassSpec classInfo{"QuentaMainFrame"};
+    classInfo.background = reinterpret_cast<HBRUSH>(COLOR_APPWORKSPACE + 1);
+    classInfo.icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kMainResource));
+    return classInfo;
 }
 
 bool CMainFrame::CreateFrame(int showCommand)

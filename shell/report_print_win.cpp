@@ -6,26 +6,26 @@
 #include "shell/report_list_win.h"
 
 namespace {
-HFONT CreatePrinterFont(const PrintFontSpec& spec, HDC printer)
+HFONT CreatePrinterFont(const PrintFontSpec& fontInfo, HDC printer)
 {
     HDC screen = GetDC(nullptr);
     const int screenX = GetDeviceCaps(screen, LOGPIXELSX), screenY = GetDeviceCaps(screen, LOGPIXELSY);
     ReleaseDC(nullptr, screen);
     LOGFONTA font{};
-    font.lfHeight = ScaleToPrinter(spec.height, GetDeviceCaps(printer, LOGPIXELSY), screenY);
-    font.lfWidth = ScaleToPrinter(spec.width, GetDeviceCaps(printer, LOGPIXELSX), screenX);
-    font.lfEscapement = spec.escapement;
-    font.lfOrientation = spec.orientation;
-    font.lfWeight = spec.weight;
-    font.lfItalic = static_cast<BYTE>(spec.italic);
-    font.lfUnderline = static_cast<BYTE>(spec.underline);
-    font.lfStrikeOut = static_cast<BYTE>(spec.strikeOut);
-    font.lfCharSet = static_cast<BYTE>(spec.charSet);
-    font.lfOutPrecision = static_cast<BYTE>(spec.outPrecision);
-    font.lfClipPrecision = static_cast<BYTE>(spec.clipPrecision);
-    font.lfQuality = static_cast<BYTE>(spec.quality);
-    font.lfPitchAndFamily = static_cast<BYTE>(spec.pitchAndFamily);
-    lstrcpynA(font.lfFaceName, spec.face.c_str(), LF_FACESIZE);
+    font.lfHeight = ScaleToPrinter(fontInfo.height, GetDeviceCaps(printer, LOGPIXELSY), screenY);
+    font.lfWidth = ScaleToPrinter(fontInfo.width, GetDeviceCaps(printer, LOGPIXELSX), screenX);
+    font.lfEscapement = fontInfo.escapement;
+    font.lfOrientation = fontInfo.orientation;
+    font.lfWeight = fontInfo.weight;
+    font.lfItalic = static_cast<BYTE>(fontInfo.italic);
+    font.lfUnderline = static_cast<BYTE>(fontInfo.underline);
+    font.lfStrikeOut = static_cast<BYTE>(fontInfo.strikeOut);
+    font.lfCharSet = static_cast<BYTE>(fontInfo.charSet);
+    font.lfOutPrecision = static_cast<BYTE>(fontInfo.outPrecision);
+    font.lfClipPrecision = static_cast<BYTE>(fontInfo.clipPrecision);
+    font.lfQuality = static_cast<BYTE>(fontInfo.quality);
+    font.lfPitchAndFamily = static_cast<BYTE>(fontInfo.pitchAndFamily);
+    lstrcpynA(font.lfFaceName, fontInfo.face.c_str(), LF_FACESIZE);
     return CreateFontIndirectA(&font);
 }
 
