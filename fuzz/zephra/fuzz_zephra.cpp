@@ -34,7 +34,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     default: {
         CGraphicsCodec& codec = data[0] % 5 == 3 ? ZesCodec() : ZecCodec();
         int width, height, bits;
-        codec.PingStream(stream, &width, &height, &bits, nullptr);
+        if (!codec.PingStream(stream, &width, &height, &bits, nullptr))
+            break;
+        // Large canvases are legitimate but only cost memory here.
+        if (uint64_t(width) * uint64_t(height) > (uint64_t(1) << 22))
+            break;
         CPicture picture;
         codec.ReadStream(stream, &picture, nullptr);
         break;

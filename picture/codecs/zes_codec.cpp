@@ -8,6 +8,9 @@
 
 namespace {
 
+// 16384 x 16384: far beyond any editor canvas, yet an allocation a 64-bit process survives.
+constexpr uint64_t kMaxFlatPixels = uint64_t(1) << 28;
+
 class CZesCodec : public CGraphicsCodec {
 public:
     CZesCodec() : CGraphicsCodec("ZES", "Zephra Sprite (ZES)", "ZES - Zephra Sprite (*.zes)|*.zes|") {}
@@ -50,9 +53,12 @@ public:
             return 1;
         }
         // A sprite tree is flattened: its children drawn over a transparent picture of its size.
+        // The size comes from a header, not from pixel data, so a few bytes could ask for
+        // gigabytes; a canvas beyond kMaxFlatPixels is refused.
         const CSpriteRect& r = sprite.rect;
         m_picture->Clear();
-        if (r.Width() <= 0 || r.Height() <= 0 || !m_picture->Create(unsigned(r.Width()), unsigned(r.Height())))
+        if (r.Width() <= 0 || r.Height() <= 0 || uint64_t(r.Width()) * uint64_t(r.Height()) > kMaxFlatPixels ||
+            !m_picture->Create(unsigned(r.Width()), unsigned(r.Height())))
             return 0;
         m_picture->SetBitsPerPixel(32);
         std::fill(m_picture->Alpha(), m_picture->Alpha() + size_t(r.Width()) * r.Height(), 0);

@@ -189,6 +189,15 @@ TEST(ZephraFormats, HostileSpriteFilesEndQuickly)
     EXPECT_EQ(ReadSprite(sprite, stream, nullptr), kZephraFailed);
     EXPECT_TRUE(sprite.children.empty());
 
+    // A tree whose header asks for a 60000 x 60000 canvas around one small child.
+    CSprite giant;
+    giant.rect = {0, 0, 60000, 60000};
+    giant.children.push_back(Leaf(0, 0, 0xFF0000, 2, 2));
+    const Bytes giantFile = Written([&](CGraphicsStream& s) { EXPECT_EQ(WriteSprite(giant, s, nullptr), kZephraOk); });
+    CPicture flat;
+    EXPECT_FALSE(ReadFromMemory(ZesCodec(), giantFile, flat));
+    EXPECT_TRUE(flat.IsEmpty());
+
     Bytes tooNew = header;
     tooNew[26] = 2;
     stream.OpenMemory(tooNew.data(), tooNew.size());
