@@ -322,3 +322,49 @@
 // Main window
 #define IDS_PLEASE_WAIT                  62900
 #define IDS_MESSAGE_CAPTION              62901
+
+// Pictures translator, picture viewer, picture open dialog
+#define IDS_VIEWER_TITLE                 63000
+#define IDS_DEPTH_BITS                   63001
+#define IDS_DEPTH_ONE_BIT                63002
+#define IDS_TRANSLATOR_REPORT_TITLE      63003
+#define IDS_COLUMN_FORMAT                63004
+#define IDS_COLUMN_PATH                  63005
+#define IDS_BUTTON_ADD_FILES             63006
+#define IDS_BUTTON_ADD_FOLDER            63007
+#define IDS_BUTTON_REMOVE                63008
+#define IDS_BUTTON_BROWSE                63009
+#define IDS_LABEL_TYPE                   63010
+#define IDS_LABEL_COLOR_DEPTH            63011
+#define IDS_LABEL_JPEG_QUALITY           63012
+#define IDS_CHECK_COMPRESS               63013
+#define IDS_BUTTON_START                 63014
+#define IDS_LABEL_OUTPUT_FOLDER          63015
+#define IDS_TIP_ADD_PICTURES             63016
+#define IDS_TIP_REMOVE_FILES             63017
+#define IDS_TIP_ADD_FOLDER               63018
+#define IDS_TIP_SELECT_OUTPUT            63019
+#define IDS_DEPTH_CHOICE_1               63020
+#define IDS_DEPTH_CHOICE_4               63021
+#define IDS_DEPTH_CHOICE_8               63022
+#define IDS_DEPTH_CHOICE_24              63023
+#define IDS_DEPTH_CHOICE_32              63024
+#define IDS_LOAD_PICTURE_TITLE           63025
+#define IDS_SELECT_FOLDER_TITLE          63026
+#define IDS_STATUS_ADDING_FILE           63027
+#define IDS_STATUS_PROCESSING_FILE       63028
+#define IDS_ASK_OVERWRITE                63029
+#define IDS_ASK_OVERWRITE_ALL            63030
+#define IDS_WORKING_TITLE                63031
+#define IDS_BUTTON_CANCEL                63032
+#define IDS_PREVIEW_CHECK                63033
+#define IDS_VIEWER_SAVE_BMP_TITLE        63034
+#define IDR_PICTURE_VIEWER_MENU          187
+#define IDD_PICTURE_VIEWER               185
+// Picture viewer commands
+#define ID_VIEWER_CLOSE       32792
+#define ID_VIEWER_FULL_SCREEN 32793
+#define ID_VIEWER_SAVE_BMP    32795
+#ifndef ID_EDIT_COPY
+#define ID_EDIT_COPY          57634
+#endif
