@@ -34,6 +34,13 @@ function(quenta_library name)
   target_link_libraries(${name} PUBLIC ${Q_LIBS})
 endfunction()
 
+# quenta_module_library(name ...): like quenta_library, for the Windows code of a tool module
+# (its view and dialogs); quenta.exe links every such library.
+function(quenta_module_library name)
+  quenta_library(${name} ${ARGN})
+  set_property(GLOBAL APPEND PROPERTY QUENTA_MODULE_LIBRARIES ${name})
+endfunction()
+
 # quenta_test(name SOURCES ... [LIBS ...] [WINDOWS_ONLY] [NATIVE_ONLY] [LABELS ...] [TIMEOUT s])
 # A GoogleTest program registered with CTest. In the Windows build CTest runs it under Wine
 # through CMAKE_CROSSCOMPILING_EMULATOR (tools/wine-run.sh).
