@@ -13,6 +13,7 @@
 #include "app/settings.h"
 #include "app/setup_entry.h"
 #include "app/text.h"
+#include "app/tooltip_settings.h"
 #include "picture/codec_registry.h"
 #include "picture/codecs/codecs.h"
 #include "picture/graphics_codec.h"
@@ -103,6 +104,7 @@ CQuentaApp::CQuentaApp(HINSTANCE instance, const std::string& processCommandLine
       m_runningExecutable(RunningExecutable()), m_showCommand(showCommand)
 {
     s_instance = this;
+    LoadTooltipSettings();
     Program().displayDepth = MeasureDisplayDepth();
     const std::string folder = FolderOf(m_runningExecutable);
     if (!folder.empty() && IsReadableFile(JoinPath(folder, "quenta.exe"))) {
@@ -114,6 +116,7 @@ CQuentaApp::CQuentaApp(HINSTANCE instance, const std::string& processCommandLine
 CQuentaApp::~CQuentaApp()
 {
     CloseSplashWindow();
+    SaveTooltipSettings();
     DeleteFolderTree(JoinPath(SystemTempPath(), kTempFolderName));
     if (m_oleStarted)
         OleUninitialize();

@@ -7,6 +7,26 @@ bool g_idlePosted = false;
 // Posted to the main frame to run the idle update after the waiting messages.
 const UINT kIdleMessage = RegisterWindowMessageA("QuentaFrameworkIdle");
 
+struct ObserverEntry {
+    int id;
+    MessageObserver observer;
+};
+std::vector<ObserverEntry>& Observers()
+{
+    static std::vector<ObserverEntry> observers;
+    return observers;
+}
+
+void NotifyObservers(const MSG& msg)
+{
+    if (Observers().empty())
+        return;
+    // A copy: an observer may add or remove observers while it runs.
+    const std::vector<ObserverEntry> observers = Observers();
+    for (const ObserverEntry& entry : observers)
+        entry.observer(msg);
+}
+
 LRESULT CALLBACK GetMessageHook(int code, WPARAM removal, LPARAM lParam)
 {
     if (code == HC_ACTION && removal == PM_REMOVE) {
@@ -210,8 +230,21 @@ LRESULT CFrameWindow::OnDestroyMessage(WPARAM wParam, LPARAM lParam)
     return Default(WM_DESTROY, wParam, lParam);
 }
 
+int AddMessageObserver(MessageObserver observer)
+{
+    static int lastId = 0;
+    Observers().push_back({++lastId, std::move(observer)});
+    return lastId;
+}
+
+void RemoveMessageObserver(int id)
+{
+    std::erase_if(Observers(), [id](const ObserverEntry& entry) { return entry.id == id; });
+}
+
 bool PreTranslateFrameworkMessage(MSG& msg)
 {
+    NotifyObservers(msg);
     CFrameWindow* main = CFrameWindow::Main();
     if (main && main->Hwnd() && main->Accelerators() && msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST &&
         (msg.hwnd == main->Hwnd() || IsChild(main->Hwnd(), msg.hwnd)) &&

@@ -2,6 +2,7 @@
 // The frame window: docked bars around one view (or the print preview that stands in for
 // it), a status bar, command routing (view first, then frame), menu and accelerator command
 // states from the targets' tables, menu prompts in the status bar, and idle updates.
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -64,6 +65,12 @@ private:
 int RunFrameworkMessageLoop();
 // The same steps for a program that runs its own loop.
 bool PreTranslateFrameworkMessage(MSG& msg);
+// Observers see every message PreTranslateFrameworkMessage sees (also inside modal loops
+// once the message hook is installed), before anything else; they cannot consume it.
+// AddMessageObserver returns the id that removes the observer again.
+using MessageObserver = std::function<void(const MSG& msg)>;
+int AddMessageObserver(MessageObserver observer);
+void RemoveMessageObserver(int id);
 void RunIdleUpdate();
 // Makes any message loop of this thread behave like RunFrameworkMessageLoop: a message hook
 // translates accelerators and dialog keys, and idle updates run once the messages that

@@ -1,0 +1,131 @@
+// Tooltip settings through the platform's registry: under Wine the real registry of the test
+// prefix, natively a store file of this test's own.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "app/paths.h"
+#include "app/registry_access.h"
+#include "app/settings.h"
+#include "app/tooltip_settings.h"
+
+#ifndef _WIN32
+#include <unistd.h>
+#endif
+
+namespace {
+const RegRoot kRoot = RegRoot::CurrentUser;
+const std::string kKey = WithoutTrailingSeparator(kToolTipKey);
+
+class TooltipSettingsStore : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+#ifndef _WIN32
+        static std::string store = std::string(QUENTA_BINARY_DIR) + "/controls_core_test." +
+                                   std::to_string(::getpid()) + ".store";
+        ::setenv("QUENTA_REGISTRY", store.c_str(), 1);
+#endif
+    }
+    static void TearDownTestSuite()
+    {
+#ifndef _WIN32
+        const char* store = std::getenv("QUENTA_REGISTRY");
+        for (const char* suffix : {"", ".lock", ".tmp"})
+            std::remove((std::string(store) + suffix).c_str());
+#endif
+    }
+    void SetUp() override { registry.DeleteKey(kRoot, kKey); }
+    void TearDown() override { registry.DeleteKey(kRoot, kKey); }
+    void Put(const char* name, const std::string& text) { registry.WriteString(kRoot, kKey, name, text); }
+
+    CRegistryAccess registry;
+};
+} // namespace
+
+TEST_F(TooltipSettingsStore, MissingKeyGivesTheDefaults)
+{
+    const TooltipSettings s = ReadTooltipSettings(registry);
+    EXPECT_EQ(s.showDelay, 1);
+    EXPECT_TRUE(s.enable);
+    EXPECT_FALSE(s.customColor);
+    EXPECT_EQ(s.backgroundColor, 0xC4FFFFu);
+    EXPECT_EQ(s.foregroundColor, 0u);
+    EXPECT_EQ(s.shadowColor, 0u);
+    EXPECT_EQ(s.horizontalShadow, 4);
+    EXPECT_EQ(s.verticalShadow, 4);
+    EXPECT_FALSE(s.shortTips);
+}
+
+TEST_F(TooltipSettingsStore, ValuesRoundTripAsDecimalText)
+{
+    TooltipSettings s;
+    s.showDelay = 250;
+    s.enable = false;
+    s.customColor = true;
+    s.backgroundColor = 0x123456;
+    s.foregroundColor = 0xFFFFFF;
+    s.shadowColor = 0x808080;
+    s.horizontalShadow = 0;
+    s.verticalShadow = 7;
+    s.shortTips = true;
+    ASSERT_TRUE(WriteTooltipSettings(registry, s));
+    EXPECT_EQ(registry.ReadString(kRoot, kKey, "BackgroundColor", ""), std::to_string(0x123456));
+    EXPECT_EQ(registry.ReadString(kRoot, kKey, "Enable", ""), "0");
+
+    const TooltipSettings back = ReadTooltipSettings(registry);
+    EXPECT_EQ(back.showDelay, 250);
+    EXPECT_FALSE(back.enable);
+    EXPECT_TRUE(back.customColor);
+    EXPECT_EQ(back.backgroundColor, 0x123456u);
+    EXPECT_EQ(back.foregroundColor, 0xFFFFFFu);
+    EXPECT_EQ(back.shadowColor, 0x808080u);
+    EXPECT_EQ(back.horizontalShadow, 0);
+    EXPECT_EQ(back.verticalShadow, 7);
+    EXPECT_TRUE(back.shortTips);
+}
+
+TEST_F(TooltipSettingsStore, ShowDelayBelowOneBecomesOne)
+{
+    for (const char* text : {"0", "-5"}) {
+        Put("ShowDelay", text);
+        EXPECT_EQ(ReadTooltipSettings(registry).showDelay, 1) << text;
+    }
+    Put("ShowDelay", " 12 ");
+    EXPECT_EQ(ReadTooltipSettings(registry).showDelay, 12);
+}
+
+TEST_F(TooltipSettingsStore, OddValuesGiveTheirDefaults)
+{
+    Put("ShowDelay", "soon");
+    Put("Enable", "");
+    Put("BackgroundColor", "16777216"); // beyond 0xFFFFFF
+    Put("ForegroundColor", "-1");
+    Put("ShadowColor", "12abc");
+    Put("HorizontalShadow", "-3");
+    Put("VerticalShadow", "99999999999999999999999");
+    registry.WriteDword(kRoot, kKey, "CustomColor", 1); // not text
+    const TooltipSettings s = ReadTooltipSettings(registry);
+    const TooltipSettings defaults;
+    EXPECT_EQ(s.showDelay, defaults.showDelay);
+    EXPECT_EQ(s.enable, defaults.enable);
+    EXPECT_EQ(s.customColor, defaults.customColor);
+    EXPECT_EQ(s.backgroundColor, defaults.backgroundColor);
+    EXPECT_EQ(s.foregroundColor, defaults.foregroundColor);
+    EXPECT_EQ(s.shadowColor, defaults.shadowColor);
+    EXPECT_EQ(s.horizontalShadow, defaults.horizontalShadow);
+    EXPECT_EQ(s.verticalShadow, defaults.verticalShadow);
+}
+
+TEST_F(TooltipSettingsStore, ProcessSettingsLoadAndSave)
+{
+    Put("ShowDelay", "40");
+    LoadTooltipSettings();
+    EXPECT_EQ(ProcessTooltipSettings().showDelay, 40);
+    ProcessTooltipSettings().verticalShadow = 2;
+    SaveTooltipSettings();
+    EXPECT_EQ(registry.ReadString(kRoot, kKey, "VerticalShadow", ""), "2");
+    ProcessTooltipSettings() = TooltipSettings{};
+}
