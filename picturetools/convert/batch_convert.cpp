@@ -5,26 +5,11 @@
 #include "picture/graphics_stream.h"
 #include "picture/picture.h"
 #include "picturetools/convert/file_ops.h"
+#include "picturetools/convert/path_parts.h"
 
 namespace {
 
 bool IsSeparator(char c) { return c == '/' || c == '\\'; }
-
-std::string FileNameOf(const std::string& path)
-{
-    size_t i = path.size();
-    while (i > 0 && !IsSeparator(path[i - 1]))
-        --i;
-    return path.substr(i);
-}
-
-std::string FolderOf(const std::string& path)
-{
-    size_t i = path.size();
-    while (i > 0 && !IsSeparator(path[i - 1]))
-        --i;
-    return i == 0 ? std::string() : path.substr(0, i);
-}
 
 // Why a source did not load: missing, unknown, or known but unreadable.
 ConvertResult ExplainLoadFailure(const std::string& source)
@@ -49,9 +34,9 @@ ConvertResult ExplainLoadFailure(const std::string& source)
 
 std::string TemporaryNameFor(const std::string& destination)
 {
-    const std::string folder = FolderOf(destination);
+    const std::string folder = PathFolderPart(destination);
     for (unsigned n = 0;; ++n) {
-        std::string name = folder + "~qn" + std::to_string(n) + "_" + FileNameOf(destination) + ".tmp";
+        std::string name = folder + "~qn" + std::to_string(n) + "_" + PathNamePart(destination) + ".tmp";
         if (!PathExists(name))
             return name;
     }
@@ -88,7 +73,7 @@ const char* StatusText(ConvertStatus status)
 
 std::string DestinationPath(const std::string& folder, const std::string& source, const CGraphicsCodec& codec)
 {
-    std::string name = FileNameOf(source);
+    std::string name = PathNamePart(source);
     const size_t dot = name.find_last_of('.');
     if (dot != std::string::npos)
         name.erase(dot);
@@ -143,7 +128,7 @@ BatchSummary RunBatchConvert(const std::vector<std::string>& sources, const Conv
                              CBatchObserver& observer)
 {
     BatchSummary summary;
-    const std::string folder = settings.outputFile.empty() ? settings.outputFolder : FolderOf(settings.outputFile);
+    const std::string folder = settings.outputFile.empty() ? settings.outputFolder : PathFolderPart(settings.outputFile);
     std::string failedLevel;
     const bool folderReady = folder.empty() || CreateFolderLevels(folder, &failedLevel);
     bool overwriteAll = false;

@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include "picture/codecs/codecs.h"
+#include "picture/codecs/jpeg_codec.h"
 #include "picture/graphics_codec.h"
 #include "picture/picture.h"
 #include "picturetools/convert/batch_convert.h"
@@ -147,4 +148,24 @@ TEST_F(BatchConvert, LoadFailuresNameTheirCause)
     EXPECT_EQ(summary.results[1].status, ConvertStatus::LoadFailed);
     EXPECT_TRUE(summary.AnyFailed());
     EXPECT_FALSE(fs::exists(m_root / "out" / "cut.BMP"));
+}
+
+TEST_F(BatchConvert, StopsWhenTheObserverCancelsAndSetsTheJpegQuality)
+{
+    class CancelSecond : public CBatchObserver {
+    public:
+        bool BeginItem(size_t index, size_t, const std::string&) override { return index < 1; }
+    } observer;
+    ConvertSettings settings;
+    settings.codec = &JpgCodec();
+    settings.bits = 24;
+    settings.quality = 37;
+    settings.outputFolder = (m_root / "out").string();
+    const BatchSummary summary = RunBatchConvert(Inputs({"a.bmp", "b.bmp", "c.bmp"}), settings, observer);
+    EXPECT_TRUE(summary.cancelled);
+    ASSERT_EQ(summary.results.size(), 1u);
+    EXPECT_EQ(summary.results[0].status, ConvertStatus::Written);
+    EXPECT_FALSE(fs::exists(m_root / "out" / "b.JPG"));
+    EXPECT_EQ(JpegCodec().Quality(), 37);
+    JpegCodec().SetQuality(CJpegCodec::kDefaultQuality);
 }

@@ -1,0 +1,36 @@
+#include "picturetools/convert/convert_item.h"
+
+#include <cstdio>
+
+#include "app/text.h"
+#include "picture/codec_registry.h"
+#include "picturetools/convert/path_parts.h"
+#include "res/resource.h"
+
+std::string PictureInfoText(const std::string& infoText, int width, int height, int bits)
+{
+    char numbers[64];
+    std::snprintf(numbers, sizeof numbers, " - %dx%d %d bits", width, height, bits);
+    return infoText + numbers;
+}
+
+std::optional<ConvertItem> ProbeConvertItem(const std::string& path)
+{
+    int width = 0, height = 0, bits = 0;
+    std::string infoText;
+    if (!GetPictureFileInfo(path, &width, &height, &bits, &infoText))
+        return std::nullopt;
+    ConvertItem item;
+    item.name = PathNamePart(path);
+    item.folder = PathFolderPart(path);
+    item.info = PictureInfoText(infoText, width, height, bits);
+    return item;
+}
+
+std::string ListStatusText(int count, int selected)
+{
+    if (selected <= 0)
+        return FormatText(count == 1 ? IDS_OBJECT_COUNT_ONE : IDS_OBJECT_COUNT_MANY, std::to_string(count));
+    return FormatText(selected == 1 ? IDS_SELECTED_COUNT_ONE : IDS_SELECTED_COUNT_MANY, std::to_string(selected),
+                      std::to_string(count));
+}
