@@ -24,6 +24,7 @@ public:
     void SetReportList(CReportList* list) { m_list = list; }
     CReportList* ReportList() const { return m_list; }
     void SetPicturePrinter(CReportList* printer) { m_picturePrinter = printer; }
+    CReportList* PicturePrinter() const { return m_picturePrinter; }
     void PrintPicture(const CPicture* picture, bool preview);
     const std::string& ReportTitle() const { return m_reportTitle; }
 

@@ -1,0 +1,306 @@
+// The picture viewer window under Wine: its tabs with and without an alpha plane, the
+// information sheet and its copy to the clipboard, the picture copy, full screen, closing and
+// opening again. Keeps a screenshot of every tab in tests/shell/viewer/screenshots/.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/text.h"
+#include "picture/codec_registry.h"
+#include "picture/codecs/bmp_codec.h"
+#include "picture/codecs/codecs.h"
+#include "picture/picture.h"
+#include "res/resource.h"
+#include "shell/viewer/picture_viewer_win.h"
+
+namespace {
+const std::string kOutput = std::string(QUENTA_BINARY_DIR) + "/tests/shell/viewer/";
+
+void Pump()
+{
+    for (int round = 0; round < 5; ++round) {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        Sleep(20);
+    }
+}
+
+// 320 x 240: hue across, brightness down, opaque in the middle and fading out to the edges.
+std::unique_ptr<CPicture> ColourfulPicture(bool alpha)
+{
+    auto picture = std::make_unique<CPicture>();
+    EXPECT_TRUE(picture->Create(320, 240));
+    if (alpha)
+        picture->SetBitsPerPixel(32);
+    for (int y = 0; y < 240; ++y)
+        for (int x = 0; x < 320; ++x) {
+            const double hue = x / 320.0 * 6, light = 1.0 - y / 480.0;
+            const double f = hue - std::floor(hue);
+            const double channels[6][3] = {{1, f, 0}, {1 - f, 1, 0}, {0, 1, f}, {0, 1 - f, 1}, {f, 0, 1}, {1, 0, 1 - f}};
+            const double* rgb = channels[static_cast<int>(hue) % 6];
+            const uint8_t bgr[3] = {uint8_t(rgb[2] * 255 * light), uint8_t(rgb[1] * 255 * light),
+                                    uint8_t(rgb[0] * 255 * light)};
+            picture->SetPixel(x, y, bgr);
+            if (alpha) {
+                const double dx = (x - 160) / 160.0, dy = (y - 120) / 120.0;
+                const double d = std::sqrt(dx * dx + dy * dy);
+                picture->SetAlpha(x, y, d < 0.5 ? 255 : d > 1.0 ? 0 : int(255 * (1.0 - d) * 2));
+            }
+        }
+    return picture;
+}
+
+HWND Viewer() { return PictureViewerWindow(); }
+HWND Tabs() { return GetDlgItem(Viewer(), 1032); }
+HWND InfoEdit() { return GetDlgItem(Viewer(), 1334); }
+HWND PictureControl() { return GetDlgItem(Viewer(), 1121); }
+
+std::vector<std::string> TabLabels()
+{
+    std::vector<std::string> labels;
+    const int count = static_cast<int>(SendMessageA(Tabs(), TCM_GETITEMCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        char text[64] = "";
+        TCITEMA item{};
+        item.mask = TCIF_TEXT;
+        item.pszText = text;
+        item.cchTextMax = sizeof text;
+        SendMessageA(Tabs(), TCM_GETITEMA, i, reinterpret_cast<LPARAM>(&item));
+        labels.push_back(text);
+    }
+    return labels;
+}
+
+// Selects a tab the way a click does: the selection changes, then the owner is told.
+void SelectTab(int index)
+{
+    SendMessageA(Tabs(), TCM_SETCURSEL, index, 0);
+    NMHDR header{Tabs(), 1032, static_cast<UINT>(TCN_SELCHANGE)};
+    SendMessageA(Viewer(), WM_NOTIFY, 1032, reinterpret_cast<LPARAM>(&header));
+    Pump();
+}
+
+void Command(UINT id)
+{
+    SendMessageA(Viewer(), WM_COMMAND, id, 0);
+    Pump();
+}
+
+std::string WindowText(HWND window)
+{
+    std::string text(static_cast<size_t>(GetWindowTextLengthA(window)) + 1, '\0');
+    text.resize(GetWindowTextA(window, text.data(), static_cast<int>(text.size())));
+    return text;
+}
+
+std::string ClipboardText()
+{
+    std::string text;
+    if (!OpenClipboard(nullptr))
+        return text;
+    if (HANDLE data = GetClipboardData(CF_TEXT)) {
+        if (const char* p = static_cast<const char*>(GlobalLock(data))) {
+            text = p;
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    return text;
+}
+
+void ClearClipboard()
+{
+    if (OpenClipboard(nullptr)) {
+        EmptyClipboard();
+        CloseClipboard();
+    }
+}
+
+// The window as the screen shows it, saved as a PNG file.
+void Screenshot(HWND window, const std::string& name)
+{
+    SetForegroundWindow(window);
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
+    Pump();
+    RECT r;
+    GetWindowRect(window, &r);
+    const int width = r.right - r.left, height = r.bottom - r.top;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
+    SelectObject(memory, old);
+    const int stride = (width * 3 + 3) & ~3;
+    std::vector<uint8_t> dib(sizeof(BITMAPINFOHEADER) + static_cast<size_t>(stride) * height);
+    auto* info = reinterpret_cast<BITMAPINFOHEADER*>(dib.data());
+    *info = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), width, height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+    GetDIBits(memory, bitmap, 0, height, dib.data() + sizeof *info, reinterpret_cast<BITMAPINFO*>(info),
+              DIB_RGB_COLORS);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    CPicture shot;
+    ASSERT_TRUE(shot.FromDib(dib.data(), dib.size()));
+    std::filesystem::create_directories(kOutput + "screenshots");
+    EXPECT_EQ(PngCodec().WriteFile(kOutput + "screenshots/" + name + ".png", &shot, 24, false, nullptr), 1) << name;
+}
+
+class PictureViewerTest : public ::testing::Test {
+protected:
+    void TearDown() override
+    {
+        ClosePictureViewer();
+        Pump();
+    }
+};
+} // namespace
+
+TEST_F(PictureViewerTest, TabsFollowTheAlphaPlaneAndEveryTabShows)
+{
+    auto picture = ColourfulPicture(true);
+    ASSERT_TRUE(ShowPicture(picture.get(), false));
+    Pump();
+    ASSERT_NE(Viewer(), nullptr);
+    EXPECT_EQ(WindowText(Viewer()), "Quenta - Picture Viewer");
+    EXPECT_NE(GetMenu(Viewer()), nullptr);
+    EXPECT_TRUE(IsWindowVisible(Viewer()));
+
+    // Half the screen, centred.
+    RECT r;
+    GetWindowRect(Viewer(), &r);
+    const int screenWidth = GetSystemMetrics(SM_CXSCREEN), screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    EXPECT_EQ(r.right - r.left, screenWidth / 2);
+    EXPECT_EQ(r.bottom - r.top, screenHeight / 2);
+    EXPECT_NEAR(r.left, screenWidth / 4, 1);
+
+    const std::vector<std::string> labels = TabLabels();
+    ASSERT_EQ(labels, (std::vector<std::string>{"RGB-A", "RGB", "Red", "Green", "Blue", "Alpha", "Info"}));
+    for (size_t i = 0; i < labels.size(); ++i) {
+        SelectTab(static_cast<int>(i));
+        const bool info = labels[i] == "Info";
+        EXPECT_EQ(IsWindowVisible(InfoEdit()) != FALSE, info) << labels[i];
+        EXPECT_EQ(IsWindowVisible(PictureControl()) != FALSE, !info) << labels[i];
+        Screenshot(Viewer(), "viewer_" + std::to_string(i) + "_" + labels[i]);
+    }
+
+    // Showing a picture without alpha plane replaces the tabs.
+    auto plain = ColourfulPicture(false);
+    ASSERT_TRUE(ShowPicture(plain.release(), true));
+    Pump();
+    EXPECT_EQ(TabLabels(), (std::vector<std::string>{"RGB", "Red", "Green", "Blue", "Info"}));
+}
+
+TEST_F(PictureViewerTest, InformationSheetAndCopies)
+{
+    auto picture = ColourfulPicture(true);
+    ASSERT_TRUE(ShowPicture(picture.get(), false));
+    Pump();
+    SelectTab(6);
+    const std::string text = WindowText(InfoEdit());
+    EXPECT_NE(text.find("Uncompressed : 300.0 Kb (307,200 bytes)\r\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("Width        : 320\r\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("Depth        : 32 Bits\r\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("# Colors     : 16777216\r\n"), std::string::npos) << text;
+    EXPECT_EQ(text.find("Name"), std::string::npos) << "a picture from memory has no file lines";
+
+    // Copy on the information page: the whole text, and nothing stays selected.
+    ClearClipboard();
+    Command(ID_EDIT_COPY);
+    EXPECT_EQ(ClipboardText(), text);
+    DWORD start = 1, end = 1;
+    SendMessageA(InfoEdit(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    EXPECT_EQ(start, end);
+
+    // Copy on a picture page: the shown channel as a packed 24-bit bitmap.
+    SelectTab(2); // Red
+    ClearClipboard();
+    Command(ID_EDIT_COPY);
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    HANDLE data = GetClipboardData(CF_DIB);
+    ASSERT_NE(data, nullptr);
+    const auto* header = static_cast<const BITMAPINFOHEADER*>(GlobalLock(data));
+    ASSERT_NE(header, nullptr);
+    EXPECT_EQ(header->biWidth, 320);
+    EXPECT_EQ(header->biHeight, 240);
+    EXPECT_EQ(header->biBitCount, 24);
+    CPicture copied;
+    EXPECT_TRUE(copied.FromDib(header, GlobalSize(data)));
+    GlobalUnlock(data);
+    CloseClipboard();
+    uint8_t bgr[3], original[3];
+    copied.GetPixel(10, 100, bgr);
+    picture->GetPixel(10, 100, original);
+    EXPECT_EQ(bgr[0], 0);
+    EXPECT_EQ(bgr[1], 0);
+    EXPECT_EQ(bgr[2], original[2]);
+
+    // Full screen: a top-most window over the whole screen that any key ends.
+    Command(ID_VIEWER_FULL_SCREEN);
+    HWND full = FindWindowA("QuentaDxPictureFullScreen", nullptr);
+    ASSERT_NE(full, nullptr);
+    RECT r;
+    GetWindowRect(full, &r);
+    EXPECT_EQ(r.right - r.left, GetSystemMetrics(SM_CXSCREEN));
+    EXPECT_EQ(r.bottom - r.top, GetSystemMetrics(SM_CYSCREEN));
+    EXPECT_TRUE(GetWindowLongPtrA(full, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    Screenshot(full, "viewer_full_screen");
+    SendMessageA(full, WM_KEYDOWN, VK_SPACE, 0);
+    Pump();
+    EXPECT_FALSE(IsWindow(full));
+}
+
+TEST_F(PictureViewerTest, ClosingAndOpeningAgainWithAFile)
+{
+    auto picture = ColourfulPicture(false);
+    ASSERT_TRUE(ShowPicture(picture.get(), false));
+    Pump();
+    HWND first = Viewer();
+    ASSERT_NE(first, nullptr);
+    Command(ID_VIEWER_CLOSE);
+    EXPECT_EQ(Viewer(), nullptr);
+    EXPECT_FALSE(IsWindow(first));
+
+    // The close box closes it as well.
+    ASSERT_TRUE(ShowPicture(picture.get(), false));
+    Pump();
+    SendMessageA(Viewer(), WM_CLOSE, 0, 0);
+    Pump();
+    EXPECT_EQ(Viewer(), nullptr);
+
+    // A picture read from a file gets the file lines; the path comes from the picture itself.
+    const std::string path = kOutput + "viewer_file_test.bmp";
+    ASSERT_TRUE(SaveBmp24(path, *picture, nullptr));
+    auto loaded = std::make_unique<CPicture>();
+    ASSERT_TRUE(LoadPicture(path, loaded.get(), nullptr));
+    ASSERT_TRUE(ShowPicture(std::move(loaded)));
+    Pump();
+    ASSERT_NE(Viewer(), nullptr);
+    EXPECT_EQ(TabLabels().size(), 5u);
+    SelectTab(4);
+    const std::string text = WindowText(InfoEdit());
+    EXPECT_EQ(text.rfind("Name         : viewer_file_test.bmp\r\n", 0), 0u) << text;
+    EXPECT_NE(text.find("Size         : 225.0 Kb (230,454 bytes)\r\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("MSDos Name   : "), std::string::npos) << text;
+    EXPECT_NE(text.find("Attributes   : "), std::string::npos) << text;
+    EXPECT_NE(text.find("Format       : Windows bitmap (BMP)\r\n"), std::string::npos) << text;
+    Screenshot(Viewer(), "viewer_info_with_file");
+
+    // An empty picture is refused and leaves the open window as it was.
+    CPicture empty;
+    EXPECT_FALSE(ShowPicture(&empty, false));
+    EXPECT_EQ(WindowText(InfoEdit()), text);
+    std::remove(path.c_str());
+}
