@@ -1,0 +1,7 @@
+#pragma once
+// Dragging files out of a list into the shell (CF_HDROP).
+#include <string>
+#include <vector>
+
+// Runs a shell drag-and-drop of `paths` (copy or link) until the user drops or cancels.
+void DragFilesOut(const std::vector<std::string>& paths);

@@ -1,0 +1,53 @@
+#pragma once
+// The window shown during a batch run of the pictures translator: an animation, two text
+// lines, the files bar, the current file's bar and Cancel. Its second bar and line are the
+// progress sink the codecs report to. While it is up, every check of a bar empties the
+// message queue: paints and the Cancel button's messages run, all other input is dropped.
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "app/progress.h"
+#include "framework/dialog.h"
+
+// Holds the in-memory layout, built before the dialog base that refers to it.
+struct WorkingWindowLayout {
+    WorkingWindowLayout();
+    std::unique_ptr<CDialogTemplate> layout;
+};
+
+class CWorkingWindow : private WorkingWindowLayout, public CDialog {
+public:
+    CWorkingWindow();
+    ~CWorkingWindow() override;
+
+    // Creates the window, owned by `owner`, and shows it.
+    bool Open(HWND owner);
+    void Close();
+
+    void SetLine1(const std::string& text);
+    void SetLine2(const std::string& text);
+    void SetFilesRange(int count);
+    // Sets the files bar and runs the pending messages; false once the user cancelled.
+    bool SetFilesDone(int done);
+    // Empties the bar of the current file; false once the user cancelled.
+    bool ResetFileBar();
+    bool IsCancelled() const { return m_cancelled; }
+
+    // The current file's sink (bar 2 and line 2).
+    CQnProgress& FileProgress();
+
+    // Dispatches paints and the Cancel button's messages, drops every other pending message.
+    void PumpMessages();
+
+protected:
+    bool OnInitDialog() override;
+    void OnCancel() override { m_cancelled = true; }
+    void OnOK() override {}
+
+private:
+    class FileSink;
+    std::unique_ptr<FileSink> m_fileProgress;
+    bool m_cancelled = false;
+};

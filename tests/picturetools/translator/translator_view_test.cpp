@@ -1,0 +1,266 @@
+// Drives the pictures translator's view in a plain test window.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "app/message.h"
+#include "app/settings.h"
+#include "picture/codec_registry.h"
+#include "picture/codecs/codecs.h"
+#include "picture/graphics_codec.h"
+#include "picture/picture.h"
+#include "picturetools/translator/convert_view_win.h"
+#include "picturetools/translator/translator_ids.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::vector<std::string> g_messages;
+MessageAnswer g_answer = MessageAnswer::No;
+
+MessageAnswer RecordMessage(const std::string& text, MessageButtons)
+{
+    g_messages.push_back(text);
+    return g_answer;
+}
+
+int CodecIndex(const CGraphicsCodec& codec)
+{
+    for (int i = 0; g_pictureCodecs[i]; ++i)
+        if (g_pictureCodecs[i] == &codec)
+            return i;
+    return -1;
+}
+
+std::string ControlText(HWND window)
+{
+    char text[512] = "";
+    GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+class TranslatorView : public testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
+        InitCommonControlsEx(&controls);
+        SetMessageHandler(RecordMessage);
+    }
+
+    void SetUp() override
+    {
+        m_root = fs::path(testing::TempDir()) / "qn_translator_view";
+        fs::remove_all(m_root);
+        fs::create_directories(m_root / "in" / "sub");
+        CPicture picture;
+        ASSERT_TRUE(picture.Create(6, 4));
+        for (const char* name : {"b.bmp", "A.bmp", "c.bmp", "sub\\deeper.bmp"})
+            ASSERT_EQ(BmpCodec().WriteFile((m_root / "in" / name).string(), &picture, 24, false, nullptr), 1);
+        std::ofstream((m_root / "in" / "readme.txt").string()) << "ab";
+
+        CQnSettings().DeleteSection("Converter");
+        CQnSettings().WriteString("Converter", "OutputDirectory", (m_root / "out" / "x" / "y").string());
+        g_messages.clear();
+        g_answer = MessageAnswer::No;
+
+        m_frame = CreateWindowExA(0, "STATIC", "translator test", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 900, 700,
+                                  nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+        ASSERT_TRUE(m_frame);
+        ASSERT_TRUE(m_view.CreateView(m_frame, 0xE900));
+        MoveWindow(m_view.Hwnd(), 0, 0, 880, 660, TRUE);
+        ShowWindow(m_view.Hwnd(), SW_SHOW);
+        m_view.InitModule();
+    }
+
+    void TearDown() override
+    {
+        DestroyWindow(m_frame);
+        fs::remove_all(m_root);
+        CQnSettings().DeleteSection("Converter");
+    }
+
+    std::string In(const char* name) const { return (m_root / "in" / name).string(); }
+    HWND Control(int id) const { return GetDlgItem(m_view.Hwnd(), id); }
+    bool Enabled(int id) const { return IsWindowEnabled(Control(id)) != FALSE; }
+
+    std::vector<int> DepthBits() const
+    {
+        std::vector<int> bits;
+        const int count = static_cast<int>(SendMessageA(Control(IDC_TRANSLATOR_DEPTH), CB_GETCOUNT, 0, 0));
+        for (int i = 0; i < count; ++i)
+            bits.push_back(static_cast<int>(SendMessageA(Control(IDC_TRANSLATOR_DEPTH), CB_GETITEMDATA, i, 0)));
+        return bits;
+    }
+    int SelectedDepth() const
+    {
+        HWND depth = Control(IDC_TRANSLATOR_DEPTH);
+        return static_cast<int>(SendMessageA(depth, CB_GETITEMDATA, SendMessageA(depth, CB_GETCURSEL, 0, 0), 0));
+    }
+
+    void SelectRows(std::initializer_list<int> rows)
+    {
+        for (int row : rows) {
+            LVITEMA state{};
+            state.stateMask = LVIS_SELECTED;
+            state.state = LVIS_SELECTED;
+            SendMessageA(Control(IDC_TRANSLATOR_LIST), LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&state));
+        }
+    }
+
+    void ClickColumn(int column)
+    {
+        NMLISTVIEW click{};
+        click.hdr.hwndFrom = Control(IDC_TRANSLATOR_LIST);
+        click.hdr.idFrom = IDC_TRANSLATOR_LIST;
+        click.hdr.code = LVN_COLUMNCLICK;
+        click.iItem = -1;
+        click.iSubItem = column;
+        SendMessageA(m_view.Hwnd(), WM_NOTIFY, IDC_TRANSLATOR_LIST, reinterpret_cast<LPARAM>(&click));
+    }
+
+    std::vector<std::string> Names()
+    {
+        std::vector<std::string> names;
+        for (int row = 0; row < m_view.List().RowCount(); ++row)
+            names.push_back(m_view.ItemAtRow(row).name);
+        return names;
+    }
+
+    fs::path m_root;
+    HWND m_frame = nullptr;
+    CQnConvert m_view;
+};
+
+} // namespace
+
+TEST_F(TranslatorView, OpensWithTheStoredChoicesAndNothingToStart)
+{
+    EXPECT_EQ(m_view.List().ColumnCount(), 3);
+    EXPECT_EQ(ControlText(Control(IDC_TRANSLATOR_QUALITY)), "80");
+    EXPECT_EQ(ControlText(Control(IDC_TRANSLATOR_OUTPUT)), (m_root / "out" / "x" / "y").string());
+    // Type 0 is the first table entry, BMP.
+    EXPECT_EQ(SendMessageA(Control(IDC_TRANSLATOR_TYPE), CB_GETITEMDATA,
+                           SendMessageA(Control(IDC_TRANSLATOR_TYPE), CB_GETCURSEL, 0, 0), 0),
+              CodecIndex(BmpCodec()));
+    EXPECT_FALSE(Enabled(IDC_TRANSLATOR_START));
+    EXPECT_FALSE(Enabled(IDC_TRANSLATOR_REMOVE));
+    EXPECT_EQ(m_view.StatusText(), "0 objects");
+}
+
+TEST_F(TranslatorView, DepthListFollowsTheFormat)
+{
+    ASSERT_TRUE(m_view.SelectFormat(CodecIndex(PngCodec())));
+    EXPECT_EQ(DepthBits(), (std::vector<int>{1, 4, 8, 24, 32}));
+    EXPECT_EQ(SelectedDepth(), 24);
+    EXPECT_TRUE(Enabled(IDC_TRANSLATOR_DEPTH));
+    EXPECT_FALSE(IsWindowVisible(Control(IDC_TRANSLATOR_QUALITY)));
+
+    ASSERT_TRUE(m_view.SelectFormat(CodecIndex(JpgCodec())));
+    EXPECT_EQ(DepthBits(), std::vector<int>{24});
+    EXPECT_FALSE(Enabled(IDC_TRANSLATOR_DEPTH));
+    EXPECT_FALSE(Enabled(IDC_TRANSLATOR_DEPTH_LABEL));
+    EXPECT_TRUE(IsWindowVisible(Control(IDC_TRANSLATOR_QUALITY)));
+    EXPECT_TRUE(IsWindowVisible(Control(IDC_TRANSLATOR_QUALITY_SPIN)));
+    EXPECT_FALSE(IsWindowVisible(Control(IDC_TRANSLATOR_COMPRESS)));
+
+    ASSERT_TRUE(m_view.SelectFormat(CodecIndex(BmpCodec())));
+    EXPECT_EQ(DepthBits(), (std::vector<int>{1, 4, 8, 24}));
+    EXPECT_EQ(SelectedDepth(), 24);
+    EXPECT_FALSE(IsWindowVisible(Control(IDC_TRANSLATOR_QUALITY)));
+
+    ASSERT_TRUE(m_view.SelectFormat(CodecIndex(TgaCodec())));
+    EXPECT_TRUE(IsWindowVisible(Control(IDC_TRANSLATOR_COMPRESS)));
+    EXPECT_FALSE(m_view.SelectFormat(CodecIndex(GifCodec()))) << "GIF is not written";
+}
+
+TEST_F(TranslatorView, AddingRemovingAndTheEnableRules)
+{
+    EXPECT_TRUE(m_view.AddFile(In("b.bmp"), true));
+    EXPECT_FALSE(m_view.AddFile(In("readme.txt"), false));
+    EXPECT_TRUE(g_messages.empty()) << "quiet adding says nothing";
+    EXPECT_FALSE(m_view.AddFile(In("readme.txt"), true));
+    ASSERT_EQ(g_messages.size(), 1u);
+    EXPECT_EQ(g_messages[0], "Ostrel Quenta cannot recognize the type of file \"readme.txt\"");
+    EXPECT_TRUE(Enabled(IDC_TRANSLATOR_START));
+
+    // A folder adds its own pictures only: no subfolder, no unknown file.
+    m_view.AddFolder((m_root / "in").string());
+    EXPECT_EQ(m_view.ItemCount(), 4u);
+    EXPECT_EQ(m_view.StatusText(), "4 objects");
+    EXPECT_EQ(g_messages.size(), 1u);
+    const ConvertItem& first = m_view.ItemAtRow(0);
+    EXPECT_EQ(first.Path(), In("b.bmp"));
+    EXPECT_EQ(m_view.List().StoredText(0, 2), (m_root / "in").string() + "\\");
+    EXPECT_NE(m_view.List().StoredText(0, 1).find(" - 6x4 24 bits"), std::string::npos);
+
+    SetDlgItemTextA(m_view.Hwnd(), IDC_TRANSLATOR_OUTPUT, "");
+    EXPECT_FALSE(Enabled(IDC_TRANSLATOR_START));
+    SetDlgItemTextA(m_view.Hwnd(), IDC_TRANSLATOR_OUTPUT, "C:\\out");
+    EXPECT_TRUE(Enabled(IDC_TRANSLATOR_START));
+
+    SelectRows({0, 2});
+    EXPECT_TRUE(Enabled(IDC_TRANSLATOR_REMOVE));
+    EXPECT_EQ(m_view.StatusText(), "2 selected objects on 4");
+    m_view.RemoveSelected();
+    EXPECT_EQ(m_view.ItemCount(), 2u);
+    EXPECT_EQ(m_view.List().RowCount(), 2);
+    EXPECT_FALSE(Enabled(IDC_TRANSLATOR_REMOVE));
+    EXPECT_EQ(m_view.StatusText(), "2 objects");
+
+    SelectRows({0, 1});
+    m_view.RemoveSelected();
+    EXPECT_FALSE(Enabled(IDC_TRANSLATOR_START));
+}
+
+TEST_F(TranslatorView, ColumnClickSortsIgnoringCaseAndAgainReverses)
+{
+    for (const char* name : {"b.bmp", "A.bmp", "c.bmp"})
+        m_view.AddFile(In(name), true);
+    ClickColumn(0);
+    EXPECT_EQ(Names(), (std::vector<std::string>{"A.bmp", "b.bmp", "c.bmp"}));
+    ClickColumn(0);
+    EXPECT_EQ(Names(), (std::vector<std::string>{"c.bmp", "b.bmp", "A.bmp"}));
+}
+
+TEST_F(TranslatorView, StartWritesEveryItemAndStoresTheChoices)
+{
+    for (const char* name : {"b.bmp", "A.bmp"})
+        m_view.AddFile(In(name), true);
+    ASSERT_TRUE(m_view.SelectFormat(CodecIndex(JpgCodec())));
+    SetDlgItemTextA(m_view.Hwnd(), IDC_TRANSLATOR_QUALITY, "250");
+    m_view.StartBatch();
+
+    const fs::path out = m_root / "out" / "x" / "y";
+    EXPECT_TRUE(fs::exists(out / "b.JPG"));
+    EXPECT_TRUE(fs::exists(out / "A.JPG"));
+    EXPECT_TRUE(g_messages.empty());
+    CQnSettings settings;
+    EXPECT_EQ(settings.ReadInt("Converter", "Type", -1), CodecIndex(JpgCodec()));
+    EXPECT_EQ(settings.ReadInt("Converter", "Quality", -1), 100);
+    EXPECT_EQ(settings.ReadString("Converter", "OutputDirectory", ""), out.string());
+    EXPECT_FALSE(FindWindowA(nullptr, "Quenta - Working...")) << "the working window is gone";
+
+    // Again: both exist now. No to the first keeps it; the second is asked about too.
+    fs::resize_file(out / "b.JPG", 3);
+    g_answer = MessageAnswer::No;
+    m_view.StartBatch();
+    ASSERT_EQ(g_messages.size(), 2u);
+    EXPECT_EQ(g_messages[0], "File \"" + (out / "b.JPG").string() + "\" already exists. Do you want to overwrite it?");
+    EXPECT_EQ(fs::file_size(out / "b.JPG"), 3u);
+
+    // Yes, then Yes to "all": one question pair, every file written.
+    g_messages.clear();
+    g_answer = MessageAnswer::Yes;
+    m_view.StartBatch();
+    ASSERT_EQ(g_messages.size(), 2u);
+    EXPECT_EQ(g_messages[1], "Do you want to overwrite all existing files?");
+    EXPECT_GT(fs::file_size(out / "b.JPG"), 3u);
+}
