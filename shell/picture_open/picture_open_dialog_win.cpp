@@ -6,6 +6,7 @@
 #include <commdlg.h>
 #include <dlgs.h>
 
+#include <exception>
 #include <memory>
 
 #include "app/progress.h"
@@ -115,7 +116,7 @@ private:
 };
 
 // The hook is the child dialog's procedure; its panel object lives in the window's user data.
-UINT_PTR CALLBACK PreviewHook(HWND panel, UINT message, WPARAM wParam, LPARAM lParam)
+UINT_PTR HandleHookMessage(HWND panel, UINT message, WPARAM wParam, LPARAM lParam)
 {
     auto* preview = reinterpret_cast<PreviewPanel*>(GetWindowLongPtrA(panel, GWLP_USERDATA));
     switch (message) {
@@ -146,6 +147,15 @@ UINT_PTR CALLBACK PreviewHook(HWND panel, UINT message, WPARAM wParam, LPARAM lP
     }
     default:
         return 0;
+    }
+}
+
+UINT_PTR CALLBACK PreviewHook(HWND panel, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    try {
+        return HandleHookMessage(panel, message, wParam, lParam);
+    } catch (const std::exception&) {
+        return 0; // no memory for the preview: the dialog goes on without it
     }
 }
 

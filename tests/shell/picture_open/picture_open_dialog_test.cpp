@@ -119,6 +119,19 @@ bool SelectListItem(HWND dialog, int index)
     return true;
 }
 
+// Types `names` into the dialog's name box and presses Open.
+std::function<bool(HWND)> TypeNamesAndOpen(const std::string& names)
+{
+    return [names](HWND dialog) {
+        HWND box = GetDlgItem(dialog, cmb13) ? GetDlgItem(dialog, cmb13) : GetDlgItem(dialog, edt1);
+        if (!box)
+            return false;
+        SetWindowTextA(box, names.c_str());
+        PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+        return true;
+    };
+}
+
 class PictureOpenDialogTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -178,38 +191,21 @@ TEST_F(PictureOpenDialogTest, CancelGivesNothingAndThePreviewSwitchFollowsTheSet
     EXPECT_EQ(label, "&Preview");
 }
 
-TEST_F(PictureOpenDialogTest, SeveralTypedNamesComeBackAsFullPaths)
+TEST_F(PictureOpenDialogTest, TypedNamesComeBackAsFullPaths)
 {
     m_options.multiSelect = true;
-    const auto chosen = RunWithSteps(m_options, {[](HWND dialog) {
-                                         HWND name = GetDlgItem(dialog, cmb13);
-                                         if (!name)
-                                             name = GetDlgItem(dialog, edt1);
-                                         if (!name)
-                                             return false;
-                                         SetWindowTextA(name, "\"a.bmp\" \"b.bmp\"");
-                                         PostMessageA(dialog, WM_COMMAND, IDOK, 0);
-                                         return true;
-                                     }});
+    auto chosen = RunWithSteps(m_options, {TypeNamesAndOpen("\"a.bmp\" \"b.bmp\"")});
     ASSERT_EQ(chosen.size(), 2u);
     EXPECT_TRUE(fs::equivalent(chosen[0], m_folder / "a.bmp")) << chosen[0];
     EXPECT_TRUE(fs::equivalent(chosen[1], m_folder / "b.bmp")) << chosen[1];
-}
 
-TEST_F(PictureOpenDialogTest, OneTypedNameComesBackAsItsPath)
-{
-    const auto chosen = RunWithSteps(m_options, {[](HWND dialog) {
-                                         HWND name = GetDlgItem(dialog, cmb13);
-                                         if (!name)
-                                             name = GetDlgItem(dialog, edt1);
-                                         if (!name)
-                                             return false;
-                                         SetWindowTextA(name, "b.bmp");
-                                         PostMessageA(dialog, WM_COMMAND, IDOK, 0);
-                                         return true;
-                                     }});
-    ASSERT_EQ(chosen.size(), 1u);
-    EXPECT_TRUE(fs::equivalent(chosen[0], m_folder / "b.bmp")) << chosen[0];
+    // One name alone, with or without multiple selection, is its full path.
+    for (const bool multiSelect : {true, false}) {
+        m_options.multiSelect = multiSelect;
+        chosen = RunWithSteps(m_options, {TypeNamesAndOpen("b.bmp")});
+        ASSERT_EQ(chosen.size(), 1u);
+        EXPECT_TRUE(fs::equivalent(chosen[0], m_folder / "b.bmp")) << chosen[0];
+    }
 }
 
 TEST_F(PictureOpenDialogTest, PreviewShowsTheSelectedPictureAndTheSwitchIsRemembered)
