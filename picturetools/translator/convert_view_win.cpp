@@ -13,18 +13,21 @@
 #include "picture/codec_registry.h"
 #include "picture/codecs/codecs.h"
 #include "picture/graphics_codec.h"
+#include "picture/picture.h"
 #include "picturetools/convert/converter_settings.h"
 #include "picturetools/convert/output_choices.h"
 #include "picturetools/convert/path_parts.h"
 #include "picturetools/translator/convert_form_win.h"
 #include "picturetools/translator/file_drag_win.h"
 #include "picturetools/translator/folder_browser_win.h"
-#include "picturetools/translator/picture_chooser_win.h"
 #include "picturetools/translator/translator_ids.h"
 #include "picturetools/translator/translator_run_win.h"
 #include "res/resource.h"
+#include "shell/controls/dx_tooltip_win.h"
 #include "shell/module_host_win.h"
 #include "shell/module_views.h"
+#include "shell/picture_open/picture_open_dialog_win.h"
+#include "shell/viewer/picture_viewer_win.h"
 
 namespace {
 constexpr int kNameWidth = 100, kFormatWidth = 200, kPathWidth = 200;
@@ -52,10 +55,11 @@ HIMAGELIST SystemSmallIcons()
         SHGetFileInfoA("C:\\", 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
 }
 
-// Shows an item's picture in the picture viewer.
+// Shows an item's picture in the picture viewer; an unknown file is reported by the loader.
 void ShowItemPicture(const std::string& path)
 {
-    (void)path;
+    if (std::unique_ptr<CPicture> picture{LoadPictureOrComplain(path, nullptr, false)})
+        ShowPicture(std::move(picture), path);
 }
 
 void ShowInStatusBar(const std::string& text)
@@ -70,7 +74,12 @@ ConvertFormLayout::ConvertFormLayout() : form(BuildConvertForm()) {}
 
 CQnConvert::CQnConvert() : CQnFormView(form.get()) {}
 
-CQnConvert::~CQnConvert() { SetReportList(nullptr); }
+CQnConvert::~CQnConvert()
+{
+    if (m_tooltipObserver)
+        RemoveMessageObserver(m_tooltipObserver);
+    SetReportList(nullptr);
+}
 
 bool CQnConvert::OnInitDialog()
 {
@@ -165,7 +174,20 @@ void CQnConvert::RefillDepths()
     ShowWindow(Item(IDC_TRANSLATOR_COMPRESS), offer.showCompress ? SW_SHOW : SW_HIDE);
 }
 
-void CQnConvert::RegisterTooltips() {}
+void CQnConvert::RegisterTooltips()
+{
+    m_tooltip = std::make_unique<CDxToolTip>();
+    // The tip's text stands in the status bar while it shows; the object count comes back after.
+    if (!m_tooltip->AttachOwner(m_hwnd, [this](const std::string& text) {
+            ShowInStatusBar(text.empty() ? m_statusText : text);
+        }))
+        return;
+    m_tooltip->AddTool(Item(IDC_TRANSLATOR_ADD_FILES), LoadText(IDS_TIP_ADD_PICTURES));
+    m_tooltip->AddTool(Item(IDC_TRANSLATOR_REMOVE), LoadText(IDS_TIP_REMOVE_FILES));
+    m_tooltip->AddTool(Item(IDC_TRANSLATOR_ADD_FOLDER), LoadText(IDS_TIP_ADD_FOLDER));
+    m_tooltip->AddTool(Item(IDC_TRANSLATOR_BROWSE), LoadText(IDS_TIP_SELECT_OUTPUT));
+    m_tooltipObserver = AddMessageObserver([tip = m_tooltip.get()](const MSG& msg) { tip->RelayEvent(msg); });
+}
 
 const ConvertItem& CQnConvert::ItemAtRow(int row) const
 {
@@ -295,8 +317,13 @@ void CQnConvert::StartBatch()
 
 void CQnConvert::OnAddFilesClicked()
 {
-    const std::string start = ReadConverterSettings().addFileDirectory;
-    AddFiles(ChoosePicturesToAdd(GetAncestor(m_hwnd, GA_ROOT), start), true, true);
+    PictureOpenOptions options;
+    options.title = LoadText(IDS_LOAD_PICTURE_TITLE);
+    options.filter = GetOpenFilterString();
+    options.defaultExtension = "BMP";
+    options.initialFolder = ReadConverterSettings().addFileDirectory;
+    options.multiSelect = true;
+    AddFiles(RunPictureOpenDialog(GetAncestor(m_hwnd, GA_ROOT), options), true, true);
 }
 
 void CQnConvert::OnAddFolderClicked()

@@ -11,6 +11,8 @@
 #include "shell/qn_form_view_win.h"
 #include "shell/report_list_win.h"
 
+class CDxToolTip;
+
 // Holds the in-memory form, built before the view base that refers to it.
 struct ConvertFormLayout {
     ConvertFormLayout();
@@ -70,6 +72,8 @@ private:
     CReportList m_list;
     std::vector<std::unique_ptr<ConvertItem>> m_items;
     std::string m_statusText;
+    std::unique_ptr<CDxToolTip> m_tooltip;
+    int m_tooltipObserver = 0;
 
     struct Anchored {
         int id;

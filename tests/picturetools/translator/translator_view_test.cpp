@@ -3,6 +3,9 @@
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
+#include <shlobj.h>
+
+#include <cstring>
 
 #include <filesystem>
 #include <fstream>
@@ -17,6 +20,8 @@
 #include "picture/picture.h"
 #include "picturetools/translator/convert_view_win.h"
 #include "picturetools/translator/translator_ids.h"
+#include "shell/viewer/picture_viewer_win.h"
+#include "tests/e2e/shell/screenshot_win.h"
 
 namespace fs = std::filesystem;
 
@@ -24,10 +29,20 @@ namespace {
 
 std::vector<std::string> g_messages;
 MessageAnswer g_answer = MessageAnswer::No;
+std::string g_screenshotAtNextMessage;
+
+std::string ScreenshotPath(const char* name)
+{
+    return std::string(QUENTA_BINARY_DIR) + "/tests/picturetools/translator/" + name + ".bmp";
+}
 
 MessageAnswer RecordMessage(const std::string& text, MessageButtons)
 {
     g_messages.push_back(text);
+    if (!g_screenshotAtNextMessage.empty()) {
+        SaveScreenBmp(g_screenshotAtNextMessage);
+        g_screenshotAtNextMessage.clear();
+    }
     return g_answer;
 }
 
@@ -196,6 +211,8 @@ TEST_F(TranslatorView, AddingRemovingAndTheEnableRules)
     EXPECT_EQ(m_view.ItemCount(), 4u);
     EXPECT_EQ(m_view.StatusText(), "4 objects");
     EXPECT_EQ(g_messages.size(), 1u);
+    RedrawWindow(m_frame, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    SaveScreenBmp(ScreenshotPath("translator_view"));
     const ConvertItem& first = m_view.ItemAtRow(0);
     EXPECT_EQ(first.Path(), In("b.bmp"));
     EXPECT_EQ(m_view.List().StoredText(0, 2), (m_root / "in").string() + "\\");
@@ -218,6 +235,36 @@ TEST_F(TranslatorView, AddingRemovingAndTheEnableRules)
     SelectRows({0, 1});
     m_view.RemoveSelected();
     EXPECT_FALSE(Enabled(IDC_TRANSLATOR_START));
+}
+
+TEST_F(TranslatorView, DroppedFilesAreAddedQuietlyAndDoubleClickShowsThePicture)
+{
+    // The shell's drop block: DROPFILES then NUL-ended paths and a final NUL.
+    const std::string paths[] = {In("A.bmp"), In("readme.txt"), In("c.bmp")};
+    size_t size = sizeof(DROPFILES) + 1;
+    for (const std::string& p : paths)
+        size += p.size() + 1;
+    HGLOBAL drop = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
+    auto* header = static_cast<DROPFILES*>(GlobalLock(drop));
+    header->pFiles = sizeof(DROPFILES);
+    char* out = reinterpret_cast<char*>(header + 1);
+    for (const std::string& p : paths) {
+        std::memcpy(out, p.c_str(), p.size() + 1);
+        out += p.size() + 1;
+    }
+    GlobalUnlock(drop);
+    SendMessageA(m_view.Hwnd(), WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
+    EXPECT_EQ(Names(), (std::vector<std::string>{"A.bmp", "c.bmp"}));
+    EXPECT_TRUE(g_messages.empty());
+
+    NMITEMACTIVATE click{};
+    click.hdr.hwndFrom = Control(IDC_TRANSLATOR_LIST);
+    click.hdr.idFrom = IDC_TRANSLATOR_LIST;
+    click.hdr.code = NM_DBLCLK;
+    click.iItem = 1;
+    SendMessageA(m_view.Hwnd(), WM_NOTIFY, IDC_TRANSLATOR_LIST, reinterpret_cast<LPARAM>(&click));
+    EXPECT_TRUE(PictureViewerWindow());
+    ClosePictureViewer();
 }
 
 TEST_F(TranslatorView, ColumnClickSortsIgnoringCaseAndAgainReverses)
@@ -251,6 +298,7 @@ TEST_F(TranslatorView, StartWritesEveryItemAndStoresTheChoices)
     // Again: both exist now. No to the first keeps it; the second is asked about too.
     fs::resize_file(out / "b.JPG", 3);
     g_answer = MessageAnswer::No;
+    g_screenshotAtNextMessage = ScreenshotPath("working_window");
     m_view.StartBatch();
     ASSERT_EQ(g_messages.size(), 2u);
     EXPECT_EQ(g_messages[0], "File \"" + (out / "b.JPG").string() + "\" already exists. Do you want to overwrite it?");
