@@ -291,11 +291,16 @@ void CQnConvert::UpdateStartButton()
 void CQnConvert::StartBatch()
 {
     const int codecIndex = SelectedCodecIndex();
-    if (codecIndex < 0 || m_list.RowCount() == 0)
+    const std::string folder = WindowText(Item(IDC_TRANSLATOR_OUTPUT));
+    if (m_running || codecIndex < 0 || folder.empty() || m_list.RowCount() == 0)
         return;
+    struct RunningFlag {
+        bool& flag;
+        explicit RunningFlag(bool& f) : flag(f) { flag = true; }
+        ~RunningFlag() { flag = false; }
+    } running(m_running);
     HCURSOR old = SetCursor(LoadCursor(nullptr, IDC_WAIT));
     CGraphicsCodec& codec = *g_pictureCodecs[codecIndex];
-    const std::string folder = WindowText(Item(IDC_TRANSLATOR_OUTPUT));
     const int quality = QualityFromText(WindowText(Item(IDC_TRANSLATOR_QUALITY)));
 
     ConvertSettings settings;

@@ -72,6 +72,7 @@ private:
     CReportList m_list;
     std::vector<std::unique_ptr<ConvertItem>> m_items;
     std::string m_statusText;
+    bool m_running = false; // a batch run is under way (the overwrite question runs a message loop)
     std::unique_ptr<CDxToolTip> m_tooltip;
     int m_tooltipObserver = 0;
 

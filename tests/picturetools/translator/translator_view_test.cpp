@@ -20,6 +20,7 @@
 #include "picture/picture.h"
 #include "picturetools/translator/convert_view_win.h"
 #include "picturetools/translator/translator_ids.h"
+#include "picturetools/translator/working_window_win.h"
 #include "shell/viewer/picture_viewer_win.h"
 #include "tests/e2e/shell/screenshot_win.h"
 
@@ -311,4 +312,49 @@ TEST_F(TranslatorView, StartWritesEveryItemAndStoresTheChoices)
     ASSERT_EQ(g_messages.size(), 2u);
     EXPECT_EQ(g_messages[1], "Do you want to overwrite all existing files?");
     EXPECT_GT(fs::file_size(out / "b.JPG"), 3u);
+}
+
+namespace {
+int g_otherMessages = 0;
+LRESULT CALLBACK CountingProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_APP)
+        ++g_otherMessages;
+    return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+} // namespace
+
+TEST(WorkingWindow, ChecksRunTheCancelButtonAndDropOtherInput)
+{
+    WNDCLASSA type{};
+    type.lpfnWndProc = CountingProc;
+    type.hInstance = GetModuleHandleA(nullptr);
+    type.lpszClassName = "QnCountingWindow";
+    RegisterClassA(&type);
+    HWND other = CreateWindowExA(0, type.lpszClassName, "", WS_OVERLAPPED, 0, 0, 50, 50, nullptr, nullptr,
+                                 type.hInstance, nullptr);
+    ASSERT_TRUE(other);
+
+    CWorkingWindow window;
+    ASSERT_TRUE(window.Open(other));
+    EXPECT_EQ(FindWindowA(nullptr, "Quenta - Working..."), window.Hwnd());
+    window.SetFilesRange(3);
+    PostMessageA(other, WM_APP, 0, 0);
+    EXPECT_TRUE(window.SetFilesDone(1));
+    EXPECT_TRUE(window.FileProgress().SetPos(5));
+
+    PostMessageA(other, WM_APP, 0, 0);
+    PostMessageA(window.Hwnd(), WM_COMMAND, IDCANCEL, 0);
+    EXPECT_FALSE(window.FileProgress().SetPos(6)) << "the file's bar sees the cancel";
+    EXPECT_FALSE(window.SetFilesDone(2));
+    EXPECT_EQ(g_otherMessages, 0) << "input for other windows is dropped during a run";
+
+    window.Close();
+    EXPECT_FALSE(FindWindowA(nullptr, "Quenta - Working..."));
+    PostMessageA(other, WM_APP, 0, 0);
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+        DispatchMessageA(&msg);
+    EXPECT_EQ(g_otherMessages, 1);
+    DestroyWindow(other);
 }
