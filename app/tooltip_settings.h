@@ -17,6 +17,8 @@ struct TooltipSettings {
     int verticalShadow = 4;             // "VerticalShadow": pixels downwards
     bool shortTips = false;             // "Short": the balloon shows only the first line of a tip
 
+    bool operator==(const TooltipSettings&) const = default;
+
     static constexpr int kMaxShowDelay = 60000;
     static constexpr int kMaxShadow = 32;
 };

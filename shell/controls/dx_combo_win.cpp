@@ -7,7 +7,13 @@ constexpr int kIconSize = 16;
 constexpr int kGap = 4;
 } // namespace
 
-CDxCombo::~CDxCombo() { m_parentHook.Remove(); }
+CDxCombo::~CDxCombo()
+{
+    // The items' records go with this object, so the combo box it made goes too.
+    if (m_hwnd)
+        DestroyWindow(m_hwnd);
+    m_parentHook.Remove();
+}
 
 bool CDxCombo::CreateControl(HWND parent, UINT id, const RECT& rect, DWORD style)
 {

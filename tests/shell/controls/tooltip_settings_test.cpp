@@ -75,16 +75,7 @@ TEST_F(TooltipSettingsStore, ValuesRoundTripAsDecimalText)
     EXPECT_EQ(registry.ReadString(kRoot, kKey, "BackgroundColor", ""), std::to_string(0x123456));
     EXPECT_EQ(registry.ReadString(kRoot, kKey, "Enable", ""), "0");
 
-    const TooltipSettings back = ReadTooltipSettings(registry);
-    EXPECT_EQ(back.showDelay, 250);
-    EXPECT_FALSE(back.enable);
-    EXPECT_TRUE(back.customColor);
-    EXPECT_EQ(back.backgroundColor, 0x123456u);
-    EXPECT_EQ(back.foregroundColor, 0xFFFFFFu);
-    EXPECT_EQ(back.shadowColor, 0x808080u);
-    EXPECT_EQ(back.horizontalShadow, 0);
-    EXPECT_EQ(back.verticalShadow, 7);
-    EXPECT_TRUE(back.shortTips);
+    EXPECT_TRUE(ReadTooltipSettings(registry) == s);
 }
 
 TEST_F(TooltipSettingsStore, ShowDelayBelowOneBecomesOne)
@@ -107,16 +98,7 @@ TEST_F(TooltipSettingsStore, OddValuesGiveTheirDefaults)
     Put("HorizontalShadow", "-3");
     Put("VerticalShadow", "99999999999999999999999");
     registry.WriteDword(kRoot, kKey, "CustomColor", 1); // not text
-    const TooltipSettings s = ReadTooltipSettings(registry);
-    const TooltipSettings defaults;
-    EXPECT_EQ(s.showDelay, defaults.showDelay);
-    EXPECT_EQ(s.enable, defaults.enable);
-    EXPECT_EQ(s.customColor, defaults.customColor);
-    EXPECT_EQ(s.backgroundColor, defaults.backgroundColor);
-    EXPECT_EQ(s.foregroundColor, defaults.foregroundColor);
-    EXPECT_EQ(s.shadowColor, defaults.shadowColor);
-    EXPECT_EQ(s.horizontalShadow, defaults.horizontalShadow);
-    EXPECT_EQ(s.verticalShadow, defaults.verticalShadow);
+    EXPECT_TRUE(ReadTooltipSettings(registry) == TooltipSettings{});
 }
 
 TEST_F(TooltipSettingsStore, ProcessSettingsLoadAndSave)
