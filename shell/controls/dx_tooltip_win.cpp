@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/tooltip_settings.h"
+#include "framework/frame.h"
 #include "shell/controls/balloon_layout.h"
 #include "shell/controls/tooltip_tracker.h"
 
@@ -60,6 +61,7 @@ struct CDxToolTip::State : ITooltipListener {
     std::string shownText;
     balloon::Layout layout;
     COLORREF background = 0, foreground = 0;
+    int observer = 0; // the framework message observer relaying to this tooltip, if any
 
     ~State() override { Close(); }
 
@@ -99,6 +101,9 @@ struct CDxToolTip::State : ITooltipListener {
     {
         // Quietly: the owner may be on its way out, so its status callback is not called.
         status = nullptr;
+        if (observer)
+            RemoveMessageObserver(observer);
+        observer = 0;
         tracker.Reset();
         if (balloonWindow) {
             KillTimer(balloonWindow, kTimerId);
@@ -334,6 +339,12 @@ void CDxToolTip::RelayEvent(const MSG& message)
 {
     if (message.message == WM_MOUSEMOVE)
         m_state->OnMouseMove(message);
+}
+
+void CDxToolTip::RelayFrameworkMessages()
+{
+    if (!m_state->observer && m_state->owner)
+        m_state->observer = AddMessageObserver([this](const MSG& message) { RelayEvent(message); });
 }
 
 void CDxToolTip::Detach() { m_state->Close(); }

@@ -25,6 +25,9 @@ public:
     void AddTool(const RECT& rect, const std::string& text, int index = -1);
     // Called for every message the owner pre-translates; never consumes it.
     void RelayEvent(const MSG& message);
+    // Relays every message the framework pre-translates (framework/frame.h message observers),
+    // modal loops included once the framework's message hook is installed, until Detach.
+    void RelayFrameworkMessages();
     void Detach();
 
 private:

@@ -7,6 +7,7 @@
 
 #include "../../e2e/shell/screenshot_win.h"
 #include "app/tooltip_settings.h"
+#include "framework/frame.h"
 #include "shell/controls/dx_tooltip_win.h"
 #include "test_window_win.h"
 
@@ -94,6 +95,25 @@ TEST_F(ToolTip, AToolWithoutTextTakesItsWindowText)
     tip.AddTool(button);
     MoveTo(button, 5, 5);
     EXPECT_EQ(statuses, std::vector<std::string>{"Add"});
+}
+
+TEST_F(ToolTip, FrameworkMessagesAreRelayedUntilDetached)
+{
+    tip.AddTool(button, "Tip");
+    tip.RelayFrameworkMessages();
+    POINT p{5, 5};
+    ClientToScreen(button, &p);
+    MSG move{};
+    move.hwnd = button;
+    move.message = WM_MOUSEMOVE;
+    move.pt = p;
+    PreTranslateFrameworkMessage(move);
+    EXPECT_EQ(statuses, std::vector<std::string>{"Tip"});
+    tip.Detach();
+    move.hwnd = owner;
+    move.pt = {0, 0};
+    PreTranslateFrameworkMessage(move);
+    EXPECT_EQ(statuses.size(), 1u);
 }
 
 TEST_F(ToolTip, DisabledTooltipsOnlyReportTheStatus)
