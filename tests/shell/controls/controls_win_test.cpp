@@ -4,9 +4,11 @@
 
 #include <commctrl.h>
 #include <ole2.h>
+#include <shlobj.h>
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -160,6 +162,21 @@ TEST_F(Controls, DirTreeCopiesDroppedFilesIntoTheFolderUnderTheDropPoint)
     EXPECT_TRUE(fs::exists(temp.path / "beta" / "a.BMP"));
     // Onto a root: nothing.
     EXPECT_FALSE(tree.CopyFilesInto(TreeView_GetRoot(tree.Hwnd()), {source}));
+
+    // A shell drop message onto the "Alpha" node.
+    HTREEITEM alpha = tree.FindNode((temp.path / "Alpha").string());
+    ASSERT_NE(alpha, nullptr);
+    RECT r{};
+    TreeView_GetItemRect(tree.Hwnd(), alpha, &r, TRUE);
+    const std::string names = (temp.path / "b.gif").string() + '\0' + '\0';
+    HGLOBAL drop = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + names.size());
+    auto* files = static_cast<DROPFILES*>(GlobalLock(drop));
+    files->pFiles = sizeof(DROPFILES);
+    files->pt = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    std::memcpy(reinterpret_cast<char*>(files) + sizeof(DROPFILES), names.data(), names.size());
+    GlobalUnlock(drop);
+    SendMessageA(tree.Hwnd(), WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
+    EXPECT_TRUE(fs::exists(temp.path / "Alpha" / "b.gif"));
 }
 
 TEST_F(Controls, DirTreeDragHoverMarksTheTargetAndExpandsItAfterASecond)
