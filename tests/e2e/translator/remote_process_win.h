@@ -1,0 +1,122 @@
+#pragma once
+// Driving the windows of another process: finding its top-level windows and controls, and
+// memory inside it for the messages whose parameters are pointers (list views, tabs, the
+// folder browser), which Windows does not carry across processes.
+#include <windows.h>
+
+#include <cstring>
+#include <functional>
+#include <string>
+#include <vector>
+
+// A block of memory in another process, freed with the object.
+class RemoteBuffer {
+public:
+    RemoteBuffer(HANDLE process, size_t size)
+        : m_process(process), m_size(size),
+          m_address(VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE))
+    {
+    }
+    ~RemoteBuffer()
+    {
+        if (m_address)
+            VirtualFreeEx(m_process, m_address, 0, MEM_RELEASE);
+    }
+    RemoteBuffer(const RemoteBuffer&) = delete;
+    RemoteBuffer& operator=(const RemoteBuffer&) = delete;
+
+    explicit operator bool() const { return m_address != nullptr; }
+    LPARAM Address() const { return reinterpret_cast<LPARAM>(m_address); }
+    bool Write(const void* data, size_t size) const
+    {
+        return size <= m_size && WriteProcessMemory(m_process, m_address, data, size, nullptr);
+    }
+    bool Read(void* data, size_t size) const
+    {
+        return size <= m_size && ReadProcessMemory(m_process, m_address, data, size, nullptr);
+    }
+
+private:
+    HANDLE m_process;
+    size_t m_size;
+    void* m_address;
+};
+
+inline bool WaitFor(const std::function<bool()>& condition, int timeoutMs = 15000)
+{
+    for (int waited = 0; waited < timeoutMs; waited += 20) {
+        if (condition())
+            return true;
+        Sleep(20);
+    }
+    return condition();
+}
+
+inline std::string ClassOf(HWND window)
+{
+    char name[128] = "";
+    GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
+// The text of a window of any process (WM_GETTEXT is carried across processes).
+inline std::string TextOf(HWND window)
+{
+    char text[2048] = "";
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_BLOCK, 5000,
+                        &ignored);
+    text[sizeof text - 1] = '\0';
+    return text;
+}
+
+// Visible top-level windows of the process.
+inline std::vector<HWND> WindowsOfProcess(DWORD processId)
+{
+    struct Search {
+        DWORD processId;
+        std::vector<HWND> found;
+    } search{processId, {}};
+    EnumWindows(
+        [](HWND window, LPARAM param) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(param);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            if (owner == s->processId && IsWindowVisible(window))
+                s->found.push_back(window);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+inline HWND FindWindowOfProcess(DWORD processId, const std::function<bool(HWND)>& matches)
+{
+    for (HWND window : WindowsOfProcess(processId))
+        if (matches(window))
+            return window;
+    return nullptr;
+}
+
+// The first descendant (at any depth) that matches.
+inline HWND FindDescendant(HWND parent, const std::function<bool(HWND)>& matches)
+{
+    for (HWND child = FindWindowExA(parent, nullptr, nullptr, nullptr); child;
+         child = FindWindowExA(parent, child, nullptr, nullptr)) {
+        if (matches(child))
+            return child;
+        if (HWND inner = FindDescendant(child, matches))
+            return inner;
+    }
+    return nullptr;
+}
+
+inline HWND FindDescendantById(HWND parent, int id)
+{
+    return FindDescendant(parent, [id](HWND w) { return GetDlgCtrlID(w) == id; });
+}
+
+inline HWND FindDescendantByClass(HWND parent, const char* className)
+{
+    return FindDescendant(parent, [className](HWND w) { return lstrcmpiA(ClassOf(w).c_str(), className) == 0; });
+}

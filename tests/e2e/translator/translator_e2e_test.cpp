@@ -1,0 +1,491 @@
+// Drives the pictures translator of the real toolbox: adds a folder of pictures through the
+// folder browser, translates them to 256-colour PNG into a folder where some destinations
+// already exist, answers the overwrite questions, and opens an item in the picture viewer.
+// Screenshots are kept in the build folder; check_translated_pictures.py reads the results
+// with an independent decoder.
+// The folder goes in through "&Add Folder" and the real folder browser (told the folder with
+// BFFM_SETSELECTION), not by dropping files: a WM_DROPFILES handle cannot be made valid in
+// another process.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstddef>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "../shell/screenshot_win.h"
+#include "picture/codec_registry.h"
+#include "picture/codecs/codecs.h"
+#include "picture/graphics_codec.h"
+#include "picture/picture.h"
+#include "picturetools/translator/translator_ids.h"
+#include "remote_process_win.h"
+
+namespace {
+namespace fs = std::filesystem;
+constexpr UINT kSwitchModuleFirst = 0x8400;
+constexpr int kTranslatorModule = 14;
+constexpr int kViewerTabs = 1032;
+constexpr int kMessageText = 1000;
+const char kWorkingTitle[] = "Quenta - Working...";
+const char kMessageTitle[] = "Quenta - Message";
+const char kOldContent[] = "old destination";
+
+struct Input {
+    const char* name;
+    int width, height;
+};
+// The big bitmap keeps the working window up long enough to be seen.
+const Input kInputs[] = {{"big.bmp", 2400, 1800}, {"photo.jpg", 200, 150}, {"icons.png", 120, 90},
+                         {"drawing.gif", 64, 48}};
+// Destinations that exist before the run: the first one asked about is kept (No), the second
+// is overwritten (Yes, then Yes to all), the third is overwritten without a question.
+const char* const kExisting[] = {"photo.PNG", "icons.PNG", "drawing.PNG"};
+
+// Screenshots, the manifest and copies of the pictures for the oracle go to the build folder.
+fs::path WorkFolder() { return fs::path(QUENTA_BINARY_DIR) / "tests" / "e2e" / "translator"; }
+fs::path ManifestPath() { return WorkFolder() / "expected.txt"; }
+std::string Shot(const std::string& name) { return (WorkFolder() / (name + ".bmp")).string(); }
+// The pictures themselves live on the prefix's drive C: Wine's folder browser cannot select
+// folders below the host's /tmp on drive Z:.
+const fs::path kDriveFolder = "C:\\quenta_e2e_translator";
+fs::path InputFolder() { return kDriveFolder / "pictures"; }
+fs::path OutputFolder() { return kDriveFolder / "translated"; }
+
+std::string StemOf(const std::string& name) { return name.substr(0, name.rfind('.')); }
+
+// A gradient with a few bars, so that colour reduction has work to do and a wrong
+// orientation or channel order shows.
+void Paint(CPicture& picture, int width, int height)
+{
+    ASSERT_TRUE(picture.Create(width, height));
+    for (int y = 0; y < height; ++y) {
+        uint8_t* row = picture.Row(y);
+        for (int x = 0; x < width; ++x, row += 3) {
+            const bool bar = (x * 8 / width) % 2 == 0 && y < height / 3;
+            row[0] = bar ? 40 : uint8_t(255 * x / width);
+            row[1] = uint8_t(255 * y / height);
+            row[2] = bar ? 230 : uint8_t(128);
+        }
+    }
+}
+
+void WriteInputs()
+{
+    fs::remove_all(kDriveFolder);
+    fs::create_directories(InputFolder() / "inner");
+    // The picture library writes the first three; GIF it only reads (the file comes from ImageMagick).
+    CGraphicsCodec* const writers[] = {&BmpCodec(), &JpgCodec(), &PngCodec()};
+    for (size_t i = 0; i < std::size(writers); ++i) {
+        CPicture picture;
+        Paint(picture, kInputs[i].width, kInputs[i].height);
+        const std::string path = (InputFolder() / kInputs[i].name).string();
+        ASSERT_EQ(writers[i]->WriteFile(path, &picture, 24, false, nullptr), 1) << path;
+    }
+    fs::copy_file(fs::path(QUENTA_SOURCE_DIR) / "tests" / "e2e" / "translator" / kInputs[3].name,
+                  InputFolder() / kInputs[3].name);
+    // Neither a file that is no picture nor a picture in a subfolder joins the list.
+    std::ofstream(InputFolder() / "empty.txt");
+    CPicture inner;
+    Paint(inner, 16, 16);
+    ASSERT_EQ(BmpCodec().WriteFile((InputFolder() / "inner" / "deeper.bmp").string(), &inner, 24, false, nullptr), 1);
+}
+
+int CodecIndex(const CGraphicsCodec& codec)
+{
+    for (int i = 0; g_pictureCodecs[i]; ++i)
+        if (g_pictureCodecs[i] == &codec)
+            return i;
+    return -1;
+}
+
+std::string ReadFileText(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// The path between the first pair of double quotes of a question.
+std::string QuotedPath(const std::string& text)
+{
+    const size_t open = text.find('"');
+    const size_t close = open == std::string::npos ? open : text.find('"', open + 1);
+    return close == std::string::npos ? std::string() : text.substr(open + 1, close - open - 1);
+}
+
+// The translator's settings as they were before the test, put back afterwards so that the
+// runs leave the shared test prefix as they found it.
+class SavedSettings {
+public:
+    explicit SavedSettings(const char* key) : m_key(key)
+    {
+        HKEY handle = nullptr;
+        m_existed = RegOpenKeyExA(HKEY_CURRENT_USER, key, 0, KEY_READ, &handle) == ERROR_SUCCESS;
+        for (DWORD i = 0; m_existed; ++i) {
+            char name[256];
+            DWORD nameSize = sizeof name, type = 0, dataSize = 0;
+            if (RegEnumValueA(handle, i, name, &nameSize, nullptr, &type, nullptr, &dataSize) != ERROR_SUCCESS)
+                break;
+            Value value{name, type, std::vector<BYTE>(dataSize)};
+            nameSize = sizeof name;
+            RegEnumValueA(handle, i, name, &nameSize, nullptr, &type, value.data.data(), &dataSize);
+            m_values.push_back(std::move(value));
+        }
+        if (handle)
+            RegCloseKey(handle);
+    }
+    ~SavedSettings()
+    {
+        RegDeleteTreeA(HKEY_CURRENT_USER, m_key);
+        HKEY handle = nullptr;
+        if (!m_existed || RegCreateKeyExA(HKEY_CURRENT_USER, m_key, 0, nullptr, 0, KEY_WRITE, nullptr, &handle,
+                                          nullptr) != ERROR_SUCCESS)
+            return;
+        for (const Value& value : m_values)
+            RegSetValueExA(handle, value.name.c_str(), 0, value.type, value.data.data(),
+                           static_cast<DWORD>(value.data.size()));
+        RegCloseKey(handle);
+    }
+
+private:
+    struct Value {
+        std::string name;
+        DWORD type;
+        std::vector<BYTE> data;
+    };
+    const char* m_key;
+    bool m_existed = false;
+    std::vector<Value> m_values;
+};
+
+class TranslatorE2eTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        s_settings = new SavedSettings("Software\\Ostrel\\Quenta\\Converter");
+        WriteInputs();
+    }
+    static void TearDownTestSuite()
+    {
+        delete s_settings;
+        std::error_code ignored;
+        fs::remove_all(kDriveFolder, ignored);
+    }
+    static inline SavedSettings* s_settings = nullptr;
+
+    void SetUp() override
+    {
+        const std::string exe = std::string(QUENTA_BINARY_DIR) + "/bin/quenta.exe";
+        std::string command = "\"" + exe + "\" /DEBUG";
+        STARTUPINFOA startup{};
+        startup.cb = sizeof startup;
+        ASSERT_TRUE(CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                                   &m_process));
+        ASSERT_TRUE(WaitFor([&] {
+            m_frame = FindWindowA("QuentaMainFrame", nullptr);
+            return m_frame && IsWindowVisible(m_frame);
+        })) << "the main window did not appear";
+        SendMessageA(m_frame, WM_COMMAND, kSwitchModuleFirst + kTranslatorModule, 0);
+        const bool hasForm = WaitFor(
+            [&] {
+                HWND view = GetDlgItem(m_frame, 0xE900);
+                m_list = view ? FindDescendantById(view, IDC_TRANSLATOR_LIST) : nullptr;
+                return m_list && ClassOf(m_list) == WC_LISTVIEWA;
+            },
+            5000);
+        if (!hasForm)
+            GTEST_SKIP() << "the translator's form is not in this build";
+        m_form = GetParent(m_list);
+    }
+
+    void TearDown() override
+    {
+        for (HWND window : WindowsOfProcess(m_process.dwProcessId))
+            if (window != m_frame)
+                PostMessageA(window, WM_CLOSE, 0, 0);
+        if (m_frame)
+            PostMessageA(m_frame, WM_CLOSE, 0, 0);
+        if (m_process.hProcess) {
+            if (WaitForSingleObject(m_process.hProcess, 15000) != WAIT_OBJECT_0)
+                TerminateProcess(m_process.hProcess, 1);
+            CloseHandle(m_process.hProcess);
+            CloseHandle(m_process.hThread);
+        }
+    }
+
+    HWND Control(int id) const { return FindDescendantById(m_form, id); }
+
+    // Returns once the toolbox's window thread has handled everything sent before and
+    // `window` (the main window unless told) has painted.
+    void Settle(HWND window = nullptr) const
+    {
+        window = window ? window : m_frame;
+        DWORD_PTR result = 0;
+        SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_BLOCK, 10000, &result);
+        RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+        SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_BLOCK, 10000, &result);
+    }
+
+    void Click(int id) const
+    {
+        HWND button = Control(id);
+        PostMessageA(GetParent(button), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+    }
+
+    int ItemCount() const { return static_cast<int>(SendMessageA(m_list, LVM_GETITEMCOUNT, 0, 0)); }
+
+    // The texts of a list column, read through memory of the toolbox's process.
+    std::string ColumnTexts(int column) const
+    {
+        struct Block {
+            LVITEMA item;
+            char text[MAX_PATH];
+        };
+        RemoteBuffer remote(m_process.hProcess, sizeof(Block));
+        std::string texts;
+        for (int row = 0; remote && row < ItemCount(); ++row) {
+            Block block{};
+            block.item.iSubItem = column;
+            block.item.pszText = reinterpret_cast<char*>(remote.Address() + offsetof(Block, text));
+            block.item.cchTextMax = MAX_PATH;
+            remote.Write(&block, sizeof block);
+            SendMessageA(m_list, LVM_GETITEMTEXTA, row, remote.Address());
+            remote.Read(&block, sizeof block);
+            block.text[MAX_PATH - 1] = '\0';
+            texts += std::string(row ? ", " : "") + block.text;
+        }
+        return texts;
+    }
+
+    HWND WindowTitled(const char* title) const
+    {
+        return FindWindowOfProcess(m_process.dwProcessId, [title](HWND w) { return TextOf(w) == title; });
+    }
+
+    // "&Add Folder": the folder browser is told the folder through memory of the toolbox's
+    // own process, then confirmed.
+    void AddInputFolder()
+    {
+        Click(IDC_TRANSLATOR_ADD_FOLDER);
+        HWND browser = nullptr;
+        ASSERT_TRUE(WaitFor([&] {
+            browser = FindWindowOfProcess(m_process.dwProcessId, [](HWND w) {
+                return ClassOf(w) == "#32770" && FindDescendantByClass(w, WC_TREEVIEWA);
+            });
+            return browser != nullptr;
+        })) << "no folder browser";
+        // The browser takes the folder once its tree is filled: repeat until the folder is selected.
+        const std::string folder = InputFolder().string();
+        RemoteBuffer text(m_process.hProcess, folder.size() + 1);
+        ASSERT_TRUE(text && text.Write(folder.c_str(), folder.size() + 1));
+        HWND tree = FindDescendantByClass(browser, WC_TREEVIEWA);
+        ASSERT_TRUE(WaitFor([&] {
+            DWORD_PTR result = 0;
+            SendMessageTimeoutA(browser, BFFM_SETSELECTIONA, TRUE, text.Address(), SMTO_BLOCK, 10000, &result);
+            return SelectedTreeText(tree) == InputFolder().filename().string();
+        })) << "the folder browser did not select " << folder;
+        PostMessageA(browser, WM_COMMAND, IDOK, 0);
+        ASSERT_TRUE(WaitFor([&] { return !IsWindow(browser); })) << "the folder browser stayed open";
+        Settle();
+    }
+
+    // The text of the tree's selected item.
+    std::string SelectedTreeText(HWND tree) const
+    {
+        struct Block {
+            TVITEMA item;
+            char text[MAX_PATH];
+        };
+        RemoteBuffer remote(m_process.hProcess, sizeof(Block));
+        Block block{};
+        block.item.mask = TVIF_TEXT;
+        block.item.hItem = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+        block.item.pszText = reinterpret_cast<char*>(remote.Address() + offsetof(Block, text));
+        block.item.cchTextMax = MAX_PATH;
+        if (!remote || !block.item.hItem || !remote.Write(&block, sizeof block) ||
+            !SendMessageA(tree, TVM_GETITEMA, 0, remote.Address()) || !remote.Read(&block, sizeof block))
+            return {};
+        block.text[MAX_PATH - 1] = '\0';
+        return block.text;
+    }
+
+    // Selects the combo box item whose data is `data` and tells the form, as a user's choice would.
+    bool ChooseByData(int id, LRESULT data) const
+    {
+        HWND combo = Control(id);
+        const LRESULT count = SendMessageA(combo, CB_GETCOUNT, 0, 0);
+        for (LRESULT i = 0; i < count; ++i) {
+            if (SendMessageA(combo, CB_GETITEMDATA, i, 0) != data)
+                continue;
+            SendMessageA(combo, CB_SETCURSEL, i, 0);
+            SendMessageA(GetParent(combo), WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+            return true;
+        }
+        return false;
+    }
+
+    // Posts a click at the centre of a rectangle of the control (client coordinates).
+    static void ClickAt(HWND control, const RECT& rect, bool twice)
+    {
+        const LPARAM at = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+        PostMessageA(control, WM_LBUTTONDOWN, MK_LBUTTON, at);
+        PostMessageA(control, WM_LBUTTONUP, 0, at);
+        if (twice) {
+            PostMessageA(control, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+            PostMessageA(control, WM_LBUTTONUP, 0, at);
+        }
+    }
+
+    // A rectangle that a control writes into memory of its own process.
+    bool RemoteRect(HWND control, UINT message, WPARAM wParam, RECT& rect, LONG firstField = 0) const
+    {
+        RemoteBuffer buffer(m_process.hProcess, sizeof(RECT));
+        rect = RECT{firstField, 0, 0, 0};
+        return buffer && buffer.Write(&rect, sizeof rect) && SendMessageA(control, message, wParam, buffer.Address()) &&
+               buffer.Read(&rect, sizeof rect);
+    }
+
+    PROCESS_INFORMATION m_process{};
+    HWND m_frame = nullptr, m_list = nullptr, m_form = nullptr;
+};
+
+// What the run asked and answered.
+struct Questions {
+    std::vector<std::string> overwrite; // destination paths, in order
+    int overwriteAll = 0;
+    std::vector<std::string> unexpected;
+};
+} // namespace
+
+TEST_F(TranslatorE2eTest, AddedFolderTranslatesToPalettePngAskingBeforeOverwriting)
+{
+    fs::remove(ManifestPath());
+    fs::remove_all(OutputFolder());
+    fs::create_directories(OutputFolder());
+    for (const char* name : kExisting)
+        std::ofstream(OutputFolder() / name, std::ios::binary) << kOldContent;
+
+    AddInputFolder();
+    // Adding shows progress, which lets messages through: wait for the list to fill.
+    WaitFor([&] { return ItemCount() >= 4; }, 10000);
+    Settle();
+    ASSERT_EQ(ItemCount(), 4) << "the folder's four pictures, without the text file and the subfolder: "
+                              << ColumnTexts(0) << " / " << ColumnTexts(1);
+
+    ASSERT_TRUE(ChooseByData(IDC_TRANSLATOR_TYPE, CodecIndex(PngCodec())));
+    ASSERT_TRUE(ChooseByData(IDC_TRANSLATOR_DEPTH, 8));
+    SendMessageA(Control(IDC_TRANSLATOR_OUTPUT), WM_SETTEXT, 0,
+                 reinterpret_cast<LPARAM>(OutputFolder().string().c_str()));
+    Settle();
+    EXPECT_TRUE(IsWindowEnabled(Control(IDC_TRANSLATOR_START)));
+    EXPECT_TRUE(SaveScreenBmp(Shot("translator_module")));
+
+    Click(IDC_TRANSLATOR_START);
+    Questions asked;
+    bool sawWorking = false, shotWorking = false, shotQuestion = false;
+    const bool finished = WaitFor(
+        [&] {
+            HWND working = WindowTitled(kWorkingTitle);
+            if (working) {
+                sawWorking = true;
+                if (!shotWorking && !TextOf(FindDescendantById(working, IDC_WORKING_LINE2)).empty())
+                    shotWorking = SaveScreenBmp(Shot("translator_working"));
+            }
+            HWND box = WindowTitled(kMessageTitle);
+            if (!box)
+                return sawWorking && !working;
+            const std::string text = TextOf(GetDlgItem(box, kMessageText));
+            int answer = IDYES;
+            if (text.find("already exists") != std::string::npos) {
+                asked.overwrite.push_back(QuotedPath(text));
+                answer = asked.overwrite.size() == 1 ? IDNO : IDYES;
+            } else if (text.find("overwrite all") != std::string::npos) {
+                ++asked.overwriteAll;
+            } else {
+                asked.unexpected.push_back(text);
+                answer = GetDlgItem(box, IDOK) ? IDOK : IDNO;
+            }
+            if (!shotQuestion)
+                shotQuestion = SaveScreenBmp(Shot("translator_question"));
+            PostMessageA(box, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED),
+                         reinterpret_cast<LPARAM>(GetDlgItem(box, answer)));
+            WaitFor([&] { return !IsWindow(box); }, 5000);
+            return false;
+        },
+        150000);
+    ASSERT_TRUE(finished) << "the run did not end";
+    Settle();
+
+    EXPECT_TRUE(asked.unexpected.empty()) << asked.unexpected.front();
+    ASSERT_EQ(asked.overwrite.size(), 2u) << "one question per existing destination until Yes to all";
+    EXPECT_EQ(asked.overwriteAll, 1);
+    const std::string kept = fs::path(asked.overwrite[0]).filename().string();
+    const std::string second = fs::path(asked.overwrite[1]).filename().string();
+    EXPECT_NE(kept, second);
+
+    // The destination answered No keeps its content; every other one is a new picture.
+    std::ofstream manifest(ManifestPath());
+    for (const Input& input : kInputs) {
+        const std::string name = StemOf(input.name) + ".PNG";
+        const std::string content = ReadFileText(OutputFolder() / name);
+        if (name == kept) {
+            EXPECT_EQ(content, kOldContent) << name;
+            manifest << "kept " << name << ' ' << kOldContent << '\n';
+        } else {
+            EXPECT_NE(content, kOldContent) << name << " was not overwritten";
+            EXPECT_EQ(content.substr(0, 4), "\x89PNG") << name;
+            manifest << "png " << name << ' ' << input.name << ' ' << input.width << ' ' << input.height << '\n';
+        }
+    }
+    EXPECT_TRUE(sawWorking);
+    EXPECT_TRUE(shotWorking);
+    // The oracle reads the pictures from the build folder.
+    for (const char* folder : {"pictures", "translated"}) {
+        fs::remove_all(WorkFolder() / folder);
+        fs::copy(kDriveFolder / folder, WorkFolder() / folder, fs::copy_options::recursive);
+    }
+}
+
+TEST_F(TranslatorE2eTest, DoubleClickedItemOpensInTheViewer)
+{
+    AddInputFolder();
+    ASSERT_TRUE(WaitFor([&] { return ItemCount() >= 1; }));
+    const std::vector<HWND> before = WindowsOfProcess(m_process.dwProcessId);
+
+    RECT item{};
+    ASSERT_TRUE(RemoteRect(m_list, LVM_GETITEMRECT, 0, item, LVIR_LABEL));
+    ClickAt(m_list, item, true);
+    HWND viewer = nullptr;
+    ASSERT_TRUE(WaitFor([&] {
+        for (HWND window : WindowsOfProcess(m_process.dwProcessId))
+            if (std::find(before.begin(), before.end(), window) == before.end())
+                viewer = window;
+        return viewer != nullptr;
+    })) << "no viewer window appeared";
+    EXPECT_NE(TextOf(viewer), kMessageTitle) << TextOf(GetDlgItem(viewer, kMessageText));
+    Settle(viewer);
+    EXPECT_TRUE(SaveScreenBmp(Shot("viewer")));
+
+    HWND tabs = FindDescendantById(viewer, kViewerTabs);
+    if (!tabs)
+        return; // a viewer without pages
+    const int count = static_cast<int>(SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        RECT tab{};
+        ASSERT_TRUE(RemoteRect(tabs, TCM_GETITEMRECT, i, tab));
+        ClickAt(tabs, tab, false);
+        EXPECT_TRUE(WaitFor([&] { return SendMessageA(tabs, TCM_GETCURSEL, 0, 0) == i; }, 5000)) << "tab " << i;
+        Settle(viewer);
+        EXPECT_TRUE(SaveScreenBmp(Shot("viewer_tab" + std::to_string(i))));
+    }
+}
