@@ -27,6 +27,8 @@ public:
     CReportList* PicturePrinter() const { return m_picturePrinter; }
     void PrintPicture(const CPicture* picture, bool preview);
     const std::string& ReportTitle() const { return m_reportTitle; }
+    // A module's own report title in place of the product name.
+    void SetReportTitle(const std::string& title) { m_reportTitle = title; }
 
     bool CanPrint();
     bool CanSave();

@@ -72,7 +72,7 @@ void ShowInStatusBar(const std::string& text)
 
 ConvertFormLayout::ConvertFormLayout() : form(BuildConvertForm()) {}
 
-CQnConvert::CQnConvert() : CQnFormView(form.get()) {}
+CQnConvert::CQnConvert() : CQnFormView(form.get()) { SetReportTitle(LoadText(IDS_TRANSLATOR_REPORT_TITLE)); }
 
 CQnConvert::~CQnConvert()
 {

@@ -160,6 +160,8 @@ protected:
 TEST_F(TranslatorView, OpensWithTheStoredChoicesAndNothingToStart)
 {
     EXPECT_EQ(m_view.List().ColumnCount(), 3);
+    EXPECT_EQ(m_view.ReportList(), &m_view.List());
+    EXPECT_EQ(m_view.ReportTitle(), "Quenta : Pictures Translator");
     EXPECT_EQ(ControlText(Control(IDC_TRANSLATOR_QUALITY)), "80");
     EXPECT_EQ(ControlText(Control(IDC_TRANSLATOR_OUTPUT)), (m_root / "out" / "x" / "y").string());
     // Type 0 is the first table entry, BMP.
