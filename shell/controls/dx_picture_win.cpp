@@ -121,16 +121,19 @@ void CDxPicture::SetPicture(const CPicture* picture, bool copy)
     }
     m_picture = picture;
     m_owned = std::move(owned); // the previous copy goes only once nothing points to it
-    if (m_hwnd)
-        InvalidateRect(m_hwnd, nullptr, FALSE);
-    if (m_fullScreen && m_fullScreen->Hwnd())
-        InvalidateRect(m_fullScreen->Hwnd(), nullptr, FALSE);
+    PictureChanged();
 }
 
 void CDxPicture::TakePicture(std::unique_ptr<CPicture> picture)
 {
     m_picture = picture.get();
     m_owned = std::move(picture);
+    PictureChanged();
+}
+
+void CDxPicture::PictureChanged()
+{
+    m_scaled.Reset();
     if (m_hwnd)
         InvalidateRect(m_hwnd, nullptr, FALSE);
     if (m_fullScreen && m_fullScreen->Hwnd())
@@ -172,8 +175,22 @@ void CDxPicture::Paint(HDC dc)
     const RECT area = ClientRect();
     OffscreenBuffer buffer(dc, area);
     FillRect(buffer.DC(), &area, GetSysColorBrush(COLOR_BTNFACE));
-    if (HasPicture())
-        Draw(buffer.DC(), *m_picture, PlacePicture(m_picture->Width(), m_picture->Height(), area, false));
+    if (HasPicture()) {
+        const RECT target = PlacePicture(m_picture->Width(), m_picture->Height(), area, false);
+        const SIZE size{target.right - target.left, target.bottom - target.top};
+        HDC scaledDC = CreateCompatibleDC(dc);
+        if (!m_scaled || size.cx != m_scaledSize.cx || size.cy != m_scaledSize.cy) {
+            m_scaled.Reset(CreateCompatibleBitmap(dc, std::max<LONG>(size.cx, 1), std::max<LONG>(size.cy, 1)));
+            m_scaledSize = size;
+            SelectInDC select(scaledDC, m_scaled.Get());
+            Draw(scaledDC, *m_picture, {0, 0, size.cx, size.cy});
+        }
+        {
+            SelectInDC select(scaledDC, m_scaled.Get());
+            BitBlt(buffer.DC(), target.left, target.top, size.cx, size.cy, scaledDC, 0, 0, SRCCOPY);
+        }
+        DeleteDC(scaledDC);
+    }
     buffer.CopyToTarget();
 }
 

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "framework/window.h"
+#include "shell/gdi_helpers_win.h"
 #include "shell/report_list_win.h"
 
 class CPicture;
@@ -25,7 +26,7 @@ public:
     bool ReplaceControl(HWND dialog, UINT id);
 
     // Shows `picture`: a copy of it when `copy`, else the caller's picture, which must then
-    // outlive its display here. Null clears the control.
+    // outlive its display here (set it again after changing its pixels). Null clears the control.
     void SetPicture(const CPicture* picture, bool copy);
     // Shows a picture the control keeps and frees.
     void TakePicture(std::unique_ptr<CPicture> picture);
@@ -57,10 +58,15 @@ protected:
 
 private:
     void Paint(HDC dc);
+    void PictureChanged();
 
     class CFullScreen;
     const CPicture* m_picture = nullptr;
     std::unique_ptr<CPicture> m_owned;
     std::unique_ptr<CFullScreen> m_fullScreen;
     CReportList m_printer;
+    // The picture as last scaled for the screen: shrinking a large picture smoothly is slow,
+    // and repaints (moving windows over it) are frequent.
+    GdiObject<HBITMAP> m_scaled;
+    SIZE m_scaledSize{};
 };

@@ -36,6 +36,17 @@ CDialogTemplate BuildLayout()
     return layout;
 }
 
+class WaitCursor {
+public:
+    WaitCursor() : m_old(SetCursor(LoadCursor(nullptr, IDC_WAIT))) {}
+    ~WaitCursor() { SetCursor(m_old); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+
+private:
+    HCURSOR m_old;
+};
+
 // The frame's current module view when it can print now (no modal dialog, no preview showing).
 CQnFormView* PrintingView()
 {
@@ -90,7 +101,6 @@ protected:
         SendMessageA(info, WM_SETFONT, reinterpret_cast<WPARAM>(m_font.Get()), FALSE);
         SendMessageA(info, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELONG(kInfoMargin, kInfoMargin));
         SendMessageA(info, EM_SETLIMITTEXT, 0, 0);
-        SendMessageA(Item(IdTabs), WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
 
         const RECT none{0, 0, 0, 0};
         m_display.CreateControl(m_hwnd, IdPicture, none);
@@ -205,7 +215,7 @@ private:
     {
         if (index < 0 || index >= static_cast<int>(m_tabs.size()) || !m_picture)
             return;
-        HCURSOR old = SetCursor(LoadCursor(nullptr, IDC_WAIT));
+        const WaitCursor wait;
         const ViewerPage page = m_tabs[index].page;
         HWND info = Item(IdInfo);
         if (page == ViewerPage::Info) {
@@ -220,7 +230,6 @@ private:
         const bool showText = page == ViewerPage::Info;
         ShowWindow(info, showText ? SW_SHOW : SW_HIDE);
         m_display.Show(!showText);
-        SetCursor(old);
     }
 
     bool OnInfoPage() const

@@ -14,12 +14,18 @@
 #include <string>
 #include <vector>
 
+#include "app/main_window.h"
 #include "app/text.h"
+#include "framework/preview.h"
+#include "framework/print.h"
 #include "picture/codec_registry.h"
 #include "picture/codecs/bmp_codec.h"
 #include "picture/codecs/codecs.h"
 #include "picture/picture.h"
 #include "res/resource.h"
+#include "shell/controls/dx_picture_win.h"
+#include "shell/main_frame_win.h"
+#include "shell/report_list_win.h"
 #include "shell/viewer/picture_viewer_win.h"
 
 namespace {
@@ -37,16 +43,16 @@ void Pump()
     }
 }
 
-// 320 x 240: hue across, brightness down, opaque in the middle and fading out to the edges.
-std::unique_ptr<CPicture> ColourfulPicture(bool alpha)
+// Hue across, brightness down, opaque in the middle and fading out to the edges.
+std::unique_ptr<CPicture> ColourfulPicture(bool alpha, int width = 320, int height = 240)
 {
     auto picture = std::make_unique<CPicture>();
-    EXPECT_TRUE(picture->Create(320, 240));
+    EXPECT_TRUE(picture->Create(width, height));
     if (alpha)
         picture->SetBitsPerPixel(32);
-    for (int y = 0; y < 240; ++y)
-        for (int x = 0; x < 320; ++x) {
-            const double hue = x / 320.0 * 6, light = 1.0 - y / 480.0;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const double hue = x * 6.0 / width, light = 1.0 - y * 0.5 / height;
             const double f = hue - std::floor(hue);
             const double channels[6][3] = {{1, f, 0}, {1 - f, 1, 0}, {0, 1, f}, {0, 1 - f, 1}, {f, 0, 1}, {1, 0, 1 - f}};
             const double* rgb = channels[static_cast<int>(hue) % 6];
@@ -54,7 +60,7 @@ std::unique_ptr<CPicture> ColourfulPicture(bool alpha)
                                     uint8_t(rgb[0] * 255 * light)};
             picture->SetPixel(x, y, bgr);
             if (alpha) {
-                const double dx = (x - 160) / 160.0, dy = (y - 120) / 120.0;
+                const double dx = (x - width / 2.0) / (width / 2.0), dy = (y - height / 2.0) / (height / 2.0);
                 const double d = std::sqrt(dx * dx + dy * dy);
                 picture->SetAlpha(x, y, d < 0.5 ? 255 : d > 1.0 ? 0 : int(255 * (1.0 - d) * 2));
             }
@@ -196,11 +202,29 @@ TEST_F(PictureViewerTest, TabsFollowTheAlphaPlaneAndEveryTabShows)
         Screenshot(Viewer(), "viewer_" + std::to_string(i) + "_" + labels[i]);
     }
 
-    // Showing a picture without alpha plane replaces the tabs.
-    auto plain = ColourfulPicture(false);
+    // Showing a picture without alpha plane replaces the tabs; a large one is shrunk to fit.
+    auto plain = ColourfulPicture(false, 1600, 400);
     ASSERT_TRUE(ShowPicture(plain.release(), true));
     Pump();
     EXPECT_EQ(TabLabels(), (std::vector<std::string>{"RGB", "Red", "Green", "Blue", "Info"}));
+    Screenshot(Viewer(), "viewer_large_shrunk");
+}
+
+TEST(DxPicturePlacement, ShrinksToFitKeepingProportionsButNeverEnlarges)
+{
+    const RECT area{10, 20, 410, 320}; // 400 x 300
+    RECT r = CDxPicture::PlacePicture(100, 50, area, false);
+    EXPECT_EQ(r.right - r.left, 100);
+    EXPECT_EQ(r.bottom - r.top, 50);
+    EXPECT_EQ(r.left, 160);
+    EXPECT_EQ(r.top, 145);
+    r = CDxPicture::PlacePicture(1600, 400, area, false);
+    EXPECT_EQ(r.right - r.left, 400);
+    EXPECT_EQ(r.bottom - r.top, 100);
+    EXPECT_EQ(r.top, 120);
+    r = CDxPicture::PlacePicture(100, 150, area, true); // full screen fills the height
+    EXPECT_EQ(r.right - r.left, 200);
+    EXPECT_EQ(r.bottom - r.top, 300);
 }
 
 TEST_F(PictureViewerTest, InformationSheetAndCopies)
@@ -303,4 +327,43 @@ TEST_F(PictureViewerTest, ClosingAndOpeningAgainWithAFile)
     EXPECT_FALSE(ShowPicture(&empty, false));
     EXPECT_EQ(WindowText(InfoEdit()), text);
     std::remove(path.c_str());
+}
+
+// Printing goes through the main window's current module view. A view without a picture
+// printer of its own is lent the viewer's, which outlives any window that uses it.
+TEST_F(PictureViewerTest, PrintsThroughTheCurrentModuleView)
+{
+    ASSERT_TRUE(CreateMainWindow(SW_SHOW));
+    static std::string message; // after the main window, which installs its own message box
+    SetFrameworkMessageFunction([](const std::string& text) { message = text; });
+    CMainFrame* frame = MainFrame();
+    ASSERT_NE(frame, nullptr);
+    CQnFormView* view = frame->CurrentView();
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(view->PicturePrinter(), nullptr);
+
+    auto picture = ColourfulPicture(true);
+    ASSERT_TRUE(ShowPicture(picture.get(), false));
+    Pump();
+    EXPECT_EQ(GetWindow(Viewer(), GW_OWNER), frame->Hwnd());
+    EXPECT_TRUE(view->CanPrint()) << "the open viewer enables printing";
+    SelectTab(3); // Green
+    Command(ID_FILE_PRINT_PREVIEW);
+    Pump();
+    CReportList* printer = view->PicturePrinter();
+    ASSERT_NE(printer, nullptr);
+    EXPECT_TRUE(printer->IsPictureMode());
+    if (frame->ViewReplacement()) { // a printer exists in this prefix: the preview shows
+        Screenshot(frame->Hwnd(), "viewer_print_preview");
+        ClosePrintPreview(*frame);
+        Pump();
+    } else {
+        EXPECT_EQ(message, "Could not start print job.");
+    }
+
+    // Closing the main window closes the viewer it owns.
+    DestroyWindow(frame->Hwnd());
+    Pump();
+    EXPECT_EQ(Viewer(), nullptr);
+    EXPECT_FALSE(view->CanPrint());
 }
