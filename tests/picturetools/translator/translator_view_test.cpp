@@ -235,9 +235,20 @@ TEST_F(TranslatorView, AddingRemovingAndTheEnableRules)
     EXPECT_FALSE(Enabled(IDC_TRANSLATOR_REMOVE));
     EXPECT_EQ(m_view.StatusText(), "2 objects");
 
+    // The Delete key in the list removes the selection too.
     SelectRows({0, 1});
-    m_view.RemoveSelected();
+    NMLVKEYDOWN key{};
+    key.hdr.hwndFrom = Control(IDC_TRANSLATOR_LIST);
+    key.hdr.idFrom = IDC_TRANSLATOR_LIST;
+    key.hdr.code = LVN_KEYDOWN;
+    key.wVKey = VK_DELETE;
+    SendMessageA(m_view.Hwnd(), WM_NOTIFY, IDC_TRANSLATOR_LIST, reinterpret_cast<LPARAM>(&key));
+    EXPECT_EQ(m_view.ItemCount(), 0u);
     EXPECT_FALSE(Enabled(IDC_TRANSLATOR_START));
+
+    // Files chosen in the file dialog leave their folder as its next starting folder.
+    m_view.AddFiles({In("readme.txt"), In("sub\\deeper.bmp")}, true, true);
+    EXPECT_EQ(CQnSettings().ReadString("Converter", "AddFileDirectory", ""), (m_root / "in" / "sub").string() + "\\");
 }
 
 TEST_F(TranslatorView, DroppedFilesAreAddedQuietlyAndDoubleClickShowsThePicture)
