@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <dlgs.h>
 #include <shlobj.h>
 
 #include <gtest/gtest.h>
@@ -28,6 +29,7 @@
 #include "picture/picture.h"
 #include "picturetools/translator/translator_ids.h"
 #include "remote_process_win.h"
+#include "shell/picture_open/picture_open_dialog_win.h"
 
 namespace {
 namespace fs = std::filesystem;
@@ -38,6 +40,8 @@ constexpr int kMessageText = 1000;
 const char kWorkingTitle[] = "Quenta - Working...";
 const char kMessageTitle[] = "Quenta - Message";
 const char kOldContent[] = "old destination";
+const char kOpenTitle[] = "Load a new picture...";
+const char kPreviewKey[] = "Software\\Ostrel\\Quenta\\LoadPicture";
 
 struct Input {
     const char* name;
@@ -173,15 +177,18 @@ protected:
     static void SetUpTestSuite()
     {
         s_settings = new SavedSettings("Software\\Ostrel\\Quenta\\Converter");
+        s_previewSetting = new SavedSettings(kPreviewKey);
         WriteInputs();
     }
     static void TearDownTestSuite()
     {
         delete s_settings;
+        delete s_previewSetting;
         std::error_code ignored;
         fs::remove_all(kDriveFolder, ignored);
     }
     static inline SavedSettings* s_settings = nullptr;
+    static inline SavedSettings* s_previewSetting = nullptr;
 
     void SetUp() override
     {
@@ -456,10 +463,39 @@ TEST_F(TranslatorE2eTest, AddedFolderTranslatesToPalettePngAskingBeforeOverwriti
     }
 }
 
-TEST_F(TranslatorE2eTest, DoubleClickedItemOpensInTheViewer)
+TEST_F(TranslatorE2eTest, FileChosenWithPreviewOpensInTheViewerOnDoubleClick)
 {
-    AddInputFolder();
-    ASSERT_TRUE(WaitFor([&] { return ItemCount() >= 1; }));
+    // "Add &File(s)" opens the picture open dialog; with its preview switched on, a selected
+    // file shows at once.
+    ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, kPreviewKey, "EnablePreview", REG_SZ, "1", 2), ERROR_SUCCESS);
+    Click(IDC_TRANSLATOR_ADD_FILES);
+    HWND dialog = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (dialog = WindowTitled(kOpenTitle)) != nullptr; })) << "no open dialog";
+    HWND name = GetDlgItem(dialog, cmb13) ? GetDlgItem(dialog, cmb13) : GetDlgItem(dialog, edt1);
+    ASSERT_TRUE(name);
+    // A folder typed as the name opens that folder (in a new file list); the last of its
+    // files is the photo.
+    SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(InputFolder().string().c_str()));
+    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    HWND files = nullptr;
+    ASSERT_TRUE(WaitFor([&] {
+        files = FindDescendant(dialog, [](HWND w) { return ClassOf(w) == WC_LISTVIEWA && IsWindowVisible(w); });
+        return files && SendMessageA(files, LVM_GETITEMCOUNT, 0, 0) == 5; // "inner" and the four pictures
+    }));
+    const int last = static_cast<int>(SendMessageA(files, LVM_GETITEMCOUNT, 0, 0)) - 1;
+    LVITEMA state{};
+    state.stateMask = state.state = LVIS_SELECTED | LVIS_FOCUSED;
+    RemoteBuffer remote(m_process.hProcess, sizeof state);
+    ASSERT_TRUE(remote && remote.Write(&state, sizeof state));
+    SendMessageA(files, LVM_SETITEMSTATE, last, remote.Address());
+    HWND size = FindDescendantById(dialog, IDC_PICTURE_OPEN_SIZE);
+    EXPECT_TRUE(WaitFor([&] { return TextOf(size) == "200 x 150"; })) << TextOf(size);
+    Settle(dialog);
+    EXPECT_TRUE(SaveScreenBmp(Shot("picture_open_dialog")));
+    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(dialog) && ItemCount() == 1; }));
+    EXPECT_EQ(ColumnTexts(0), "photo.jpg");
+
     const std::vector<HWND> before = WindowsOfProcess(m_process.dwProcessId);
 
     RECT item{};
