@@ -3,6 +3,7 @@
 // selection.
 #include "shell/picture_open/picture_open_dialog_win.h"
 
+#include <commctrl.h>
 #include <commdlg.h>
 #include <dlgs.h>
 
@@ -115,6 +116,22 @@ private:
     std::unique_ptr<CPicture> m_picture;
 };
 
+// The Help button opens the file selector's page. The button's command is taken before the
+// dialog sees it: some systems never pass the dialog's CDN_HELP on to the hook.
+LRESULT CALLBACK HelpButtonSubclass(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR)
+{
+    if (message == WM_COMMAND && LOWORD(wParam) == pshHelp) {
+        try {
+            ShowHelpPage(kHelpPage);
+        } catch (const std::exception&) {
+        }
+        return 0;
+    }
+    if (message == WM_NCDESTROY)
+        RemoveWindowSubclass(dialog, HelpButtonSubclass, 0);
+    return DefSubclassProc(dialog, message, wParam, lParam);
+}
+
 // The hook is the child dialog's procedure; its panel object lives in the window's user data.
 UINT_PTR HandleHookMessage(HWND panel, UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -125,6 +142,7 @@ UINT_PTR HandleHookMessage(HWND panel, UINT message, WPARAM wParam, LPARAM lPara
         preview = reinterpret_cast<PreviewPanel*>(ofn->lCustData);
         SetWindowLongPtrA(panel, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(preview));
         preview->Attach(panel);
+        SetWindowSubclass(GetParent(panel), HelpButtonSubclass, 0, 0);
         return TRUE;
     }
     case WM_COMMAND:
@@ -141,8 +159,6 @@ UINT_PTR HandleHookMessage(HWND panel, UINT message, WPARAM wParam, LPARAM lPara
         const auto* notify = reinterpret_cast<const OFNOTIFYA*>(lParam);
         if (preview && notify->hdr.code == CDN_SELCHANGE)
             preview->Follow();
-        else if (notify->hdr.code == CDN_HELP)
-            ShowHelpPage(kHelpPage);
         return 0;
     }
     default:

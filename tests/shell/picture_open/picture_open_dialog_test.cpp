@@ -15,6 +15,7 @@
 #include <string>
 
 #include "../../e2e/shell/screenshot_win.h"
+#include "app/message.h"
 #include "app/settings.h"
 #include "picture/codecs/codecs.h"
 #include "picture/graphics_codec.h"
@@ -189,6 +190,26 @@ TEST_F(PictureOpenDialogTest, CancelGivesNothingAndThePreviewSwitchFollowsTheSet
     EXPECT_TRUE(chosen.empty());
     EXPECT_TRUE(checked);
     EXPECT_EQ(label, "&Preview");
+}
+
+TEST_F(PictureOpenDialogTest, HelpButtonAsksForTheFileSelectorPage)
+{
+    // No help folder exists beside the test program: the page is reported missing by name.
+    static std::string reported;
+    const MessageHandler previous = SetMessageHandler([](const std::string& text, MessageButtons) {
+        reported = text;
+        return MessageAnswer::Ok;
+    });
+    RunWithSteps(m_options, {[](HWND dialog) {
+                     PostMessageA(dialog, WM_COMMAND, pshHelp, 0);
+                     return true;
+                 },
+                 [](HWND dialog) {
+                     PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+                     return true;
+                 }});
+    SetMessageHandler(previous);
+    EXPECT_NE(reported.find("local\\filesselector.htm"), std::string::npos) << reported;
 }
 
 TEST_F(PictureOpenDialogTest, TypedNamesComeBackAsFullPaths)
