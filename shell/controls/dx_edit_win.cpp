@@ -3,6 +3,8 @@
 CDxEdit::~CDxEdit()
 {
     m_parentHook.Remove();
+    if (m_hwnd && m_created)
+        DestroyWindow(m_hwnd);
     if (m_hwnd && m_font)
         SendMessageA(m_hwnd, WM_SETFONT, 0, FALSE);
     if (m_brush)
@@ -19,6 +21,7 @@ bool CDxEdit::CreateControl(HWND parent, UINT id, const RECT& rect, DWORD style,
     if (!edit)
         return false;
     SendMessageA(edit, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+    m_created = true;
     return AttachControl(edit);
 }
 

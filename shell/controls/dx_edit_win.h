@@ -28,4 +28,5 @@ private:
     COLORREF m_text = 0, m_background = 0;
     HBRUSH m_brush = nullptr;
     HFONT m_font = nullptr;
+    bool m_created = false; // made by CreateControl, so it goes with this object
 };

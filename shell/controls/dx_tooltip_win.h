@@ -19,7 +19,8 @@ public:
 
     // Creates the hidden balloon window and starts the tracking timer.
     bool AttachOwner(HWND owner, StatusCallback status = {});
-    // A child window of the owner; an empty text takes the window's own text.
+    // A child window of the owner; an empty text takes the window's own text. `index` is the
+    // tool's place in the list, where the first tool holding the cursor wins (-1: at the end).
     void AddTool(HWND tool, const std::string& text = {}, int index = -1);
     // A rectangle in the owner's client coordinates.
     void AddTool(const RECT& rect, const std::string& text, int index = -1);
