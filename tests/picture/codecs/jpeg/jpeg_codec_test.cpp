@@ -214,10 +214,12 @@ TEST(JpegReader, TruncatedStreamKeepsTheDecodedRows)
         const std::string message = DecodeError(truncated, &picture);
         EXPECT_EQ(message, "Premature end of file");
         ASSERT_EQ(picture.Width(), 64);
-        if (cut == bytes.size() - 2) // only EOI missing: everything was decoded
+        if (cut == bytes.size() - 2) { // only EOI missing: everything was decoded
             EXPECT_EQ(CompareImages(FromPicture(picture), FromPicture(full)).maxDiff, 0);
-        if (cut > sos + 14 + 100) // at least the first block row came through
+        }
+        if (cut > sos + 14 + 100) { // at least the first block row came through
             EXPECT_EQ(0, std::memcmp(picture.Row(0), full.Row(0), 64 * 3));
+        }
     }
 }
 
