@@ -3,16 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "picture/picture.h"
 
 namespace {
-void ExpectFit(const PreviewFit& fit, PreviewScaling scaling, int width, int height)
-{
-    EXPECT_EQ(fit.scaling, scaling);
-    EXPECT_EQ(fit.width, width);
-    EXPECT_EQ(fit.height, height);
-}
-
 // A picture of vertical stripes: columns alternate black and white.
 void Stripe(CPicture& picture, int width, int height)
 {
@@ -24,41 +19,36 @@ void Stripe(CPicture& picture, int width, int height)
 }
 } // namespace
 
-TEST(PreviewFit, PicturesThatFitAreShownAsTheyAre)
+TEST(PreviewFit, ChoosesSizeAndScaling)
 {
-    ExpectFit(ChoosePreviewFit(100, 50, 100, 50), PreviewScaling::None, 100, 50);
-    ExpectFit(ChoosePreviewFit(10, 10, 200, 100), PreviewScaling::None, 10, 10);
-}
-
-TEST(PreviewFit, TheSmallerRatioDecidesAndProportionsAreKept)
-{
-    // Wide picture: the width limits.
-    ExpectFit(ChoosePreviewFit(300, 100, 200, 200), PreviewScaling::Smooth, 200, 67);
-    // Tall picture: the height limits.
-    ExpectFit(ChoosePreviewFit(100, 200, 200, 150), PreviewScaling::Smooth, 75, 150);
-}
-
-TEST(PreviewFit, NearestThenHalveOnlyWhenTwiceTheFittedSizeBothWays)
-{
-    ExpectFit(ChoosePreviewFit(400, 400, 200, 200), PreviewScaling::NearestThenHalve, 200, 200);
-    ExpectFit(ChoosePreviewFit(399, 399, 200, 200), PreviewScaling::Smooth, 200, 200);
-    // 800 x 300 into 200 x 200: fitted 200 x 75, and 300 >= 150 as well.
-    ExpectFit(ChoosePreviewFit(800, 300, 200, 200), PreviewScaling::NearestThenHalve, 200, 75);
-    // 1000 x 10 into 100 x 100: fitted 100 x 1, twice the height (2) is reached too.
-    ExpectFit(ChoosePreviewFit(1000, 10, 100, 100), PreviewScaling::NearestThenHalve, 100, 1);
-}
-
-TEST(PreviewFit, AThinPictureKeepsAtLeastOnePixel)
-{
-    ExpectFit(ChoosePreviewFit(10000, 1, 100, 100), PreviewScaling::Smooth, 100, 1);
-    ExpectFit(ChoosePreviewFit(1, 60000, 100, 100), PreviewScaling::Smooth, 1, 100);
-}
-
-TEST(PreviewFit, EmptyPictureOrAreaIsLeftAlone)
-{
-    ExpectFit(ChoosePreviewFit(0, 0, 100, 100), PreviewScaling::None, 0, 0);
-    ExpectFit(ChoosePreviewFit(640, 480, 0, 100), PreviewScaling::None, 640, 480);
-    ExpectFit(ChoosePreviewFit(640, 480, 100, -1), PreviewScaling::None, 640, 480);
+    using enum PreviewScaling;
+    const struct {
+        int pictureWidth, pictureHeight, areaWidth, areaHeight;
+        PreviewScaling scaling;
+        int width, height;
+    } cases[] = {
+        {100, 50, 100, 50, None, 100, 50}, // fits exactly
+        {10, 10, 200, 100, None, 10, 10},  // never enlarged
+        {300, 100, 200, 200, Smooth, 200, 67}, // the width limits
+        {100, 200, 200, 150, Smooth, 75, 150}, // the height limits
+        {400, 400, 200, 200, NearestThenHalve, 200, 200},
+        {399, 399, 200, 200, Smooth, 200, 200}, // just short of twice
+        {800, 300, 200, 200, NearestThenHalve, 200, 75}, // 300 >= 2 x 75 as well
+        {1000, 10, 100, 100, NearestThenHalve, 100, 1},
+        {10000, 1, 100, 100, Smooth, 100, 1}, // a thin picture keeps one pixel
+        {1, 60000, 100, 100, Smooth, 1, 100},
+        {0, 0, 100, 100, None, 0, 0}, // nothing to fit
+        {640, 480, 0, 100, None, 640, 480},
+        {640, 480, 100, -1, None, 640, 480},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.pictureWidth) + "x" + std::to_string(c.pictureHeight) + " into " +
+                     std::to_string(c.areaWidth) + "x" + std::to_string(c.areaHeight));
+        const PreviewFit fit = ChoosePreviewFit(c.pictureWidth, c.pictureHeight, c.areaWidth, c.areaHeight);
+        EXPECT_EQ(fit.scaling, c.scaling);
+        EXPECT_EQ(fit.width, c.width);
+        EXPECT_EQ(fit.height, c.height);
+    }
 }
 
 TEST(PreviewFit, FittingScalesThePictureItself)
