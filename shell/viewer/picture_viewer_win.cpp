@@ -66,6 +66,7 @@ public:
             return false;
         const std::string& path = filePath.empty() ? picture->Description() : filePath;
         m_facts = ReadPictureFileFacts(path);
+        m_display.SetPicture(nullptr, false); // it may show the picture about to be freed
         m_picture = std::move(picture);
         if (!m_hwnd) {
             INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TAB_CLASSES};

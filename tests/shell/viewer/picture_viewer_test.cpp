@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -327,6 +328,93 @@ TEST_F(PictureViewerTest, ClosingAndOpeningAgainWithAFile)
     EXPECT_FALSE(ShowPicture(&empty, false));
     EXPECT_EQ(WindowText(InfoEdit()), text);
     std::remove(path.c_str());
+}
+
+namespace {
+std::string g_savePath;
+
+int g_ticks = 0;
+bool g_answered = false;
+
+// Fills the save dialog of the viewer with g_savePath and confirms it. Should anything else
+// come up, every dialog of the thread is closed after 5 s so that the test cannot hang.
+void CALLBACK AnswerSaveDialog(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    HWND dialog = FindWindowA("#32770", "Save picture as BMP...");
+    if (dialog && !g_answered) {
+        SetDlgItemTextA(dialog, 0x47c, g_savePath.c_str()); // the file name box
+        SetDlgItemTextA(dialog, 0x480, g_savePath.c_str());
+        PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+        g_answered = true;
+    } else if (!dialog && g_answered) {
+        KillTimer(nullptr, timer);
+    } else if (++g_ticks > 50) {
+        KillTimer(nullptr, timer);
+        EnumThreadWindows(
+            GetCurrentThreadId(),
+            [](HWND window, LPARAM) {
+                char name[16] = "";
+                GetClassNameA(window, name, sizeof name);
+                if (std::string(name) == "#32770")
+                    PostMessageA(window, WM_CLOSE, 0, 0);
+                return TRUE;
+            },
+            0);
+    }
+}
+} // namespace
+
+TEST_F(PictureViewerTest, SavesTheShownChannelAsBmpAndFollowsTheWindowSize)
+{
+    auto picture = ColourfulPicture(true);
+    ASSERT_TRUE(ShowPicture(picture.get(), false));
+    Pump();
+
+    // The information text: Courier New on the window colours, 4-pixel margins.
+    LOGFONTA font{};
+    GetObjectA(reinterpret_cast<HFONT>(SendMessageA(InfoEdit(), WM_GETFONT, 0, 0)), sizeof font, &font);
+    EXPECT_STREQ(font.lfFaceName, "Courier New");
+    EXPECT_EQ(font.lfHeight, 15);
+    const LRESULT margins = SendMessageA(InfoEdit(), EM_GETMARGINS, 0, 0);
+    EXPECT_EQ(LOWORD(margins), 4);
+    EXPECT_EQ(HIWORD(margins), 4);
+
+    // The pages fill the tab control's page area, which fills the window.
+    SetWindowPos(Viewer(), nullptr, 0, 0, 700, 500, SWP_NOMOVE | SWP_NOZORDER);
+    Pump();
+    RECT client, page, shown;
+    GetClientRect(Viewer(), &client);
+    GetClientRect(Tabs(), &page);
+    EXPECT_EQ(page.right, client.right);
+    EXPECT_EQ(page.bottom, client.bottom);
+    SendMessageA(Tabs(), TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&page));
+    GetWindowRect(PictureControl(), &shown);
+    MapWindowPoints(nullptr, Viewer(), reinterpret_cast<POINT*>(&shown), 2);
+    EXPECT_EQ(shown.left, page.left);
+    EXPECT_EQ(shown.right, page.right);
+    EXPECT_EQ(shown.bottom, page.bottom);
+
+    // Save in BMP writes the channel shown, and leaves no temporary file behind.
+    SelectTab(4); // Blue
+    g_savePath = "Z:" + kOutput + "viewer_saved_blue.bmp"; // the dialog takes DOS paths only
+    std::replace(g_savePath.begin(), g_savePath.end(), '/', '\\');
+    std::remove(g_savePath.c_str());
+    g_ticks = 0;
+    g_answered = false;
+    SetTimer(nullptr, 0, 100, AnswerSaveDialog);
+    Command(ID_VIEWER_SAVE_BMP);
+    CPicture saved;
+    ASSERT_TRUE(LoadPicture(g_savePath, &saved, nullptr));
+    EXPECT_EQ(saved.Width(), 320);
+    EXPECT_EQ(saved.Height(), 240);
+    uint8_t bgr[3], original[3];
+    saved.GetPixel(200, 30, bgr);
+    picture->GetPixel(200, 30, original);
+    EXPECT_EQ(bgr[0], original[0]);
+    EXPECT_EQ(bgr[1], 0);
+    EXPECT_EQ(bgr[2], 0);
+    EXPECT_FALSE(std::filesystem::exists(g_savePath + ".~tmp"));
+    std::remove(g_savePath.c_str());
 }
 
 // Printing goes through the main window's current module view. A view without a picture
