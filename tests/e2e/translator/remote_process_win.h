@@ -120,3 +120,52 @@ inline HWND FindDescendantByClass(HWND parent, const char* className)
 {
     return FindDescendant(parent, [className](HWND w) { return lstrcmpiA(ClassOf(w).c_str(), className) == 0; });
 }
+
+// The toolbox started for a test, with its main window; closed (or ended) with the object.
+class QuentaUnderTest {
+public:
+    QuentaUnderTest() = default;
+    ~QuentaUnderTest() { Close(); }
+    QuentaUnderTest(const QuentaUnderTest&) = delete;
+    QuentaUnderTest& operator=(const QuentaUnderTest&) = delete;
+
+    // Starts `exe` and waits for its main window to show.
+    bool Start(const std::string& exe, const std::string& arguments)
+    {
+        std::string command = "\"" + exe + "\" " + arguments;
+        STARTUPINFOA startup{};
+        startup.cb = sizeof startup;
+        if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &m_info))
+            return false;
+        return WaitFor([&] {
+            m_frame = FindWindowA("QuentaMainFrame", nullptr);
+            return m_frame && IsWindowVisible(m_frame);
+        });
+    }
+
+    // Asks every window to close, the main window last; ends the process if it stays.
+    void Close()
+    {
+        if (!m_info.hProcess)
+            return;
+        for (HWND window : WindowsOfProcess(m_info.dwProcessId))
+            if (window != m_frame)
+                PostMessageA(window, WM_CLOSE, 0, 0);
+        if (m_frame)
+            PostMessageA(m_frame, WM_CLOSE, 0, 0);
+        if (WaitForSingleObject(m_info.hProcess, 15000) != WAIT_OBJECT_0)
+            TerminateProcess(m_info.hProcess, 1);
+        CloseHandle(m_info.hProcess);
+        CloseHandle(m_info.hThread);
+        m_info = {};
+        m_frame = nullptr;
+    }
+
+    HANDLE Process() const { return m_info.hProcess; }
+    DWORD Id() const { return m_info.dwProcessId; }
+    HWND Frame() const { return m_frame; }
+
+private:
+    PROCESS_INFORMATION m_info{};
+    HWND m_frame = nullptr;
+};

@@ -192,16 +192,9 @@ protected:
 
     void SetUp() override
     {
-        const std::string exe = std::string(QUENTA_BINARY_DIR) + "/bin/quenta.exe";
-        std::string command = "\"" + exe + "\" /DEBUG";
-        STARTUPINFOA startup{};
-        startup.cb = sizeof startup;
-        ASSERT_TRUE(CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                                   &m_process));
-        ASSERT_TRUE(WaitFor([&] {
-            m_frame = FindWindowA("QuentaMainFrame", nullptr);
-            return m_frame && IsWindowVisible(m_frame);
-        })) << "the main window did not appear";
+        ASSERT_TRUE(m_quenta.Start(std::string(QUENTA_BINARY_DIR) + "/bin/quenta.exe", "/DEBUG"))
+            << "the main window did not appear";
+        m_frame = m_quenta.Frame();
         SendMessageA(m_frame, WM_COMMAND, kSwitchModuleFirst + kTranslatorModule, 0);
         const bool hasForm = WaitFor(
             [&] {
@@ -215,20 +208,7 @@ protected:
         m_form = GetParent(m_list);
     }
 
-    void TearDown() override
-    {
-        for (HWND window : WindowsOfProcess(m_process.dwProcessId))
-            if (window != m_frame)
-                PostMessageA(window, WM_CLOSE, 0, 0);
-        if (m_frame)
-            PostMessageA(m_frame, WM_CLOSE, 0, 0);
-        if (m_process.hProcess) {
-            if (WaitForSingleObject(m_process.hProcess, 15000) != WAIT_OBJECT_0)
-                TerminateProcess(m_process.hProcess, 1);
-            CloseHandle(m_process.hProcess);
-            CloseHandle(m_process.hThread);
-        }
-    }
+    void TearDown() override { m_quenta.Close(); }
 
     HWND Control(int id) const { return FindDescendantById(m_form, id); }
 
@@ -258,7 +238,7 @@ protected:
             LVITEMA item;
             char text[MAX_PATH];
         };
-        RemoteBuffer remote(m_process.hProcess, sizeof(Block));
+        RemoteBuffer remote(m_quenta.Process(), sizeof(Block));
         std::string texts;
         for (int row = 0; remote && row < ItemCount(); ++row) {
             Block block{};
@@ -276,7 +256,7 @@ protected:
 
     HWND WindowTitled(const char* title) const
     {
-        return FindWindowOfProcess(m_process.dwProcessId, [title](HWND w) { return TextOf(w) == title; });
+        return FindWindowOfProcess(m_quenta.Id(), [title](HWND w) { return TextOf(w) == title; });
     }
 
     // "&Add Folder": the folder browser is told the folder through memory of the toolbox's
@@ -286,14 +266,14 @@ protected:
         Click(IDC_TRANSLATOR_ADD_FOLDER);
         HWND browser = nullptr;
         ASSERT_TRUE(WaitFor([&] {
-            browser = FindWindowOfProcess(m_process.dwProcessId, [](HWND w) {
+            browser = FindWindowOfProcess(m_quenta.Id(), [](HWND w) {
                 return ClassOf(w) == "#32770" && FindDescendantByClass(w, WC_TREEVIEWA);
             });
             return browser != nullptr;
         })) << "no folder browser";
         // The browser takes the folder once its tree is filled: repeat until the folder is selected.
         const std::string folder = InputFolder().string();
-        RemoteBuffer text(m_process.hProcess, folder.size() + 1);
+        RemoteBuffer text(m_quenta.Process(), folder.size() + 1);
         ASSERT_TRUE(text && text.Write(folder.c_str(), folder.size() + 1));
         HWND tree = FindDescendantByClass(browser, WC_TREEVIEWA);
         ASSERT_TRUE(WaitFor([&] {
@@ -313,7 +293,7 @@ protected:
             TVITEMA item;
             char text[MAX_PATH];
         };
-        RemoteBuffer remote(m_process.hProcess, sizeof(Block));
+        RemoteBuffer remote(m_quenta.Process(), sizeof(Block));
         Block block{};
         block.item.mask = TVIF_TEXT;
         block.item.hItem = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
@@ -356,13 +336,13 @@ protected:
     // A rectangle that a control writes into memory of its own process.
     bool RemoteRect(HWND control, UINT message, WPARAM wParam, RECT& rect, LONG firstField = 0) const
     {
-        RemoteBuffer buffer(m_process.hProcess, sizeof(RECT));
+        RemoteBuffer buffer(m_quenta.Process(), sizeof(RECT));
         rect = RECT{firstField, 0, 0, 0};
         return buffer && buffer.Write(&rect, sizeof rect) && SendMessageA(control, message, wParam, buffer.Address()) &&
                buffer.Read(&rect, sizeof rect);
     }
 
-    PROCESS_INFORMATION m_process{};
+    QuentaUnderTest m_quenta;
     HWND m_frame = nullptr, m_list = nullptr, m_form = nullptr;
 };
 
@@ -485,7 +465,7 @@ TEST_F(TranslatorE2eTest, FileChosenWithPreviewOpensInTheViewerOnDoubleClick)
     const int last = static_cast<int>(SendMessageA(files, LVM_GETITEMCOUNT, 0, 0)) - 1;
     LVITEMA state{};
     state.stateMask = state.state = LVIS_SELECTED | LVIS_FOCUSED;
-    RemoteBuffer remote(m_process.hProcess, sizeof state);
+    RemoteBuffer remote(m_quenta.Process(), sizeof state);
     ASSERT_TRUE(remote && remote.Write(&state, sizeof state));
     SendMessageA(files, LVM_SETITEMSTATE, last, remote.Address());
     HWND size = FindDescendantById(dialog, IDC_PICTURE_OPEN_SIZE);
@@ -496,14 +476,14 @@ TEST_F(TranslatorE2eTest, FileChosenWithPreviewOpensInTheViewerOnDoubleClick)
     ASSERT_TRUE(WaitFor([&] { return !IsWindow(dialog) && ItemCount() == 1; }));
     EXPECT_EQ(ColumnTexts(0), "photo.jpg");
 
-    const std::vector<HWND> before = WindowsOfProcess(m_process.dwProcessId);
+    const std::vector<HWND> before = WindowsOfProcess(m_quenta.Id());
 
     RECT item{};
     ASSERT_TRUE(RemoteRect(m_list, LVM_GETITEMRECT, 0, item, LVIR_LABEL));
     ClickAt(m_list, item, true);
     HWND viewer = nullptr;
     ASSERT_TRUE(WaitFor([&] {
-        for (HWND window : WindowsOfProcess(m_process.dwProcessId))
+        for (HWND window : WindowsOfProcess(m_quenta.Id()))
             if (std::find(before.begin(), before.end(), window) == before.end())
                 viewer = window;
         return viewer != nullptr;
