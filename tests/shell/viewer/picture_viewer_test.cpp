@@ -211,6 +211,26 @@ TEST_F(PictureViewerTest, TabsFollowTheAlphaPlaneAndEveryTabShows)
     Screenshot(Viewer(), "viewer_large_shrunk");
 }
 
+TEST_F(PictureViewerTest, FrenchTextsWhenTheLanguageIsFrench)
+{
+    SetTextLanguage(0x040C);
+    auto picture = ColourfulPicture(true);
+    const bool shown = ShowPicture(picture.get(), false);
+    Pump();
+    if (shown) {
+        EXPECT_EQ(WindowText(Viewer()), "Quenta - Visionneuse d'images");
+        EXPECT_EQ(TabLabels(), (std::vector<std::string>{"RVB-A", "RVB", "Rouge", "Vert", "Bleu", "Alpha", "Infos"}));
+        char menu[32] = "";
+        GetMenuStringA(GetMenu(Viewer()), 0, menu, sizeof menu, MF_BYPOSITION);
+        EXPECT_STREQ(menu, "&Fichier");
+        SelectTab(6);
+        EXPECT_NE(WindowText(InfoEdit()).find("Largeur            : 320\r\n"), std::string::npos);
+        Screenshot(Viewer(), "viewer_info_french");
+    }
+    SetTextLanguage(0x0409);
+    EXPECT_TRUE(shown);
+}
+
 TEST(DxPicturePlacement, ShrinksToFitKeepingProportionsButNeverEnlarges)
 {
     const RECT area{10, 20, 410, 320}; // 400 x 300
