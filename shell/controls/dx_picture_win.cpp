@@ -284,7 +284,3 @@ bool CDxPicture::ShowFullScreen()
     m_fullScreen.reset();
     return false;
 }
-
-bool CDxPicture::IsFullScreen() const { return m_fullScreen && m_fullScreen->Hwnd(); }
-
-HWND CDxPicture::FullScreenWindow() const { return m_fullScreen ? m_fullScreen->Hwnd() : nullptr; }

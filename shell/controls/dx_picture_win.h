@@ -40,8 +40,6 @@ public:
     bool CopyToClipboard();
     // Shows the picture alone on the whole monitor, scaled to fit; any key or click ends it.
     bool ShowFullScreen();
-    bool IsFullScreen() const;
-    HWND FullScreenWindow() const;
 
     // A printer in picture mode that module views can register as their picture printer.
     CReportList& Printer() { return m_printer; }
