@@ -59,7 +59,16 @@ inline std::string ClassOf(HWND window)
     return name;
 }
 
-// The text of a window of any process (WM_GETTEXT is carried across processes).
+// The caption the system keeps for a window (titles, labels): read without asking the
+// window's thread, so it answers even while that thread is busy.
+inline std::string CaptionOf(HWND window)
+{
+    char text[512] = "";
+    GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+// The text of a window of any process (WM_GETTEXT is carried across processes), e.g. an edit's.
 inline std::string TextOf(HWND window)
 {
     char text[2048] = "";

@@ -256,7 +256,7 @@ protected:
 
     HWND WindowTitled(const char* title) const
     {
-        return FindWindowOfProcess(m_quenta.Id(), [title](HWND w) { return TextOf(w) == title; });
+        return FindWindowOfProcess(m_quenta.Id(), [title](HWND w) { return CaptionOf(w) == title; });
     }
 
     // "&Add Folder": the folder browser is told the folder through memory of the toolbox's
@@ -385,7 +385,7 @@ TEST_F(TranslatorE2eTest, AddedFolderTranslatesToPalettePngAskingBeforeOverwriti
             HWND working = WindowTitled(kWorkingTitle);
             if (working) {
                 sawWorking = true;
-                if (!shotWorking && !TextOf(FindDescendantById(working, IDC_WORKING_LINE2)).empty())
+                if (!shotWorking && !CaptionOf(FindDescendantById(working, IDC_WORKING_LINE2)).empty())
                     shotWorking = SaveScreenBmp(Shot("translator_working"));
             }
             HWND box = WindowTitled(kMessageTitle);
@@ -488,7 +488,7 @@ TEST_F(TranslatorE2eTest, FileChosenWithPreviewOpensInTheViewerOnDoubleClick)
                 viewer = window;
         return viewer != nullptr;
     })) << "no viewer window appeared";
-    EXPECT_NE(TextOf(viewer), kMessageTitle) << TextOf(GetDlgItem(viewer, kMessageText));
+    EXPECT_NE(CaptionOf(viewer), kMessageTitle) << TextOf(GetDlgItem(viewer, kMessageText));
     Settle(viewer);
     EXPECT_TRUE(SaveScreenBmp(Shot("viewer")));
 
