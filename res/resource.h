@@ -359,6 +359,7 @@
 #define IDS_BUTTON_CANCEL                63032
 #define IDS_PREVIEW_CHECK                63033
 #define IDS_VIEWER_SAVE_BMP_TITLE        63034
+#define IDS_CANNOT_WRITE_FILE            63035
 #define IDR_PICTURE_VIEWER_MENU          187
 #define IDD_PICTURE_VIEWER               185
 // Picture viewer commands

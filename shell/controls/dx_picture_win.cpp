@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "app/main_window.h"
+#include "app/message.h"
 #include "app/progress.h"
 #include "app/text.h"
 #include "picture/codecs/bmp_codec.h"
@@ -250,9 +251,10 @@ bool CDxPicture::SaveBmp(const std::string& suggestedName)
         written = MoveFileExA(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
     if (!written) {
         DeleteFileA(temporary.c_str());
-        MessageBeep(MB_ICONERROR);
     }
     SetCursor(old);
+    if (!written)
+        ShowMessage(FormatText(IDS_CANNOT_WRITE_FILE, target));
     return written;
 }
 
