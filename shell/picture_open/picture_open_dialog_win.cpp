@@ -92,8 +92,8 @@ private:
         return path;
     }
 
-    // Fits the picture into the area inside the frame and shows it with its original size;
-    // a picture that did not load or fit leaves the area empty.
+    // Fits the picture into the area inside the frame and shows it, its original size below;
+    // a picture that did not load or fit leaves both empty.
     void Show(const std::string& path, std::unique_ptr<CPicture> picture)
     {
         m_shownPath = path;
@@ -103,8 +103,10 @@ private:
             RECT area{};
             GetClientRect(GetDlgItem(m_panel, IDC_PICTURE_OPEN_PREVIEW), &area);
             const int border = 2 * GetSystemMetrics(SM_CXEDGE);
-            if (!FitPictureToPreview(*picture, area.right - 2 * border, area.bottom - 2 * border))
+            if (!FitPictureToPreview(*picture, area.right - 2 * border, area.bottom - 2 * border)) {
                 picture.reset();
+                sizeText.clear();
+            }
         }
         m_picture = std::move(picture);
         SetDlgItemTextA(m_panel, IDC_PICTURE_OPEN_SIZE, sizeText.c_str());
