@@ -121,17 +121,18 @@ int CCutCodec::Read()
     m_stream->ReadU16LE();
     if (width < 1 || width > kMaxDimension || height < 1 || height > kMaxDimension)
         return 0;
+    // The format has no signature, so the probe also asks that the file can hold the rows:
+    // every row has its byte count, and one data byte pair gives at most 127 pixels. Without
+    // this any file of six bytes or more would be taken for a CUT picture.
+    const int64_t remaining = m_stream->Remaining();
+    if (remaining < int64_t(height) * 2 || uint64_t(width) * height > uint64_t(remaining) * 64)
+        return 0;
     m_pingWidth = int(width);
     m_pingHeight = int(height);
     m_pingBits = 8;
     m_infoText = "CUT - Dr. Halo CUT";
     if (!m_picture)
         return 1;
-
-    // Every row has its byte count; one data byte pair gives at most 127 pixels.
-    const int64_t remaining = m_stream->Remaining();
-    if (remaining < int64_t(height) * 2 || uint64_t(width) * height > uint64_t(remaining) * 64)
-        return 0;
     m_picture->Clear(); // a reused picture keeps no palette or alpha plane of its own
     if (!m_picture->Create(width, height))
         return 0;

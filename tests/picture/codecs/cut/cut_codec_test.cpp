@@ -87,3 +87,19 @@ TEST(CutCodec, DamagedFilesAreRefused)
     for (const Bytes* bad : {&zeroWidth, &tooWide, &truncated, &literalPastRow, &manyRows})
         EXPECT_FALSE(ReadFromMemory(CutCodec(), *bad, picture));
 }
+
+TEST(CutCodec, ProbeRefusesFilesThatCannotHoldTheirRows)
+{
+    // The format has no signature: a text file must not pass for a 28526 x 8308 picture.
+    const std::string text = "not a picture\n";
+    CGraphicsStream stream;
+    stream.OpenMemory(reinterpret_cast<const uint8_t*>(text.data()), text.size());
+    int width = 0, height = 0, bits = 0;
+    EXPECT_EQ(CutCodec().PingStream(stream, &width, &height, &bits, nullptr), 0);
+
+    const Bytes good = {2, 0, 1, 0, 0, 0, 4, 0, 2, 10, 20, 0};
+    stream.OpenMemory(good.data(), good.size());
+    ASSERT_EQ(CutCodec().PingStream(stream, &width, &height, &bits, nullptr), 1);
+    EXPECT_EQ(width, 2);
+    EXPECT_EQ(height, 1);
+}
