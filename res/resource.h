@@ -360,6 +360,7 @@
 #define IDS_PREVIEW_CHECK                63033
 #define IDS_VIEWER_SAVE_BMP_TITLE        63034
 #define IDS_CANNOT_WRITE_FILE            63035
+#define IDS_MENU_VIEW                    63036
 #define IDR_PICTURE_VIEWER_MENU          187
 #define IDD_PICTURE_VIEWER               185
 // Picture viewer commands

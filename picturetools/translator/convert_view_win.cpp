@@ -32,6 +32,7 @@
 namespace {
 constexpr int kNameWidth = 100, kFormatWidth = 200, kPathWidth = 200;
 constexpr unsigned kRemoveMenuCommand = 1;
+constexpr unsigned kViewMenuCommand = 2;
 
 std::string WindowText(HWND window)
 {
@@ -405,15 +406,19 @@ std::optional<LRESULT> CQnConvert::OnListNotify(NMHDR* header)
         return 0;
     case NM_RCLICK: {
         HMENU menu = CreatePopupMenu();
-        const std::string remove = LoadText(IDS_BUTTON_REMOVE);
-        AppendMenuA(menu, MF_STRING | (m_list.SelectedRowsOfControl().empty() ? MF_GRAYED : 0), kRemoveMenuCommand,
-                    remove.c_str());
+        const std::vector<int> selected = m_list.SelectedRowsOfControl();
+        const UINT state = MF_STRING | (selected.empty() ? MF_GRAYED : 0);
+        const std::string view = LoadText(IDS_MENU_VIEW), remove = LoadText(IDS_BUTTON_REMOVE);
+        AppendMenuA(menu, state, kViewMenuCommand, view.c_str());
+        AppendMenuA(menu, state, kRemoveMenuCommand, remove.c_str());
         POINT at;
         GetCursorPos(&at);
         const UINT chosen = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, m_hwnd, nullptr);
         DestroyMenu(menu);
         if (chosen == kRemoveMenuCommand)
             RemoveSelected();
+        else if (chosen == kViewMenuCommand && !selected.empty())
+            ViewItem(selected.front());
         return 0;
     }
     default:

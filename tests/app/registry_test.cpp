@@ -10,6 +10,7 @@
 #include "app/services.h"
 #include "app/settings.h"
 #include "app/text.h"
+#include "tests/support/private_registry.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -21,24 +22,8 @@ namespace {
 const RegRoot kRoot = RegRoot::CurrentUser;
 const std::string kBase = "Software\\Ostrel\\QuentaUnitTest";
 
-class Registry : public ::testing::Test {
+class Registry : public PrivateRegistryTest {
 protected:
-    static void SetUpTestSuite()
-    {
-#ifndef _WIN32
-        static std::string store = std::string(QUENTA_BINARY_DIR) + "/app_registry_test." +
-                                   std::to_string(::getpid()) + ".store";
-        ::setenv("QUENTA_REGISTRY", store.c_str(), 1);
-#endif
-    }
-    static void TearDownTestSuite()
-    {
-#ifndef _WIN32
-        const char* store = std::getenv("QUENTA_REGISTRY");
-        for (const char* suffix : {"", ".lock", ".tmp"})
-            std::remove((std::string(store) + suffix).c_str());
-#endif
-    }
     void SetUp() override { reg.DeleteKey(kRoot, kBase); }
     void TearDown() override
     {

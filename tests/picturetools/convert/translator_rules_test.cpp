@@ -15,6 +15,7 @@
 #include "picturetools/convert/convert_item.h"
 #include "picturetools/convert/converter_settings.h"
 #include "picturetools/convert/output_choices.h"
+#include "tests/support/private_registry.h"
 
 #ifndef _WIN32
 #include <unistd.h>
@@ -118,24 +119,8 @@ TEST(Quality, TextsAreClampedLikeStoredValues)
     EXPECT_EQ(QualityFromText("0"), 0);
 }
 
-class ConverterSettingsStore : public testing::Test {
+class ConverterSettingsStore : public PrivateRegistryTest {
 protected:
-    static void SetUpTestSuite()
-    {
-#ifndef _WIN32
-        static std::string store = std::string(QUENTA_BINARY_DIR) + "/translator_rules_test." +
-                                   std::to_string(::getpid()) + ".store";
-        ::setenv("QUENTA_REGISTRY", store.c_str(), 1);
-#endif
-    }
-    static void TearDownTestSuite()
-    {
-#ifndef _WIN32
-        const char* store = std::getenv("QUENTA_REGISTRY");
-        for (const char* suffix : {"", ".lock", ".tmp"})
-            std::remove((std::string(store) + suffix).c_str());
-#endif
-    }
     void SetUp() override { CQnSettings().DeleteSection("Converter"); }
     void TearDown() override { CQnSettings().DeleteSection("Converter"); }
 };

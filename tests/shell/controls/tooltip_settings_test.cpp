@@ -10,6 +10,7 @@
 #include "app/registry_access.h"
 #include "app/settings.h"
 #include "app/tooltip_settings.h"
+#include "tests/support/private_registry.h"
 
 #ifndef _WIN32
 #include <unistd.h>
@@ -19,24 +20,8 @@ namespace {
 const RegRoot kRoot = RegRoot::CurrentUser;
 const std::string kKey = WithoutTrailingSeparator(kToolTipKey);
 
-class TooltipSettingsStore : public ::testing::Test {
+class TooltipSettingsStore : public PrivateRegistryTest {
 protected:
-    static void SetUpTestSuite()
-    {
-#ifndef _WIN32
-        static std::string store = std::string(QUENTA_BINARY_DIR) + "/controls_core_test." +
-                                   std::to_string(::getpid()) + ".store";
-        ::setenv("QUENTA_REGISTRY", store.c_str(), 1);
-#endif
-    }
-    static void TearDownTestSuite()
-    {
-#ifndef _WIN32
-        const char* store = std::getenv("QUENTA_REGISTRY");
-        for (const char* suffix : {"", ".lock", ".tmp"})
-            std::remove((std::string(store) + suffix).c_str());
-#endif
-    }
     void SetUp() override { registry.DeleteKey(kRoot, kKey); }
     void TearDown() override { registry.DeleteKey(kRoot, kKey); }
     void Put(const char* name, const std::string& text) { registry.WriteString(kRoot, kKey, name, text); }
