@@ -1,6 +1,6 @@
 #include "shell/list_print_settings.h"
 
-#include "shell/settings_access.h"
+#include "app/settings.h"
 
 const char* const kListPrintingSection = "Options\\ListPrinting\\";
 
@@ -79,40 +79,42 @@ void ForEachFont(ListPrintSettings& s, Visit visit)
 ListPrintSettings LoadListPrintSettings()
 {
     ListPrintSettings s;
+    CQnSettings settings;
     const std::string section = kListPrintingSection;
-    auto readInt = [&](const char* name, int& value) { value = ReadSettingInt(section, name, value); };
+    auto readInt = [&](const char* name, int& value) { value = settings.ReadInt(section, name, value); };
     ForEachSetting(s, readInt);
-    s.headerEnabled = ReadSettingInt(section, "Header_bEnable", 1) != 0;
-    s.footerEnabled = ReadSettingInt(section, "Footer_bEnable", 1) != 0;
+    s.headerEnabled = settings.ReadInt(section, "Header_bEnable", 1) != 0;
+    s.footerEnabled = settings.ReadInt(section, "Footer_bEnable", 1) != 0;
     ForEachColour(s, [&](const char* name, uint32_t& colour) {
-        colour = static_cast<uint32_t>(ReadSettingInt(section, name, static_cast<int>(colour))) & 0xFFFFFF;
+        colour = static_cast<uint32_t>(settings.ReadInt(section, name, static_cast<int>(colour))) & 0xFFFFFF;
     });
-    ForEachText(s, [&](const char* name, std::string& text) { text = ReadSettingText(section, name, text); });
+    ForEachText(s, [&](const char* name, std::string& text) { text = settings.ReadString(section, name, text); });
     ForEachFont(s, [&](const std::string& prefix, PrintFontSpec& font) {
         ForEachFontField(font, [&](const char* field, int& value) {
-            value = ReadSettingInt(section, prefix + field, value);
+            value = settings.ReadInt(section, prefix + field, value);
         });
-        font.face = ReadSettingText(section, prefix + "lfFaceName", font.face).substr(0, 31);
+        font.face = settings.ReadString(section, prefix + "lfFaceName", font.face).substr(0, 31);
     });
     return s;
 }
 
-void SaveListPrintSettings(const ListPrintSettings& settings)
+void SaveListPrintSettings(const ListPrintSettings& stored)
 {
-    ListPrintSettings s = settings;
+    ListPrintSettings s = stored;
+    CQnSettings settings;
     const std::string section = kListPrintingSection;
-    auto writeInt = [&](const char* name, int& value) { WriteSettingInt(section, name, value); };
+    auto writeInt = [&](const char* name, int& value) { settings.WriteInt(section, name, value); };
     ForEachSetting(s, writeInt);
-    WriteSettingInt(section, "Header_bEnable", s.headerEnabled ? 1 : 0);
-    WriteSettingInt(section, "Footer_bEnable", s.footerEnabled ? 1 : 0);
+    settings.WriteInt(section, "Header_bEnable", s.headerEnabled ? 1 : 0);
+    settings.WriteInt(section, "Footer_bEnable", s.footerEnabled ? 1 : 0);
     ForEachColour(s, [&](const char* name, uint32_t& colour) {
-        WriteSettingInt(section, name, static_cast<int>(colour));
+        settings.WriteInt(section, name, static_cast<int>(colour));
     });
-    ForEachText(s, [&](const char* name, std::string& text) { WriteSettingText(section, name, text); });
+    ForEachText(s, [&](const char* name, std::string& text) { settings.WriteString(section, name, text); });
     ForEachFont(s, [&](const std::string& prefix, PrintFontSpec& font) {
         ForEachFontField(font, [&](const char* field, int& value) {
-            WriteSettingInt(section, prefix + field, value);
+            settings.WriteInt(section, prefix + field, value);
         });
-        WriteSettingText(section, prefix + "lfFaceName", font.face);
+        settings.WriteString(section, prefix + "lfFaceName", font.face);
     });
 }

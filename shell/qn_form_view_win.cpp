@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "app/settings.h"
 #include "app/main_window.h"
 #include "app/progress.h"
 #include "app/services.h"
@@ -13,7 +14,6 @@
 #include "shell/module_host_win.h"
 #include "shell/report_export.h"
 #include "shell/report_list_win.h"
-#include "shell/settings_access.h"
 
 namespace {
 constexpr unsigned kAppTitle = 128;
@@ -153,7 +153,7 @@ void CQnFormView::OnSaveToDisk()
 {
     if (!m_list)
         return;
-    const std::string lastFolder = ReadSettingText("Folders", "SaveToDisk", "");
+    const std::string lastFolder = CQnSettings().ReadString("Folders", "SaveToDisk", "");
     std::string filter = LoadText(kSaveFilter);
     if (filter.empty())
         filter = "Text Files (*.txt)|*.txt|HTML Files (*.htm)|*.htm;*.html|CSV Files (*.csv)|*.csv|All Files (*.*)|*.*||";
@@ -180,7 +180,7 @@ void CQnFormView::OnSaveToDisk()
     if (!GetSaveFileNameA(&ofn))
         return;
     HCURSOR old = SetCursor(LoadCursor(nullptr, IDC_WAIT));
-    WriteSettingText("Folders", "SaveToDisk", FolderOf(file));
+    CQnSettings().WriteString("Folders", "SaveToDisk", FolderOf(file));
     const bool written = SaveListTo(file);
     SetCursor(old);
     if (written)

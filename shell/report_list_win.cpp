@@ -2,9 +2,9 @@
 
 #include <commctrl.h>
 
+#include "app/settings.h"
 #include "app/progress.h"
 #include "picture/picture.h"
-#include "shell/settings_access.h"
 
 namespace {
 // The 256-entry character width table, measured once from the first list.
@@ -72,8 +72,9 @@ bool CReportList::SetUp()
                  LVS_EX_FULLROWSELECT | LVS_EX_HEADERDRAGDROP);
     if (!SendMessageA(m_hwnd, WM_GETFONT, 0, 0))
         SendMessageA(m_hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
-    m_background[0] = static_cast<COLORREF>(ReadSettingInt(kListPrintingSection, "TextBackgroundColor0", 0xFFFFFF));
-    m_background[1] = static_cast<COLORREF>(ReadSettingInt(kListPrintingSection, "TextBackgroundColor1", 0xF0FFFF));
+    CQnSettings settings;
+    m_background[0] = static_cast<COLORREF>(settings.ReadInt(kListPrintingSection, "TextBackgroundColor0", 0xFFFFFF));
+    m_background[1] = static_cast<COLORREF>(settings.ReadInt(kListPrintingSection, "TextBackgroundColor1", 0xF0FFFF));
     FillWidthTable(m_hwnd);
     OnColumnsChanged();
     OnRowsChanged();

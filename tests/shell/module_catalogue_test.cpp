@@ -5,7 +5,9 @@
 #include <set>
 
 #include "shell/list_print_settings.h"
-#include "shell/settings_access.h"
+#include "app/registry_access.h"
+#include "app/settings.h"
+#include "tests/support/private_registry.h"
 
 TEST(ModuleCatalogue, NineteenRowsWithEveryModuleOnce)
 {
@@ -31,7 +33,13 @@ TEST(ModuleCatalogue, TitleCaptionAndProgressTextRules)
     EXPECT_EQ(ProgressDisplayText("Done."), "Done.");
 }
 
-TEST(ListPrintSettings, DefaultsAndStoredValues)
+class ListPrintSettingsStore : public PrivateRegistryTest {
+protected:
+    void SetUp() override { CQnSettings().DeleteSection(kListPrintingSection); }
+    void TearDown() override { CQnSettings().DeleteSection(kListPrintingSection); }
+};
+
+TEST_F(ListPrintSettingsStore, DefaultsAndStoredValues)
 {
     ListPrintSettings defaults = LoadListPrintSettings();
     EXPECT_EQ(defaults.footerCenter, "Page : &&[Page] / &&[Pages]");
@@ -39,12 +47,12 @@ TEST(ListPrintSettings, DefaultsAndStoredValues)
     EXPECT_EQ(defaults.tabHeaderFont.weight, 700);
     EXPECT_EQ(defaults.headerFont.height, 12);
 
-    WriteSettingText("Options\\ListPrinting", "Margin_Left", "12abc");
-    WriteSettingText(kListPrintingSection, "TextFont_lfFaceName", "Courier New");
+    CQnSettings().WriteString("Options\\ListPrinting", "Margin_Left", "12abc");
+    CQnSettings().WriteString(kListPrintingSection, "TextFont_lfFaceName", "Courier New");
     const ListPrintSettings stored = LoadListPrintSettings();
     EXPECT_EQ(stored.marginLeft, 12);
     EXPECT_EQ(stored.textFont.face, "Courier New");
-    EXPECT_EQ(ParseSettingInt("  -42x"), -42);
-    EXPECT_EQ(ParseSettingInt(""), 0);
-    EXPECT_EQ(ParseSettingInt("99999999999"), 2147483647);
+    EXPECT_EQ(ParseLeadingInt("  -42x"), -42);
+    EXPECT_EQ(ParseLeadingInt(""), 0);
+    EXPECT_EQ(ParseLeadingInt("99999999999"), 2147483647);
 }
