@@ -31,6 +31,7 @@ namespace {
 std::vector<std::string> g_messages;
 MessageAnswer g_answer = MessageAnswer::No;
 std::string g_screenshotAtNextMessage;
+bool g_cancelAtNextMessage = false;
 
 std::string ScreenshotPath(const char* name)
 {
@@ -43,6 +44,12 @@ MessageAnswer RecordMessage(const std::string& text, MessageButtons)
     if (!g_screenshotAtNextMessage.empty()) {
         SaveScreenBmp(g_screenshotAtNextMessage);
         g_screenshotAtNextMessage.clear();
+    }
+    if (g_cancelAtNextMessage) {
+        // As if the user had pressed Cancel while the question was up.
+        if (HWND working = FindWindowA(nullptr, "Quenta - Working..."))
+            PostMessageA(working, WM_COMMAND, IDCANCEL, 0);
+        g_cancelAtNextMessage = false;
     }
     return g_answer;
 }
@@ -325,6 +332,28 @@ TEST_F(TranslatorView, StartWritesEveryItemAndStoresTheChoices)
     ASSERT_EQ(g_messages.size(), 2u);
     EXPECT_EQ(g_messages[1], "Do you want to overwrite all existing files?");
     EXPECT_GT(fs::file_size(out / "b.JPG"), 3u);
+}
+
+TEST_F(TranslatorView, CancelledRunStopsAndStillStoresTheChoices)
+{
+    for (const char* name : {"b.bmp", "A.bmp", "c.bmp"})
+        m_view.AddFile(In(name), true);
+    const fs::path out = m_root / "out" / "x" / "y";
+    fs::create_directories(out);
+    std::ofstream((out / "b.PNG").string()) << "old";
+    ASSERT_TRUE(m_view.SelectFormat(CodecIndex(PngCodec())));
+    g_answer = MessageAnswer::No;
+    g_cancelAtNextMessage = true;
+    m_view.StartBatch();
+
+    ASSERT_EQ(g_messages.size(), 1u);
+    EXPECT_EQ(fs::file_size(out / "b.PNG"), 3u) << "the answer No kept the file";
+    EXPECT_FALSE(fs::exists(out / "A.PNG")) << "the run stopped before the next file";
+    EXPECT_FALSE(fs::exists(out / "c.PNG"));
+    CQnSettings settings;
+    EXPECT_EQ(settings.ReadInt("Converter", "Type", -1), CodecIndex(PngCodec()));
+    EXPECT_EQ(settings.ReadString("Converter", "OutputDirectory", ""), out.string());
+    EXPECT_FALSE(FindWindowA(nullptr, "Quenta - Working..."));
 }
 
 namespace {
