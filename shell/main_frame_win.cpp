@@ -139,6 +139,10 @@ LRESULT CMainFrame::OnCreate(WPARAM, LPARAM)
     m_statusBar.SetPanes({0, IdTextPane, IdDatePane});
     m_statusBar.SetPaneText(0, LoadFrameworkString(AFX_IDS_IDLEMESSAGE, "Ready"));
     BindProgressSink();
+    m_toolTip.AttachOwner(m_hwnd, [this](const std::string& text) {
+        m_statusBar.SetPaneText(0, text.empty() ? LoadFrameworkString(AFX_IDS_IDLEMESSAGE, "Ready") : text);
+    });
+    m_toolTip.RelayFrameworkMessages();
 
     // The placeholder view until the user picks a module: it draws nothing and has no list.
     m_view = std::make_unique<CQnFormView>(&EmptyFormTemplate());
@@ -154,6 +158,7 @@ LRESULT CMainFrame::OnCreate(WPARAM, LPARAM)
 LRESULT CMainFrame::OnDestroy(WPARAM wParam, LPARAM lParam)
 {
     ClosePrintPreview(*this);
+    m_toolTip.Detach();
     SetActiveView(nullptr);
     m_view.reset();
     MainWindowProgress().onRange = nullptr;

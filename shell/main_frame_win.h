@@ -7,6 +7,7 @@
 #include "framework/frame.h"
 #include "shell/busy_bar_win.h"
 #include "shell/caption_bar_win.h"
+#include "shell/controls/dx_tooltip_win.h"
 #include "shell/module_bar_win.h"
 #include "shell/module_host_win.h"
 #include "shell/qn_form_view_win.h"
@@ -66,6 +67,7 @@ private:
     CBusyBar m_busyBar;
     CModuleBar m_moduleBar;
     CCaptionBar m_captionBar;
+    CDxToolTip m_toolTip; // its tool texts go to the status bar's message pane
     bool m_busy = false;
     std::unique_ptr<CQnFormView> m_view;
     CQnFormView* m_activeModuleView = nullptr;
