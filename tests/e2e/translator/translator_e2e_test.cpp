@@ -97,6 +97,7 @@ void WriteInputs()
     fs::copy_file(fs::path(QUENTA_SOURCE_DIR) / "tests" / "e2e" / "translator" / kInputs[3].name,
                   InputFolder() / kInputs[3].name);
     // Neither a file that is no picture nor a picture in a subfolder joins the list.
+    std::ofstream(InputFolder() / "notes.txt") << "not a picture\n";
     std::ofstream(InputFolder() / "empty.txt");
     CPicture inner;
     Paint(inner, 16, 16);
@@ -366,7 +367,7 @@ TEST_F(TranslatorE2eTest, AddedFolderTranslatesToPalettePngAskingBeforeOverwriti
     // Adding shows progress, which lets messages through: wait for the list to fill.
     WaitFor([&] { return ItemCount() >= 4; }, 10000);
     Settle();
-    ASSERT_EQ(ItemCount(), 4) << "the folder's four pictures, without the text file and the subfolder: "
+    ASSERT_EQ(ItemCount(), 4) << "the folder's four pictures, without the text files and the subfolder: "
                               << ColumnTexts(0) << " / " << ColumnTexts(1);
 
     ASSERT_TRUE(ChooseByData(IDC_TRANSLATOR_TYPE, CodecIndex(PngCodec())));
