@@ -28,6 +28,20 @@ std::string FolderOf(const std::string& path)
     return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
+namespace {
+size_t NameStart(const std::string& path)
+{
+    size_t i = path.size();
+    while (i > 0 && path[i - 1] != '/' && path[i - 1] != '\\')
+        --i;
+    return i;
+}
+} // namespace
+
+std::string PathFolderPart(const std::string& path) { return path.substr(0, NameStart(path)); }
+
+std::string PathNamePart(const std::string& path) { return path.substr(NameStart(path)); }
+
 std::vector<std::string> SplitKeyPath(const std::string& path)
 {
     std::vector<std::string> parts;

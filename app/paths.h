@@ -13,6 +13,11 @@ std::string WithoutTrailingSeparator(const std::string& path);
 // Folder of a file path including its trailing "\", or empty when the path holds no "\".
 std::string FolderOf(const std::string& path);
 
+// A file path split at its last "\" or "/" (native paths too): the folder part with its
+// trailing separator (empty when there is none), and the file name after it.
+std::string PathFolderPart(const std::string& path);
+std::string PathNamePart(const std::string& path);
+
 // The non-empty components of a registry key path ("A\\B\" gives A, B).
 std::vector<std::string> SplitKeyPath(const std::string& path);
 

@@ -5,7 +5,7 @@
 #include "picture/graphics_stream.h"
 #include "picture/picture.h"
 #include "picturetools/convert/file_ops.h"
-#include "picturetools/convert/path_parts.h"
+#include "app/paths.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include "app/text.h"
 #include "picture/codec_registry.h"
-#include "picturetools/convert/path_parts.h"
+#include "app/paths.h"
 #include "res/resource.h"
 
 std::string PictureInfoText(const std::string& infoText, int width, int height, int bits)

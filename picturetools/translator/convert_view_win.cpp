@@ -16,7 +16,7 @@
 #include "picture/picture.h"
 #include "picturetools/convert/converter_settings.h"
 #include "picturetools/convert/output_choices.h"
-#include "picturetools/convert/path_parts.h"
+#include "app/paths.h"
 #include "picturetools/translator/convert_form_win.h"
 #include "picturetools/translator/file_drag_win.h"
 #include "picturetools/translator/folder_browser_win.h"

@@ -1,8 +1,8 @@
 #include "picturetools/translator/translator_run_win.h"
 
 #include "app/message.h"
+#include "app/paths.h"
 #include "app/text.h"
-#include "picturetools/convert/path_parts.h"
 #include "picturetools/translator/working_window_win.h"
 #include "res/resource.h"
 

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "app/paths.h"
+
 namespace {
 std::string FileTimeText(const FILETIME& time)
 {
@@ -28,9 +30,8 @@ std::optional<PictureFileFacts> ReadPictureFileFacts(const std::string& path)
         (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
         return std::nullopt;
     PictureFileFacts facts;
-    const size_t slash = path.find_last_of("\\/");
-    facts.name = slash == std::string::npos ? path : path.substr(slash + 1);
-    facts.folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+    facts.name = PathNamePart(path);
+    facts.folder = PathFolderPart(path);
     facts.size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
     char shortPath[MAX_PATH] = "";
     const DWORD length = GetShortPathNameA(path.c_str(), shortPath, sizeof shortPath);
