@@ -93,24 +93,6 @@ bool CDxPicture::CreateControl(HWND parent, UINT id, const RECT& rect, DWORD ext
                   rect.bottom - rect.top, parent, id);
 }
 
-bool CDxPicture::ReplaceControl(HWND dialog, UINT id)
-{
-    HWND old = GetDlgItem(dialog, id);
-    if (!old)
-        return false;
-    RECT rect;
-    GetWindowRect(old, &rect);
-    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
-    const DWORD style = static_cast<DWORD>(GetWindowLongPtrA(old, GWL_STYLE));
-    const DWORD kept = style & (WS_VISIBLE | WS_DISABLED | WS_BORDER | WS_TABSTOP | WS_GROUP);
-    if (!Create(static_cast<DWORD>(GetWindowLongPtrA(old, GWL_EXSTYLE)), "", WS_CHILD | kept, rect.left, rect.top,
-                rect.right - rect.left, rect.bottom - rect.top, dialog, id))
-        return false;
-    SetWindowPos(m_hwnd, old, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    DestroyWindow(old);
-    return true;
-}
-
 void CDxPicture::SetPicture(const CPicture* picture, bool copy)
 {
     std::unique_ptr<CPicture> owned;

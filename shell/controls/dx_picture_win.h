@@ -22,8 +22,6 @@ public:
 
     // Creates the control as a child of `parent`.
     bool CreateControl(HWND parent, UINT id, const RECT& rect, DWORD extraStyle = 0);
-    // Takes the place of a control of a dialog template (same id, position and style bits).
-    bool ReplaceControl(HWND dialog, UINT id);
 
     // Shows `picture`: a copy of it when `copy`, else the caller's picture, which must then
     // outlive its display here (set it again after changing its pixels). Null clears the control.
