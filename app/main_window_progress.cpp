@@ -1,5 +1,5 @@
 #include "app/main_window.h"
-#include "app/progress.h"
+#include "base/progress.h"
 
 CQnCallbackProgress& MainWindowProgress()
 {

@@ -12,17 +12,16 @@
 #include "app/services.h"
 #include "app/settings.h"
 #include "app/setup_entry.h"
-#include "app/text.h"
 #include "app/tooltip_settings.h"
+#include "base/text.h"
 #include "picture/codec_registry.h"
 #include "picture/codecs/codecs.h"
 #include "picture/graphics_codec.h"
+#include "res/resource.h"
 
 namespace {
-constexpr unsigned kProductNotice = 62446; // splash title, "%d" = year
-constexpr unsigned kAllFilesFilter = 62510;
-constexpr int kSplashColour = 356, kSplashMask = 357;
-constexpr int kIconIds[CQuentaApp::kIconCount] = {147, 142, 177, 214, 213};
+constexpr int kIconIds[CQuentaApp::kIconCount] = {IDI_QUENTA, IDI_REPORT, IDI_HAND_POINTER, IDI_UNINSTALL,
+                                                   IDI_INSTALL};
 constexpr const char* kSplashClass = "QuentaSplash";
 constexpr const char* kTempFolderName = "Ostrel Quenta";
 
@@ -152,13 +151,13 @@ bool CQuentaApp::InitInstance()
     std::time_t now = std::time(nullptr);
     std::tm local = {};
     localtime_s(&local, &now);
-    m_splashTitle = FormatText(kProductNotice, std::to_string(local.tm_year + 1900));
+    m_splashTitle = FormatText(IDS_PRODUCT_NOTICE, std::to_string(local.tm_year + 1900));
     if (m_kind == RunKind::Toolbox)
         ShowSplashWindow();
 
     LoadIcons();
     RegisterWindowEntry("Quenta");
-    Program().pictureOpenFilter = GetOpenFilterString() + LoadText(kAllFilesFilter);
+    Program().pictureOpenFilter = GetOpenFilterString() + LoadText(IDS_FILTER_ALL_FILES);
 
     switch (m_kind) {
     case RunKind::Install:
@@ -180,7 +179,7 @@ int CQuentaApp::Run() { return RunQuentaMessageLoop(); }
 void CQuentaApp::LoadSplash()
 {
     CPicture colour, mask;
-    if (!LoadPictureResource(m_instance, kSplashColour, colour) || !LoadPictureResource(m_instance, kSplashMask, mask))
+    if (!LoadPictureResource(m_instance, IDR_SPLASH_COLOUR, colour) || !LoadPictureResource(m_instance, IDR_SPLASH_MASK, mask))
         return;
     auto splash = std::make_unique<SplashPictures>();
     if (ComposeSplash(colour, mask, *splash))

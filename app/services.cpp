@@ -8,10 +8,10 @@
 #include "app/program_state.h"
 #include "app/services_platform.h"
 #include "app/settings.h"
-#include "app/text.h"
+#include "base/text.h"
+#include "res/resource.h"
 
 namespace {
-constexpr unsigned kMissingHelpPage = 62688;
 constexpr const char* kTempFolderName = "Ostrel Quenta";
 
 std::string g_temporaryDirectory;
@@ -47,7 +47,7 @@ void ShowHelpPage(const std::string& page)
     if (IsReadableFile(path))
         OpenWithShell(path);
     else
-        ShowMessage(FormatText(kMissingHelpPage, path));
+        ShowMessage(FormatText(IDS_HELP_PAGE_MISSING, path));
 }
 
 std::string BuildRunCommandLine(bool isDosProgram, const std::string& shortProgramPath,

@@ -3,12 +3,13 @@
 
 #include <windows.h>
 
-#include "app/text.h"
+#include "base/text.h"
+#include "res/resource.h"
 
 namespace {
 void SayNotAvailable(const char* what)
 {
-    std::string title = LoadText(128);
+    std::string title = LoadText(IDS_APP_TITLE);
     MessageBoxA(nullptr, what, title.empty() ? "Quenta" : title.c_str(), MB_OK | MB_ICONINFORMATION);
 }
 } // namespace

@@ -3,17 +3,13 @@
 #include <cctype>
 #include <memory>
 
-#include "app/message.h"
-#include "app/progress.h"
-#include "app/text.h"
+#include "base/progress.h"
+#include "base/text.h"
 #include "picture/codecs/codecs.h"
 #include "picture/graphics_codec.h"
+#include "res/resource.h"
 
 namespace {
-constexpr unsigned kIdsExaminingFile = 62704;
-constexpr unsigned kIdsAllSupportedFormats = 62724;
-constexpr unsigned kIdsCannotLoadPicture = 62697;
-
 bool EqualNoCase(const std::string& a, const std::string& b)
 {
     if (a.size() != b.size())
@@ -89,7 +85,7 @@ const std::string& GetOpenFilterString()
             }
             filters += f;
         }
-        return LoadText(kIdsAllSupportedFormats) + "|" + patterns + "|" + filters;
+        return LoadText(IDS_ALL_SUPPORTED_FORMATS) + "|" + patterns + "|" + filters;
     }();
     return filter;
 }
@@ -107,7 +103,7 @@ CGraphicsCodec* RecognisePicture(CGraphicsStream& stream, const std::string& pat
     CQnProgress& sink = ProgressOrSilent(progress);
     const int depth = sink.Nesting();
     sink.Begin();
-    sink.SetText(FormatText(kIdsExaminingFile, FileNameOf(path)));
+    sink.SetText(FormatText(IDS_STATUS_EXAMINING, FileNameOf(path)));
 
     CGraphicsCodec* found = nullptr;
     CGraphicsCodec* triedFirst = nullptr;
@@ -146,16 +142,6 @@ bool LoadPicture(const std::string& path, CPicture* picture, CQnProgress* progre
     if (!stream.OpenFile(path, true))
         return false;
     return RecognisePicture(stream, path, picture, progress) != nullptr;
-}
-
-CPicture* LoadPictureOrComplain(const std::string& path, CQnProgress* progress, bool quiet)
-{
-    auto picture = std::make_unique<CPicture>();
-    if (LoadPicture(path, picture.get(), progress))
-        return picture.release();
-    if (!quiet)
-        ShowMessage(FormatText(kIdsCannotLoadPicture, path), MessageButtons::Ok);
-    return nullptr;
 }
 
 bool GetPictureFileInfo(const std::string& path, int* width, int* height, int* bits, std::string* infoText)

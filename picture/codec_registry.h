@@ -16,10 +16,10 @@ CGraphicsCodec* FindCodec(const std::string& shortName);
 // "All supported formats.|*.bmp;*.tga;...|BMP - Windows Bitmap (*.bmp)|*.bmp|..."
 const std::string& GetOpenFilterString();
 
-// Recognises the file's format (its extension's codec first, then the table in order) and reads it.
+// Recognises the file's format (its extension's codec first, then the table in order) and reads
+// it. False when the file cannot be opened or no codec reads it; telling the user is the caller's
+// job (app/picture_loading.h).
 bool LoadPicture(const std::string& path, CPicture* picture, CQnProgress* progress);
-// LoadPicture into a new picture; on failure tells the user (unless quiet) and returns null.
-CPicture* LoadPictureOrComplain(const std::string& path, CQnProgress* progress, bool quiet);
 // Probes the file the same way, without reading the pixels.
 bool GetPictureFileInfo(const std::string& path, int* width, int* height, int* bits, std::string* infoText);
 // The same recognition over an open stream; `picture` null probes. Returns the codec that

@@ -1,12 +1,11 @@
 #include "picture/graphics_codec.h"
 
-#include "app/text.h"
+#include "base/text.h"
 #include "picture/graphics_exceptions.h"
 #include "picturetools/core/colour_reduction.h"
+#include "res/resource.h"
 
 namespace {
-constexpr unsigned kIdsLoadingFile = 62701;
-
 std::string FileNameOf(const std::string& path)
 {
     size_t slash = path.find_last_of("\\/");
@@ -83,7 +82,7 @@ int CGraphicsCodec::ReadStream(CGraphicsStream& stream, CPicture* picture, CQnPr
         m_progress = &sink;
         m_infoText.clear();
         sink.Begin();
-        sink.SetText(FormatText(kIdsLoadingFile, FileNameOf(stream.Name())));
+        sink.SetText(FormatText(IDS_STATUS_LOADING, FileNameOf(stream.Name())));
         result = Read() ? 1 : 0;
         sink.End(false);
         if (result && picture) {

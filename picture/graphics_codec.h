@@ -5,7 +5,7 @@
 // never let an exception out.
 #include <string>
 
-#include "app/progress.h"
+#include "base/progress.h"
 #include "picture/graphics_stream.h"
 #include "picture/picture.h"
 

@@ -1,5 +1,5 @@
 # Turns the STRINGTABLE blocks of two .rc files (English and French) into a C++ source defining
-# a TextTables constant (res/text_table.h), so the native build has the very texts of the
+# a TextTables constant (base/text_table.h), so the native build has the very texts of the
 # Windows resources. Run as a script:
 #   cmake -DHEADER=resource.h -DENGLISH=strings_en.rc -DFRENCH=strings_fr.rc
 #         -DNAME=kQuentaTexts -DOUTPUT=texts.cpp -P make_text_table.cmake
@@ -121,7 +121,7 @@ get_filename_component(english_name "${ENGLISH}" NAME)
 get_filename_component(french_name "${FRENCH}" NAME)
 
 set(code "// Generated from ${english_name} and ${french_name} by make_text_table.cmake: do not edit.
-#include \"res/text_table.h\"
+#include \"base/text_table.h\"
 
 namespace {
 ${english_code}

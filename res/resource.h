@@ -4,23 +4,23 @@
 #define IDR_MAINFRAME 128   // main menu, accelerators and the program icon
 #define IDS_APP_TITLE 128   // product name and version
 
-// Commands of the main menu. The framework may already define the standard ones (same values).
+// Commands of the main menu and the main window.
 #define ID_HELP_CONTENTS     32801
 #define ID_APP_ABOUT_QUENTA  32844
 #define ID_FILE_SAVE_LIST    32845
-#ifndef ID_FILE_PRINT_SETUP
+// Shows the help page of the current module (the caption bar's help zone).
+#define ID_SHOW_MODULE_HELP  33536
+// ID_SWITCH_MODULE_FIRST + module id switches to that module (the module buttons send these
+// too, so other programs can drive the window the same way); 18 is the highest module id.
+#define ID_SWITCH_MODULE_FIRST 33792
+#define ID_SWITCH_MODULE_LAST  33810
+// The framework's standard commands: framework/command.h gives them to the code, so only the
+// resource compiler (and the native text table, which reads every #define) takes them from here.
+#ifdef RC_INVOKED
 #define ID_FILE_PRINT_SETUP  57606
-#endif
-#ifndef ID_FILE_PRINT
 #define ID_FILE_PRINT        57607
-#endif
-#ifndef ID_FILE_PRINT_PREVIEW
 #define ID_FILE_PRINT_PREVIEW 57609
-#endif
-#ifndef ID_APP_ABOUT
 #define ID_APP_ABOUT         57664
-#endif
-#ifndef ID_APP_EXIT
 #define ID_APP_EXIT          57665
 #endif
 
@@ -148,6 +148,7 @@
 #define IDS_FILTER_ALL_FILES             62510
 #define IDS_SAVE_TITLE                   62511
 #define IDS_EMPTY                        62512
+#define IDS_BUSY_CANCEL                  62513   // the busy bar's Cancel button
 #define IDS_HELP                         62516
 #define IDS_FILTER_SAVE_LIST             62517
 #define IDS_EXPLORER_REPORT_TITLE        62518
@@ -320,6 +321,7 @@
 #define IDS_NETWORK_NEIGHBORHOOD         62735
 
 // Main window
+#define IDS_READY                        57345   // idle status text; the framework's AFX_IDS_IDLEMESSAGE
 #define IDS_PLEASE_WAIT                  62900
 #define IDS_MESSAGE_CAPTION              62901
 
@@ -361,6 +363,10 @@
 #define IDS_VIEWER_SAVE_BMP_TITLE        63034
 #define IDS_CANNOT_WRITE_FILE            63035
 #define IDS_MENU_VIEW                    63036
+// Controls of the picture open dialog's preview panel (tests find them inside the dialog)
+#define IDC_PICTURE_OPEN_PREVIEW_CHECK   2000
+#define IDC_PICTURE_OPEN_PREVIEW         2001   // the area showing the picture
+#define IDC_PICTURE_OPEN_SIZE            2002   // the shown picture's size, "640 x 480"
 #define IDR_PICTURE_VIEWER_MENU          187
 #define IDD_PICTURE_VIEWER               185
 // Picture viewer commands

@@ -4,7 +4,8 @@
 
 #include <algorithm>
 
-#include "app/text.h"
+#include "base/text.h"
+#include "res/resource.h"
 #include "shell/module_catalogue.h"
 
 bool CBusyBar::CreateBusyBar(HWND frame, UINT id)
@@ -14,8 +15,8 @@ bool CBusyBar::CreateBusyBar(HWND frame, UINT id)
     HINSTANCE instance = GetModuleHandleA(nullptr);
     m_progress = CreateWindowExA(0, PROGRESS_CLASSA, "", WS_CHILD | WS_VISIBLE | PBS_SMOOTH, 0, 0, 0, 0, m_hwnd,
                                  reinterpret_cast<HMENU>(static_cast<UINT_PTR>(IdProgress)), instance, nullptr);
-    std::string cancel = LoadText(62513);
-    m_cancel = CreateWindowExA(0, "BUTTON", cancel.empty() ? "Cancel" : cancel.c_str(),
+    const std::string cancel = LoadText(IDS_BUSY_CANCEL);
+    m_cancel = CreateWindowExA(0, "BUTTON", cancel.c_str(),
                                WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 0, 0, 0, 0, m_hwnd,
                                reinterpret_cast<HMENU>(static_cast<UINT_PTR>(IDCANCEL)), instance, nullptr);
     SendMessageA(m_cancel, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);

@@ -1,14 +1,15 @@
 #include "shell/caption_bar_win.h"
 
 #include "framework/command.h"
+#include "res/resource.h"
 #include "shell/qn_form_view_win.h"
-#include "shell/shell_commands.h"
 
 namespace {
 constexpr int kZoneWidth = 40;
-constexpr UINT kZonePictures[CCaptionBar::ZoneCount] = {400, 401, 402, 403};
+constexpr UINT kZonePictures[CCaptionBar::ZoneCount] = {IDR_PIC_ZONE_HELP, IDR_PIC_ZONE_PRINT,
+                                                        IDR_PIC_ZONE_PREVIEW, IDR_PIC_ZONE_SAVE};
 constexpr UINT kZoneCommands[CCaptionBar::ZoneCount] = {ID_SHOW_MODULE_HELP, ID_FILE_PRINT, ID_FILE_PRINT_PREVIEW,
-                                                        ID_FILE_SAVE_LIST_TO_DISK};
+                                                        ID_FILE_SAVE_LIST};
 } // namespace
 
 bool CCaptionBar::CreateCaptionBar(HWND frame, UINT id)
@@ -19,8 +20,8 @@ bool CCaptionBar::CreateCaptionBar(HWND frame, UINT id)
         LoadAlphaBitmapResource(kZonePictures[zone], m_zones[zone]);
     m_titleFont.Reset(CreateSimpleFont("Arial", -22, FW_BOLD));
     HINSTANCE instance = GetModuleHandleA(nullptr);
-    m_helpCursor = LoadCursorA(instance, MAKEINTRESOURCEA(176));
-    m_handCursor = LoadCursorA(instance, MAKEINTRESOURCEA(177));
+    m_helpCursor = LoadCursorA(instance, MAKEINTRESOURCEA(IDC_HELP_ZONE));
+    m_handCursor = LoadCursorA(instance, MAKEINTRESOURCEA(IDC_HAND_POINTER));
     return true;
 }
 

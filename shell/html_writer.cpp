@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "app/progress.h"
+#include "base/progress.h"
 
 namespace html {
 namespace {
@@ -270,7 +270,7 @@ std::string HtmlDocument::Render(CQnProgress* progress) const
     AddColour(out, "VLINK", visitedLinkColour);
     out += ">";
     sink.Begin();
-    sink.SetTextById(300);
+    sink.SetTextById(kStatusGeneratingHtml);
     const int count = static_cast<int>(body.size());
     for (int i = 0; i < count; ++i) {
         sink.SetRange(0, count, false);

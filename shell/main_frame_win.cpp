@@ -3,17 +3,15 @@
 #include <ctime>
 
 #include "app/main_window.h"
-#include "app/progress.h"
 #include "app/services.h"
-#include "app/text.h"
+#include "base/progress.h"
+#include "base/text.h"
 #include "framework/preview.h"
+#include "res/resource.h"
 #include "shell/module_catalogue.h"
 #include "shell/module_views.h"
-#include "shell/shell_commands.h"
 
 namespace {
-constexpr UINT kMainResource = 128; // menu, accelerators, icon
-constexpr unsigned kAppTitle = 128;
 CMainFrame* g_mainFrame = nullptr;
 IModuleHost* g_moduleHost = nullptr;
 
@@ -91,7 +89,7 @@ WindowClassSpec CMainFrame::ClassSpec() const
 {
     WindowClassSpec classInfo{"QuentaMainFrame"};
     classInfo.background = reinterpret_cast<HBRUSH>(COLOR_APPWORKSPACE + 1);
-    classInfo.icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kMainResource));
+    classInfo.icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME));
     return classInfo;
 }
 
@@ -102,13 +100,13 @@ bool CMainFrame::CreateFrame(int showCommand)
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
     const int width = std::min(980, static_cast<int>(work.right - work.left));
     const int height = std::min(720, static_cast<int>(work.bottom - work.top));
-    HMENU menu = LoadMenuA(instance, MAKEINTRESOURCEA(kMainResource));
-    if (!Create(0, LoadText(kAppTitle), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+    HMENU menu = LoadMenuA(instance, MAKEINTRESOURCEA(IDR_MAINFRAME));
+    if (!Create(0, LoadText(IDS_APP_TITLE), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
                 work.left + (work.right - work.left - width) / 2, work.top + (work.bottom - work.top - height) / 2,
                 width, height, nullptr, reinterpret_cast<UINT_PTR>(menu)))
         return false;
     MakeMain();
-    SetAccelerators(LoadAcceleratorsA(instance, MAKEINTRESOURCEA(kMainResource)));
+    SetAccelerators(LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_MAINFRAME)));
     ShowWindow(m_hwnd, showCommand);
     UpdateWindow(m_hwnd);
     return true;
@@ -137,10 +135,10 @@ LRESULT CMainFrame::OnCreate(WPARAM, LPARAM)
     AddBar(&m_moduleBar);
     PrepareModuleButtons();
     m_statusBar.SetPanes({0, IdTextPane, IdDatePane});
-    m_statusBar.SetPaneText(0, LoadFrameworkString(AFX_IDS_IDLEMESSAGE, "Ready"));
+    m_statusBar.SetPaneText(0, LoadText(IDS_READY));
     BindProgressSink();
     m_toolTip.AttachOwner(m_hwnd, [this](const std::string& text) {
-        m_statusBar.SetPaneText(0, text.empty() ? LoadFrameworkString(AFX_IDS_IDLEMESSAGE, "Ready") : text);
+        m_statusBar.SetPaneText(0, text.empty() ? LoadText(IDS_READY) : text);
     });
     m_toolTip.RelayFrameworkMessages();
 
@@ -254,7 +252,7 @@ void CMainFrame::UpdateModuleCaption(int moduleId)
     const ModuleRow& entry = Catalogue()[row];
     m_moduleTitle = row == 0 ? std::string() : LoadText(entry.titleId);
     // Row 0 has no title of its own; the caption bar shows the product there.
-    m_captionBar.SetModule(row == 0 ? LoadText(kAppTitle) : m_moduleTitle, entry.pictureId);
+    m_captionBar.SetModule(row == 0 ? LoadText(IDS_APP_TITLE) : m_moduleTitle, entry.pictureId);
     const std::string paneText = m_moduleTitle + " ";
     m_statusBar.SetPaneWidth(IdTextPane, m_statusBar.PaneWidthForText(paneText));
     m_statusBar.SetPaneText(IdTextPane, paneText);
@@ -263,7 +261,7 @@ void CMainFrame::UpdateModuleCaption(int moduleId)
 
 void CMainFrame::SetWindowTitleExtra(const std::string* extra)
 {
-    SetText(ComposeWindowTitle(LoadText(kAppTitle), m_moduleTitle, extra));
+    SetText(ComposeWindowTitle(LoadText(IDS_APP_TITLE), m_moduleTitle, extra));
 }
 
 void CMainFrame::ShowNavigationBars(bool show)
@@ -281,7 +279,7 @@ void CMainFrame::SetBusy(bool busy)
     if (busy) {
         m_busyBar.ResetCancel();
         SetProgressPos(0);
-        SetProgressText("Please wait...");
+        SetProgressText(LoadText(IDS_PLEASE_WAIT));
     }
     m_statusBar.Show(!busy);
     m_busyBar.Show(busy);
@@ -307,5 +305,5 @@ void CMainFrame::OnIdleUpdate()
         m_statusBar.SetPaneText(IdDatePane, date);
     }
     m_captionBar.SetZoneStates(IsRoutedCommandEnabled(ID_FILE_PRINT),
-                               IsRoutedCommandEnabled(ID_FILE_SAVE_LIST_TO_DISK));
+                               IsRoutedCommandEnabled(ID_FILE_SAVE_LIST));
 }

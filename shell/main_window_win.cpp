@@ -4,7 +4,7 @@
 #include <commctrl.h>
 
 #include "app/main_window.h"
-#include "app/text.h"
+#include "base/text.h"
 #include "framework/frame.h"
 #include "shell/main_frame_win.h"
 #include "shell/message_box_win.h"

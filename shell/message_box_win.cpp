@@ -7,12 +7,11 @@
 #include "framework/dialog.h"
 #include "framework/frame.h"
 #include "framework/print.h"
+#include "res/resource.h"
 #include "shell/gdi_helpers_win.h"
 
 namespace {
 enum : WORD { IdText = 1000, IdAnimation = 1001 };
-constexpr UINT kMessageIcon = 175;
-constexpr UINT kBusyAnimation = 359;
 
 // CR LF line ends for the edit control.
 std::string WithCrLf(const std::string& text)
@@ -37,7 +36,7 @@ protected:
     bool OnInitDialog() override
     {
         HINSTANCE instance = GetModuleHandleA(nullptr);
-        if (HICON icon = LoadIconA(instance, MAKEINTRESOURCEA(kMessageIcon))) {
+        if (HICON icon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_MESSAGE))) {
             SendMessageA(m_hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
             SendMessageA(m_hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
         }
@@ -45,7 +44,7 @@ protected:
         SendMessageA(Item(IdText), WM_SETFONT, reinterpret_cast<WPARAM>(m_font.Get()), FALSE);
         SetDlgItemTextA(m_hwnd, IdText, m_text.c_str());
         SendMessageA(Item(IdAnimation), ACM_OPENA, reinterpret_cast<WPARAM>(instance),
-                     reinterpret_cast<LPARAM>(MAKEINTRESOURCEA(kBusyAnimation)));
+                     reinterpret_cast<LPARAM>(MAKEINTRESOURCEA(IDR_AVI_BUSY)));
         SendMessageA(Item(IdAnimation), ACM_PLAY, static_cast<WPARAM>(-1), MAKELPARAM(0, 0xFFFF));
         return true;
     }

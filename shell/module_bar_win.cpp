@@ -1,4 +1,5 @@
 #include "shell/module_bar_win.h"
+#include "res/resource.h"
 
 #include <algorithm>
 
@@ -13,7 +14,7 @@ WindowClassSpec CModuleButtonList::ClassSpec() const { return {"QuentaModuleButt
 bool CModuleButtonList::CreateList(HWND parent, UINT id)
 {
     m_font.Reset(CreateSimpleFont("Arial", 14, FW_BOLD));
-    m_hand = LoadCursorA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(177));
+    m_hand = LoadCursorA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDC_HAND_POINTER));
     return Create(0, "", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, parent, id);
 }
 

@@ -1,26 +1,28 @@
 #include "shell/module_catalogue.h"
 
+#include "res/resource.h"
+
 namespace {
 const ModuleRow kCatalogue[kModuleCount + 1] = {
-    {0, 62448, 358, "local\\index.htm"},
-    {18, 62468, 374, "local\\index.htm"},
-    {13, 62449, 327, "local\\qnexplorer.htm"},
-    {1, 62450, 347, "local\\syspicture.htm"},
-    {3, 62451, 343, "local\\wallpaper.htm"},
-    {14, 62452, 322, "local\\pictranslator.htm"},
-    {15, 62453, 340, "local\\screencapture.htm"},
-    {16, 62454, 350, "local\\acquire.htm"},
-    {4, 62455, 344, "local\\wincolors.htm"},
-    {5, 62456, 348, "local\\tools.htm"},
-    {8, 62457, 339, "local\\qnfinder.htm"},
-    {2, 62458, 345, "local\\windows.htm"},
-    {10, 62459, 328, "local\\fonts.htm"},
-    {17, 62460, 351, "local\\appshortcuts.htm"},
-    {9, 62461, 341, "local\\uninstall.htm"},
-    {12, 62462, 323, "local\\datatype.htm"},
-    {11, 62463, 324, "local\\diskinfo.htm"},
-    {7, 62464, 346, "local\\sysinfo.htm"},
-    {6, 62465, 332, "local\\misc.htm"},
+    {0, IDS_MODULE_START, IDR_PIC_START, "local\\index.htm"},
+    {18, IDS_MODULE_ONLINE, IDR_PIC_ONLINE, "local\\index.htm"},
+    {13, IDS_MODULE_EXPLORER, IDR_PIC_EXPLORER, "local\\qnexplorer.htm"},
+    {1, IDS_MODULE_SYSPICTURE, IDR_PIC_SYSPICTURE, "local\\syspicture.htm"},
+    {3, IDS_MODULE_WALLPAPER, IDR_PIC_WALLPAPER, "local\\wallpaper.htm"},
+    {14, IDS_MODULE_TRANSLATOR, IDR_PIC_TRANSLATOR, "local\\pictranslator.htm"},
+    {15, IDS_MODULE_CAPTURE, IDR_PIC_CAPTURE, "local\\screencapture.htm"},
+    {16, IDS_MODULE_ACQUIRE, IDR_PIC_ACQUIRE, "local\\acquire.htm"},
+    {4, IDS_MODULE_WINCOLORS, IDR_PIC_WINCOLORS, "local\\wincolors.htm"},
+    {5, IDS_MODULE_TOOLS, IDR_PIC_TOOLS, "local\\tools.htm"},
+    {8, IDS_MODULE_FINDER, IDR_PIC_FINDER, "local\\qnfinder.htm"},
+    {2, IDS_MODULE_WINDOWS, IDR_PIC_WINDOWS, "local\\windows.htm"},
+    {10, IDS_MODULE_FONTS, IDR_PIC_FONTS, "local\\fonts.htm"},
+    {17, IDS_MODULE_SHORTCUTS, IDR_PIC_SHORTCUTS, "local\\appshortcuts.htm"},
+    {9, IDS_MODULE_UNINSTALL, IDR_PIC_UNINSTALL, "local\\uninstall.htm"},
+    {12, IDS_MODULE_DATATYPES, IDR_PIC_DATATYPES, "local\\datatype.htm"},
+    {11, IDS_MODULE_DISKINFO, IDR_PIC_DISKINFO, "local\\diskinfo.htm"},
+    {7, IDS_MODULE_SYSINFO, IDR_PIC_SYSINFO, "local\\sysinfo.htm"},
+    {6, IDS_MODULE_MISC, IDR_PIC_MISC, "local\\misc.htm"},
     {-1, 0, 0, ""},
 };
 } // namespace

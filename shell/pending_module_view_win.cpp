@@ -1,6 +1,6 @@
 #include "shell/pending_module_view_win.h"
 
-#include "app/text.h"
+#include "base/text.h"
 #include "shell/gdi_helpers_win.h"
 #include "shell/module_views.h"
 

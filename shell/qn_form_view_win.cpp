@@ -4,22 +4,19 @@
 
 #include <algorithm>
 
-#include "app/settings.h"
 #include "app/main_window.h"
-#include "app/progress.h"
 #include "app/services.h"
-#include "app/text.h"
+#include "app/settings.h"
+#include "base/progress.h"
+#include "base/text.h"
 #include "framework/frame.h"
 #include "framework/preview.h"
+#include "res/resource.h"
 #include "shell/module_host_win.h"
 #include "shell/report_export.h"
 #include "shell/report_list_win.h"
 
 namespace {
-constexpr unsigned kAppTitle = 128;
-constexpr unsigned kPrintNote = 62519;
-constexpr unsigned kSaveTitle = 62511;
-constexpr unsigned kSaveFilter = 62517;
 bool g_pictureViewerOpen = false;
 
 std::string FolderOf(const std::string& path)
@@ -29,13 +26,13 @@ std::string FolderOf(const std::string& path)
 }
 } // namespace
 
-CQnFormView::CQnFormView(UINT templateId) : CFormView(templateId), m_reportTitle(LoadText(kAppTitle))
+CQnFormView::CQnFormView(UINT templateId) : CFormView(templateId), m_reportTitle(LoadText(IDS_APP_TITLE))
 {
     if (IModuleHost* host = ModuleHost())
         host->SetActiveModuleView(this);
 }
 
-CQnFormView::CQnFormView(const CDialogTemplate* layout) : CFormView(layout), m_reportTitle(LoadText(kAppTitle))
+CQnFormView::CQnFormView(const CDialogTemplate* layout) : CFormView(layout), m_reportTitle(LoadText(IDS_APP_TITLE))
 {
     if (IModuleHost* host = ModuleHost())
         host->SetActiveModuleView(this);
@@ -59,7 +56,7 @@ bool CQnFormView::CanSave() { return m_list && !m_list->IsPictureMode() && m_lis
 const CommandEntry<CQnFormView> CQnFormView::s_commands[3] = {
     {ID_FILE_PRINT, &CQnFormView::OnFilePrint, &CQnFormView::CanPrint},
     {ID_FILE_PRINT_PREVIEW, &CQnFormView::OnFilePrintPreview, &CQnFormView::CanPrint},
-    {ID_FILE_SAVE_LIST_TO_DISK, &CQnFormView::OnSaveToDisk, &CQnFormView::CanSave},
+    {ID_FILE_SAVE_LIST, &CQnFormView::OnSaveToDisk, &CQnFormView::CanSave},
 };
 
 bool CQnFormView::RunCommand(UINT id) { return RunCommandFromTable(*this, s_commands, id); }
@@ -106,7 +103,7 @@ void CQnFormView::OnBeginPrinting(HDC dc, CPrintInfo& info)
         return;
     if (!m_pictureFlag)
         printer->SetPrintTitle(m_reportTitle);
-    printer->SetPrintNote(LoadText(kPrintNote));
+    printer->SetPrintNote(LoadText(IDS_PRINT_NOTE));
     printer->BeginPrinting(dc, info);
 }
 
@@ -154,7 +151,7 @@ void CQnFormView::OnSaveToDisk()
     if (!m_list)
         return;
     const std::string lastFolder = CQnSettings().ReadString("Folders", "SaveToDisk", "");
-    std::string filter = LoadText(kSaveFilter);
+    std::string filter = LoadText(IDS_FILTER_SAVE_LIST);
     if (filter.empty())
         filter = "Text Files (*.txt)|*.txt|HTML Files (*.htm)|*.htm;*.html|CSV Files (*.csv)|*.csv|All Files (*.*)|*.*||";
     std::replace(filter.begin(), filter.end(), '|', '\0');
@@ -162,7 +159,7 @@ void CQnFormView::OnSaveToDisk()
     char file[MAX_PATH] = "";
     char currentFolder[MAX_PATH] = "";
     GetCurrentDirectoryA(sizeof currentFolder, currentFolder);
-    const std::string title = LoadText(kSaveTitle);
+    const std::string title = LoadText(IDS_SAVE_TITLE);
     const DWORD attributes = GetFileAttributesA(lastFolder.c_str());
     const bool lastExists = !lastFolder.empty() && attributes != INVALID_FILE_ATTRIBUTES &&
                             (attributes & FILE_ATTRIBUTE_DIRECTORY);

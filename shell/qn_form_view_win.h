@@ -6,11 +6,10 @@
 #include <string>
 
 #include "framework/form_view.h"
+#include "res/resource.h"
 
 class CReportList;
 class CPicture;
-
-enum : UINT { ID_FILE_SAVE_LIST_TO_DISK = 32845 };
 
 class CQnFormView : public CFormView {
 public:

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <memory>
 
-#include "app/progress.h"
+#include "base/progress.h"
 #include "shell/html_writer.h"
 #include "shell/report_model.h"
 
@@ -147,7 +147,7 @@ ExportResult SaveReportAsHtml(const CReportModel& list, const std::string& path,
                               CQnProgress& progress)
 {
     progress.Begin();
-    progress.SetTextById(300);
+    progress.SetTextById(kStatusGeneratingHtml);
     const std::vector<int> columns = list.PrintedColumns();
     const int rows = list.RowCount();
     const int count = static_cast<int>(columns.size());

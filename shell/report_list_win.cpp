@@ -3,7 +3,7 @@
 #include <commctrl.h>
 
 #include "app/settings.h"
-#include "app/progress.h"
+#include "base/progress.h"
 #include "picture/picture.h"
 
 namespace {

@@ -1,8 +1,9 @@
 // Printing of a report list: bands with macros, the table of printed columns, or a picture.
 #include <ctime>
 
-#include "app/progress.h"
+#include "base/progress.h"
 #include "picture/picture.h"
+#include "res/resource.h"
 #include "shell/report_list_win.h"
 
 namespace {
@@ -67,7 +68,7 @@ UINT DrawTextAlignment(int alignment)
 // The product picture on white, for the header band.
 std::unique_ptr<CPicture> LogoOnWhite()
 {
-    std::unique_ptr<CPicture> logo = LoadTgaResource(358);
+    std::unique_ptr<CPicture> logo = LoadTgaResource(IDR_PIC_START);
     if (!logo || !logo->HasAlpha())
         return logo;
     for (int y = 0; y < logo->Height(); ++y) {

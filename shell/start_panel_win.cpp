@@ -1,20 +1,16 @@
 // Module 0: the product information panel.
 #include <ctime>
 
-#include "app/text.h"
+#include "base/text.h"
+#include "res/resource.h"
 #include "shell/gdi_helpers_win.h"
 #include "shell/module_views.h"
 
 namespace {
-constexpr unsigned kAppTitle = 128;
-constexpr unsigned kNotice = 62446;
-constexpr unsigned kCreditsProgramming = 62469;
-constexpr unsigned kCreditsArtwork = 62470;
-constexpr unsigned kProductPicture = 358;
 
 class CStartPanel : public CQnFormView {
 public:
-    CStartPanel() : CQnFormView(&EmptyFormTemplate()) { LoadAlphaBitmapResource(kProductPicture, m_logo); }
+    CStartPanel() : CQnFormView(&EmptyFormTemplate()) { LoadAlphaBitmapResource(IDR_PIC_START, m_logo); }
 
 protected:
     std::optional<LRESULT> OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override
@@ -50,15 +46,15 @@ private:
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, RGB(255, 255, 255));
         const int textLeft = 40 + logoSize + 28;
-        DrawLine(dc, LoadText(kAppTitle), "Arial", -34, FW_BOLD, {textLeft, 34, client.right - 20, 80});
+        DrawLine(dc, LoadText(IDS_APP_TITLE), "Arial", -34, FW_BOLD, {textLeft, 34, client.right - 20, 80});
         char year[8];
         const std::time_t now = std::time(nullptr);
         std::strftime(year, sizeof year, "%Y", std::localtime(&now));
-        DrawLine(dc, FormatText(kNotice, year), "Arial", -15, FW_NORMAL, {textLeft, 84, client.right - 20, 110});
+        DrawLine(dc, FormatText(IDS_PRODUCT_NOTICE, year), "Arial", -15, FW_NORMAL, {textLeft, 84, client.right - 20, 110});
 
         SetTextColor(dc, RGB(0x30, 0x36, 0x44));
         RECT credits = {40, band + 36, client.right - 40, client.bottom - 20};
-        for (unsigned id : {kCreditsProgramming, kCreditsArtwork}) {
+        for (unsigned id : {IDS_CREDITS_PROGRAMMING, IDS_CREDITS_ARTWORK}) {
             const std::string text = LoadText(id);
             GdiObject<HFONT> font(CreateSimpleFont("Arial", -16, FW_NORMAL));
             SelectInDC select(dc, font.Get());

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/progress.h"
+#include "base/progress.h"
 #include "picture/dib.h"
 #include "picture/graphics_exceptions.h"
 #include "picture/picture.h"

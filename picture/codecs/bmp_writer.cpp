@@ -5,7 +5,7 @@
 #include <cstring>
 #include <unordered_map>
 
-#include "app/progress.h"
+#include "base/progress.h"
 #include "picture/codecs/bmp_format.h"
 #include "picture/codecs/bmp_rle.h"
 #include "picture/graphics_exceptions.h"

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "app/progress.h"
+#include "base/progress.h"
 #include "picture/graphics_stream.h"
 
 class CGifLzwDecoder {

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <new>
 
-#include "app/progress.h"
+#include "base/progress.h"
 #include "picture/codecs/jpeg_tables.h"
 #include "picture/graphics_exceptions.h"
 #include "picture/picture.h"

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <vector>
 
-#include "app/progress.h"
+#include "base/progress.h"
 #include "picture/codecs/jpeg_dct.h"
 #include "picture/codecs/jpeg_huffman.h"
 #include "picture/codecs/jpeg_tables.h"

@@ -2,7 +2,7 @@
 // Huffman decoding, data-unit order and restart intervals.
 #include <cstring>
 
-#include "app/progress.h"
+#include "base/progress.h"
 #include "picture/codecs/jpeg_dct.h"
 #include "picture/codecs/jpeg_decoder.h"
 #include "picture/codecs/jpeg_tables.h"

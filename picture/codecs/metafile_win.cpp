@@ -6,7 +6,7 @@
 #include <iterator>
 #include <memory>
 
-#include "app/progress.h"
+#include "base/progress.h"
 #include "picture/codecs/metafile_platform.h"
 #include "picture/picture.h"
 

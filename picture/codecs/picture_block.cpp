@@ -4,7 +4,7 @@
 #include <cstring>
 #include <vector>
 
-#include "app/progress.h"
+#include "base/progress.h"
 #include "picture/graphics_exceptions.h"
 #include "picture/graphics_stream.h"
 #include "picture/picture.h"

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <string>
 
-#include "app/progress.h"
+#include "base/progress.h"
 #include "picture/codecs/picture_block.h"
 #include "picture/graphics_exceptions.h"
 #include "picture/graphics_stream.h"

@@ -9,7 +9,7 @@
 #include <new>
 #include <vector>
 
-#include "app/progress.h"
+#include "base/progress.h"
 #include "picture/picture.h"
 
 namespace {

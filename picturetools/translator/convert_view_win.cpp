@@ -7,6 +7,7 @@
 
 #include "app/main_window.h"
 #include "app/message.h"
+#include "app/picture_loading.h"
 #include "app/progress.h"
 #include "app/text.h"
 #include "framework/frame.h"

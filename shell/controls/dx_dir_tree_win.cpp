@@ -5,7 +5,7 @@
 
 #include <cstdlib>
 
-#include "app/text.h"
+#include "base/text.h"
 #include "res/resource.h"
 #include "shell/controls/dir_tree_model.h"
 

@@ -6,8 +6,8 @@
 
 #include "app/main_window.h"
 #include "app/message.h"
-#include "app/progress.h"
-#include "app/text.h"
+#include "base/progress.h"
+#include "base/text.h"
 #include "picture/codecs/bmp_codec.h"
 #include "picture/codecs/codecs.h"
 #include "picture/picture.h"

@@ -10,10 +10,10 @@
 #include <exception>
 #include <memory>
 
-#include "app/progress.h"
 #include "app/services.h"
 #include "app/settings.h"
-#include "app/text.h"
+#include "base/progress.h"
+#include "base/text.h"
 #include "framework/dialog_template.h"
 #include "picture/codec_registry.h"
 #include "picture/picture.h"
@@ -62,7 +62,10 @@ public:
         if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
             return;
         HCURSOR old = SetCursor(LoadCursor(nullptr, IDC_WAIT));
-        std::unique_ptr<CPicture> picture(LoadPictureOrComplain(path, &CQnProgress::Silent(), true));
+        // A preview that cannot be read stays empty: no message while the user browses.
+        auto picture = std::make_unique<CPicture>();
+        if (!LoadPicture(path, picture.get(), &CQnProgress::Silent()))
+            picture.reset();
         SetCursor(old);
         Show(path, std::move(picture));
     }

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "res/resource.h"  // ids of the dialog's own controls
+
 struct PictureOpenOptions {
     std::string title;
     std::string filter;           // "Text|*.txt|All|*.*" form, e.g. GetOpenFilterString()
@@ -17,10 +19,3 @@ struct PictureOpenOptions {
 
 // Shows the dialog; returns the chosen paths, empty when the user cancelled.
 std::vector<std::string> RunPictureOpenDialog(HWND owner, const PictureOpenOptions& options);
-
-// Ids of the dialog's own controls (tests find them inside the dialog).
-enum PictureOpenControlId : int {
-    IDC_PICTURE_OPEN_PREVIEW_CHECK = 2000,
-    IDC_PICTURE_OPEN_PREVIEW = 2001, // the area showing the picture
-    IDC_PICTURE_OPEN_SIZE = 2002,    // the shown picture's size, "640 x 480"
-};

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/text.h"
+#include "base/text.h"
 #include "picture/picture.h"
 #include "res/resource.h"
 #include "shell/viewer/size_text.h"

@@ -6,8 +6,8 @@
 #include <optional>
 #include <vector>
 
-#include "app/text.h"
-#include "app/text_win.h"
+#include "base/text.h"
+#include "base/text_win.h"
 #include "framework/dialog.h"
 #include "picture/picture.h"
 #include "res/resource.h"

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/main_window.h"
-#include "app/progress.h"
+#include "base/progress.h"
 
 namespace {
 class CountingProgress : public CQnProgress {

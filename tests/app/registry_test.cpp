@@ -9,7 +9,7 @@
 #include "app/registry_access.h"
 #include "app/services.h"
 #include "app/settings.h"
-#include "app/text.h"
+#include "base/text.h"
 #include "tests/support/private_registry.h"
 
 #ifdef _WIN32

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/progress.h"
+#include "base/progress.h"
 #include "test_files.h"
 
 using namespace html;

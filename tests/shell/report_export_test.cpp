@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/progress.h"
+#include "base/progress.h"
 #include "shell/report_model.h"
 #include "test_files.h"
 

@@ -4,7 +4,7 @@
 #include <set>
 #include <vector>
 
-#include "app/progress.h"
+#include "base/progress.h"
 #include "picture/picture.h"
 #include "picturetools/core/colour_reduction.h"
 

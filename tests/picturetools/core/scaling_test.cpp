@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "app/progress.h"
+#include "base/progress.h"
 #include "picture/picture.h"
 #include "picturetools/core/scaling.h"
 

@@ -1,6 +1,6 @@
 // The two string tables read straight from the .rc sources: French has exactly the ids of
 // English, every id name is defined, and the generated table holds every text of each file.
-#include "res/text_table.h"
+#include "base/text_table.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // LoadText and FormatText in both languages. The same expectations hold for the Windows build
 // (resources found with FindResourceEx) and the native build (tables generated from the .rc).
-#include "app/text.h"
+#include "base/text.h"
 #include "fallback_ids.h"
 
 #include <gtest/gtest.h>
@@ -8,12 +8,13 @@
 #include <tuple>
 
 #ifdef _WIN32
-#include "app/text_win.h"
+#include "base/text_win.h"
+#include "framework/command.h"
 #include "res/resource.h"
 
 #include <windows.h>
 #else
-#include "res/text_table.h"
+#include "base/text_table.h"
 extern const TextTables kFallbackTexts;
 #endif
 

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/progress.h"
+#include "base/progress.h"
 #include "shell/report_export.h"
 #include "shell/report_model.h"
 

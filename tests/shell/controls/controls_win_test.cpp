@@ -15,8 +15,8 @@
 #include <vector>
 
 #include "../../e2e/shell/screenshot_win.h"
-#include "app/text.h"
 #include "app/tooltip_settings.h"
+#include "base/text.h"
 #include "framework/frame.h"
 #include "res/resource.h"
 #include "shell/controls/dir_tree_model.h"

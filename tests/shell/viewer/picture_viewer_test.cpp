@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "app/main_window.h"
-#include "app/text.h"
+#include "base/text.h"
 #include "framework/preview.h"
 #include "framework/print.h"
 #include "picture/codec_registry.h"

@@ -3,7 +3,7 @@
 
 #include <array>
 
-#include "app/text.h"
+#include "base/text.h"
 #include "picture/picture.h"
 #include "shell/viewer/viewer_pages.h"
 

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <string>
 
-#include "app/progress.h"
+#include "base/progress.h"
 #include "jpeg_test_support.h"
 #include "picture/codecs/jpeg_codec.h"
 #include "picture/codecs/jpeg_decoder.h"

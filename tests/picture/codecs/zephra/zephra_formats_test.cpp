@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "app/progress.h"
+#include "base/progress.h"
 #include "picture/codecs/codecs.h"
 #include "picture/codecs/composition.h"
 #include "picture/codecs/picture_block.h"

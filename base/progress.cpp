@@ -1,6 +1,7 @@
-#include "app/progress.h"
+#include "base/progress.h"
 
-#include "app/text.h"
+#include "base/text.h"
+#include "res/resource.h"
 
 void CQnProgress::Begin()
 {
@@ -75,18 +76,18 @@ namespace {
 unsigned StringIdOfStatus(int code)
 {
     switch (code) {
-    case 7: return 62725;
-    case 8: return 62704;
-    case 9:
-    case 400: return 62701;
-    case 105: return 62512;
-    case 106: return 62734;
-    case 107: return 62735;
-    case 206: return 62722;
-    case 212: return 62723;
-    case 300: return 62702;
-    case 402: return 62703;
-    case 404: return 62724;
+    case kStatusCopyingFile: return IDS_STATUS_COPYING;
+    case kStatusExaminingFile: return IDS_STATUS_EXAMINING;
+    case kStatusLoadingFile:
+    case kStatusReaderLoadingFile: return IDS_STATUS_LOADING;
+    case kStatusEmpty: return IDS_EMPTY;
+    case kStatusMyComputer: return IDS_MY_COMPUTER;
+    case kStatusNetworkNeighborhood: return IDS_NETWORK_NEIGHBORHOOD;
+    case kStatusExtracting: return IDS_STATUS_EXTRACTING;
+    case kStatusDeleting: return IDS_STATUS_DELETING;
+    case kStatusGeneratingHtml: return IDS_STATUS_GENERATING_HTML;
+    case kStatusReaderSavingFile: return IDS_STATUS_SAVING;
+    case kStatusReaderAllFormats: return IDS_ALL_SUPPORTED_FORMATS;
     default: return 0;
     }
 }

@@ -2,8 +2,8 @@
 // LoadString follows the thread locale only on older systems and under Wine; NT 6 and later pick
 // the user-interface language instead. So the string block is found with FindResourceEx in the
 // language of TextLanguage(), falling back to English.
-#include "app/text.h"
-#include "app/text_win.h"
+#include "base/text.h"
+#include "base/text_win.h"
 
 #include <windows.h>
 

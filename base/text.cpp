@@ -1,4 +1,4 @@
-#include "app/text.h"
+#include "base/text.h"
 
 std::string FormatText(unsigned id, const std::string& arg1, const std::string& arg2)
 {

@@ -1,7 +1,7 @@
 // Native build: texts from the table generated from the .rc string tables.
-#include "app/text.h"
+#include "base/text.h"
 
-#include "res/text_table.h"
+#include "base/text_table.h"
 
 std::string LoadText(unsigned id)
 {

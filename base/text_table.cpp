@@ -1,4 +1,4 @@
-#include "res/text_table.h"
+#include "base/text_table.h"
 
 #include <algorithm>
 
