@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <tuple>
 
 #ifdef _WIN32
@@ -150,13 +151,13 @@ TEST_F(TextTest, MainMenuFollowsTheLanguageWithTheSameCommands)
         EXPECT_EQ(MenuText(menu, 1), help);
         HMENU filePopup = GetSubMenu(menu, 0);
         HMENU helpPopup = GetSubMenu(menu, 1);
-        for (UINT command : {ID_FILE_SAVE_LIST, ID_FILE_PRINT, ID_FILE_PRINT_PREVIEW,
-                             ID_FILE_PRINT_SETUP, ID_APP_EXIT})
+        for (UINT command : std::initializer_list<UINT>{ID_FILE_SAVE_LIST, ID_FILE_PRINT, ID_FILE_PRINT_PREVIEW,
+                                                        ID_FILE_PRINT_SETUP, ID_APP_EXIT})
             EXPECT_NE(GetMenuState(filePopup, command, MF_BYCOMMAND), static_cast<UINT>(-1)) << command;
         for (UINT command : {ID_HELP_CONTENTS, ID_APP_ABOUT_QUENTA})
             EXPECT_NE(GetMenuState(helpPopup, command, MF_BYCOMMAND), static_cast<UINT>(-1)) << command;
         // Every command's status-bar prompt exists in the language.
-        for (UINT command : {ID_FILE_SAVE_LIST, ID_FILE_PRINT, ID_HELP_CONTENTS})
+        for (UINT command : std::initializer_list<UINT>{ID_FILE_SAVE_LIST, ID_FILE_PRINT, ID_HELP_CONTENTS})
             EXPECT_FALSE(LoadText(command).empty()) << command;
         DestroyMenu(menu);
     }
