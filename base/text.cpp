@@ -25,8 +25,14 @@ std::string FormatText(unsigned id, const std::string& arg1, const std::string& 
 }
 
 namespace {
-unsigned g_textLanguage = 0x0409;
+unsigned g_textLanguage = 0;  // none chosen yet
 }
 
 void SetTextLanguage(unsigned langId) { g_textLanguage = langId; }
-unsigned TextLanguage() { return g_textLanguage; }
+
+unsigned TextLanguage()
+{
+    if (!g_textLanguage)
+        g_textLanguage = SystemTextLanguage();
+    return g_textLanguage;
+}

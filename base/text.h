@@ -12,5 +12,10 @@ std::string FormatText(unsigned id, const std::string& arg1 = {}, const std::str
 
 // Language of the texts: 0x0409 English, 0x040C French. SetLanguage sets the thread locale on
 // Windows and calls this; LoadText finds each text in this language, falling back to English.
+// Until a language is chosen, the system's stands (SystemTextLanguage).
 void SetTextLanguage(unsigned langId);
 unsigned TextLanguage();
+
+// The user's own language where texts exist for it: French on a French system (Windows: the
+// user-interface language), English otherwise and in the native build.
+unsigned SystemTextLanguage();

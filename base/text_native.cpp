@@ -8,3 +8,5 @@ std::string LoadText(unsigned id)
     const char* text = LookupText(kQuentaTexts, id, TextLanguage());
     return text ? std::string(text) : std::string();
 }
+
+unsigned SystemTextLanguage() { return 0x0409; }

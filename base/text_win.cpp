@@ -49,6 +49,12 @@ std::string LoadText(unsigned id)
     return out;
 }
 
+unsigned SystemTextLanguage()
+{
+    const LANGID ui = GetUserDefaultUILanguage();
+    return PRIMARYLANGID(ui) == LANG_FRENCH ? MAKELANGID(LANG_FRENCH, SUBLANG_FRENCH) : kEnglish;
+}
+
 HRSRC FindResourceInTextLanguage(HMODULE module, LPCWSTR type, UINT id)
 {
     const auto language = static_cast<WORD>(TextLanguage());

@@ -16,7 +16,7 @@ import sys
 
 # Top-level folders that are not product code.
 NOT_PRODUCT = {"framework", "tests", "fuzz", "bench", "cmake", "res", "build", ".git"}
-# Folders still checked elsewhere (relative to the root, with a trailing slash).
+# Folders left out of the check (relative to the root, with a trailing slash).
 ALLOWED = [
     "picturetools/translator/",
 ]
