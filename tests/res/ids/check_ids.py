@@ -4,6 +4,8 @@
 Rejects, in the product's sources (not framework/, which keeps its own standard ids, nor tests):
 - a number where a text, menu, icon, bitmap or cursor id belongs: LoadText(62513),
   FormatText(128, ...), MAKEINTRESOURCE(177), LoadTgaResource(358), ...;
+- a number that res/resource.h names as a command or text (32768 and above), wherever it is
+  written: `constexpr unsigned kPrintNote = 62519;`, `{0, 62448, 358, "local\\index.htm"}`;
 - an id constant of its own: `constexpr unsigned kIdsExamining = 62704;`,
   `enum { ID_FILE_SAVE_LIST_TO_DISK = 32845 };`, `#define IDS_X 123` outside res/resource.h;
 - a string-table id that only one of res/strings_en.rc and res/strings_fr.rc has.
@@ -49,8 +51,19 @@ def strip_comments(line):
     return line if cut < 0 else line[:cut]
 
 
-def literal_id_findings(text):
-    """(line number, line) of every numeric id in one source file's text."""
+# Five-digit numbers, not part of a name or of a longer number.
+FIVE_DIGITS = re.compile(r"(?<![\w.])(\d{5})(?![\w.])")
+
+
+def named_ids(header_text):
+    """Numbers that the resource header names as commands or texts (32768 and above)."""
+    return {int(m.group(1)) for m in re.finditer(r"^\s*#\s*define\s+\w+\s+(\d+)\b", header_text, re.M)
+            if int(m.group(1)) >= 32768}
+
+
+def literal_id_findings(text, known_ids=frozenset()):
+    """(line number, line) of every numeric id in one source file's text; `known_ids` are the
+    numbers the resource header names (named_ids)."""
     findings = []
     in_block_comment = False
     for number, raw in enumerate(text.splitlines(), 1):
@@ -68,7 +81,8 @@ def literal_id_findings(text):
             in_block_comment = True
         code = strip_comments(line)
         if any(rule.search(code) for rule in
-               (ID_CALL, MAKE_RESOURCE, WIN32_LOAD, ID_CONSTANT, ID_NAME_DEFINE, ID_NAME_ENUM)):
+               (ID_CALL, MAKE_RESOURCE, WIN32_LOAD, ID_CONSTANT, ID_NAME_DEFINE, ID_NAME_ENUM)) or \
+                any(int(n) in known_ids for n in FIVE_DIGITS.findall(code)):
             findings.append((number, raw.strip()))
     return findings
 
@@ -135,10 +149,14 @@ def main(argv):
         return 2
     root = argv[1]
     problems = []
+    header = os.path.join(root, "res", "resource.h")
+    known_ids = named_ids(read(header)) if os.path.isfile(header) else set()
+    if len(known_ids) < 50:
+        problems.append("res/resource.h is missing or names too few ids")
     scanned = 0
     for path, relative in product_sources(root):
         scanned += 1
-        for number, line in literal_id_findings(read(path)):
+        for number, line in literal_id_findings(read(path), known_ids):
             problems.append(f"{relative}:{number}: a number where an id of res/resource.h belongs: {line}")
     if scanned < 50:
         problems.append(f"only {scanned} product sources found under {root}: wrong project root?")

@@ -50,6 +50,20 @@ class LiteralIds(unittest.TestCase):
         ))
         self.assertEqual(flagged(code), [])
 
+    def test_numbers_the_header_names_are_rejected_wherever_they_stand(self):
+        known = check_ids.named_ids('#define IDS_PRINT_NOTE 62519\n#define IDS_MODULE_START 62448\n'
+                                    '#define IDR_PIC_START 358\n')
+        self.assertEqual(known, {62519, 62448})
+        for line in ('constexpr unsigned kPrintNote = 62519;',
+                     '    {0, 62448, 358, "local\\index.htm"},',
+                     '    case 8: return 62448;'):
+            self.assertEqual(len(check_ids.literal_id_findings(line, known)), 1, line)
+        for line in ('constexpr int kMaxShowDelay = 60000;',
+                     'constexpr unsigned kMaxDimension = 65535;',
+                     'value = 162519;',
+                     'double x = 62519.5;'):
+            self.assertEqual(check_ids.literal_id_findings(line, known), [], line)
+
     def test_findings_carry_their_line_numbers(self):
         code = 'int a = 0;\n/* LoadText(1) */\nLoadText(62513);\n'
         self.assertEqual(check_ids.literal_id_findings(code), [(3, 'LoadText(62513);')])
