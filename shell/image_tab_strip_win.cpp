@@ -24,7 +24,11 @@ bool CImageTabStrip::Create(HWND parent, UINT id, const RECT& rect)
                                 nullptr);
     if (!tabs)
         return false;
-    SendMessageA(tabs, WM_SETFONT, SendMessageA(parent, WM_GETFONT, 0, 0), FALSE);
+    // The form's font, or the dialog font when the parent has none.
+    WPARAM font = SendMessageA(parent, WM_GETFONT, 0, 0);
+    if (!font)
+        font = reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT));
+    SendMessageA(tabs, WM_SETFONT, font, FALSE);
     if (!Prepare(tabs)) {
         DestroyWindow(tabs);
         return false;
