@@ -52,8 +52,8 @@ struct FolderListing {
     bool Ok() const { return status == FolderListingStatus::Ok; }
 };
 
-// Lists `folder` (with or without a trailing separator). Entries the file system cannot
-// describe any more (removed while listing) are left out.
+// Lists `folder` (with or without a trailing separator; an empty path is Missing). Entries the
+// file system cannot describe any more (removed while listing) are left out.
 FolderListing ListFolder(const std::string& folder);
 
 // Sorts by name, ascending, ignoring the case of ASCII letters (other bytes compare by

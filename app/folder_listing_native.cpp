@@ -41,8 +41,11 @@ FileStamp CreationStamp(int folder, const char* name, const struct stat& info)
 FolderListing ListFolder(const std::string& folder)
 {
     FolderListing listing;
-    const std::string path = folder.empty() ? std::string(".") : folder;
-    DIR* dir = ::opendir(path.c_str());
+    if (folder.empty()) { // as on Windows: no name, no folder
+        listing.status = FolderListingStatus::Missing;
+        return listing;
+    }
+    DIR* dir = ::opendir(folder.c_str());
     if (!dir) {
         listing.status = StatusOfError(errno);
         return listing;

@@ -11,9 +11,9 @@
 using ContextMenuPreparer = std::function<void(HMENU menu)>;
 
 // Where the menu of a list opens, in screen coordinates. `messagePoint` is WM_CONTEXTMENU's
-// lParam: a screen point from the mouse, or -1 from the keyboard; then the point lies under
-// the focused selected item of a list view (its first selected item; the list's top left when
-// none is selected).
+// lParam (or GetMessagePos() for a list's NM_RCLICK): a screen point from the mouse, or -1
+// from the keyboard; then the point lies under the focused selected item of a list view (its
+// first selected item; the list's top left when none is selected or it is no list view).
 POINT ContextMenuPoint(HWND list, LPARAM messagePoint);
 
 // Opens sub-menu `position` of menu `menuId` at `at` and sends the chosen command to `owner`

@@ -109,6 +109,7 @@ TEST(FolderListing, FailuresAreToldApartFromAnEmptyFolder)
     EXPECT_TRUE(empty.entries.empty());
     EXPECT_EQ(ListFolder((temp.path / "missing").string()).status, FolderListingStatus::Missing);
     EXPECT_EQ(ListFolder((temp.path / "file.txt").string()).status, FolderListingStatus::NotAFolder);
+    EXPECT_EQ(ListFolder("").status, FolderListingStatus::Missing);
     if (::geteuid() != 0) { // root reads any folder
         fs::create_directory(temp.path / "locked");
         fs::permissions(temp.path / "locked", fs::perms::none);

@@ -66,6 +66,7 @@ TEST(FolderListingWin, ListsEntriesWithTheirSizeTimesAndAttributes)
 
     EXPECT_EQ(ListFolder(JoinPath(root, "missing")).status, FolderListingStatus::Missing);
     EXPECT_EQ(ListFolder(large).status, FolderListingStatus::NotAFolder);
+    EXPECT_EQ(ListFolder("").status, FolderListingStatus::Missing);
     const FolderListing empty = ListFolder(JoinPath(root, "Sub"));
     EXPECT_TRUE(empty.Ok());
     EXPECT_TRUE(empty.entries.empty());
