@@ -63,7 +63,15 @@ void CALLBACK CDeferredTimer::OnTimer(HWND window, UINT, UINT_PTR id, DWORD)
     if (timer->m_ticking)
         return;
     timer->m_ticking = true;
-    const bool more = timer->Tick();
+    bool more = false;
+    try {
+        more = timer->Tick();
+    } catch (...) {
+        // Exceptions never cross the timer procedure; the next tick tries the next item.
+        more = true;
+    }
+    if (!LiveTimers().count(timer))
+        return; // the resolution ended the resolver's owner, and the resolver with it
     timer->m_ticking = false;
     if (!more)
         timer->StopTimer();
