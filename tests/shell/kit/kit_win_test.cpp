@@ -197,6 +197,16 @@ TEST_F(Kit, CaptureTabsFollowTheCaptureList)
     EXPECT_EQ(strip.Selection(), 2);
     EXPECT_EQ(captures.List().CurrentIndex(), 2u);
     EXPECT_EQ(changes, 3);
+    // Each tab draws its picture's thumbnail.
+    PumpUntil([] { return false; }, 200);
+    const COLORREF colours[3] = {RGB(200, 0, 0), RGB(0, 200, 0), RGB(0, 0, 200)};
+    for (int tab = 0; tab < 3; ++tab) {
+        RECT area{};
+        TabCtrl_GetItemRect(strip.Hwnd(), tab, &area);
+        MapWindowPoints(strip.Hwnd(), window, reinterpret_cast<POINT*>(&area), 2);
+        EXPECT_TRUE(ScreenShows(window, area, colours[tab])) << tab;
+    }
+    EXPECT_TRUE(SaveScreenBmp(std::string(QUENTA_BINARY_DIR) + "/tests/shell/kit/capture_tabs.bmp"));
 
     // A chosen tab makes its picture current.
     ChooseTab(strip.Hwnd(), 0);
