@@ -8,30 +8,13 @@
 #include "base/text.h"
 #include "res/resource.h"
 #include "shell/controls/dir_tree_model.h"
+#include "shell/system_image_list_win.h"
 
 namespace {
-constexpr UINT_PTR kIconTimer = 1;
 constexpr UINT_PTR kHoverTimer = 2;
 constexpr UINT kHoverDelay = 1000; // ms before a hovered node expands
 constexpr const char* kComputerClass = "{20D04FE0-3AEA-1069-A2D8-08002B30309D}";
 constexpr const char* kNetworkClass = "{208D2C60-3AEA-1069-A2D7-08002B30309D}";
-
-HIMAGELIST SystemSmallImages()
-{
-    SHFILEINFOA info{};
-    return reinterpret_cast<HIMAGELIST>(
-        SHGetFileInfoA("C:\\", 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
-}
-
-// System image index of a generic folder or file (no disk access).
-int GenericIcon(bool folder)
-{
-    SHFILEINFOA info{};
-    if (!SHGetFileInfoA(folder ? "folder" : "file", folder ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_NORMAL, &info,
-                        sizeof info, SHGFI_USEFILEATTRIBUTES | SHGFI_SYSICONINDEX | SHGFI_SMALLICON))
-        return -1;
-    return info.iIcon;
-}
 
 std::vector<std::string> DroppedFiles(HDROP drop)
 {
@@ -115,7 +98,7 @@ private:
     bool m_accept = false;
 };
 
-CDxDirTree::CDxDirTree() = default;
+CDxDirTree::CDxDirTree() : m_iconResolver([this](const HTREEITEM& item) { return ResolveIcon(item); }) {}
 
 CDxDirTree::~CDxDirTree()
 {
@@ -148,8 +131,9 @@ bool CDxDirTree::CreateControl(HWND parent, UINT id, const RECT& rect, DWORD ext
 
     m_images = ImageList_Create(GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), ILC_COLOR32 | ILC_MASK,
                                 8, 8);
-    m_genericFolderIcon = GenericIcon(true);
-    m_genericFileIcon = GenericIcon(false);
+    m_iconResolver.SetOwner(tree);
+    m_genericFolderIcon = GenericSmallIconIndex(true);
+    m_genericFileIcon = GenericSmallIconIndex(false);
     m_folderImage = ImageFromSystem(m_genericFolderIcon);
     m_fileImage = ImageFromSystem(m_genericFileIcon);
     TreeView_SetImageList(tree, m_images, TVSIL_NORMAL);
@@ -177,7 +161,7 @@ int CDxDirTree::ImageFromSystem(int systemIndex)
     if (auto found = m_imageOfSystemIcon.find(systemIndex); found != m_imageOfSystemIcon.end())
         return found->second;
     int image = -1;
-    if (HICON icon = ImageList_GetIcon(SystemSmallImages(), systemIndex, ILD_NORMAL)) {
+    if (HICON icon = ImageList_GetIcon(SystemSmallImageList(), systemIndex, ILD_NORMAL)) {
         image = ImageList_AddIcon(m_images, icon);
         DestroyIcon(icon);
     }
@@ -226,11 +210,8 @@ HTREEITEM CDxDirTree::Insert(HTREEITEM parent, const std::string& text, Kind kin
     m_nodes[item] = {kind, path};
     if (kind == Kind::Computer || kind == Kind::Network || kind == Kind::Drive || kind == Kind::Folder)
         AddPlaceholder(item);
-    if (kind == Kind::Drive || kind == Kind::Folder || kind == Kind::File) {
-        m_pendingIcons.push_back(item);
-        if (!m_iconTimer)
-            m_iconTimer = SetTimer(m_hwnd, kIconTimer, 0, nullptr) != 0;
-    }
+    if (kind == Kind::Drive || kind == Kind::Folder || kind == Kind::File)
+        m_iconResolver.Add(item);
     return item;
 }
 
@@ -332,32 +313,24 @@ void CDxDirTree::Refresh(HTREEITEM item)
         List(item);
 }
 
-void CDxDirTree::ResolveNextIcon()
+// One node's own shell icon, when it differs from the generic one it was given.
+bool CDxDirTree::ResolveIcon(HTREEITEM item)
 {
-    while (!m_pendingIcons.empty()) {
-        const HTREEITEM item = m_pendingIcons.front();
-        m_pendingIcons.pop_front();
-        const Node* node = NodeOf(item);
-        if (!node)
-            continue; // deleted since
-        SHFILEINFOA info{};
-        if (SHGetFileInfoA(node->path.c_str(), 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON) &&
-            info.iIcon != m_genericFolderIcon && info.iIcon != m_genericFileIcon) {
-            const int image = ImageFromSystem(info.iIcon);
-            if (image >= 0) {
-                TVITEMA change{};
-                change.mask = TVIF_HANDLE | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
-                change.hItem = item;
-                change.iImage = change.iSelectedImage = image;
-                TreeView_SetItem(m_hwnd, &change);
-            }
+    const Node* node = NodeOf(item);
+    if (!node)
+        return false; // deleted since
+    const int icon = SystemSmallIconIndex(node->path);
+    if (icon >= 0 && icon != m_genericFolderIcon && icon != m_genericFileIcon) {
+        const int image = ImageFromSystem(icon);
+        if (image >= 0) {
+            TVITEMA change{};
+            change.mask = TVIF_HANDLE | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+            change.hItem = item;
+            change.iImage = change.iSelectedImage = image;
+            TreeView_SetItem(m_hwnd, &change);
         }
-        break; // one node per tick
     }
-    if (m_pendingIcons.empty() && m_iconTimer) {
-        KillTimer(m_hwnd, kIconTimer);
-        m_iconTimer = false;
-    }
+    return true;
 }
 
 std::string CDxDirTree::Path() const
@@ -465,10 +438,6 @@ LRESULT CDxDirTree::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_TIMER:
-        if (wParam == kIconTimer) {
-            ResolveNextIcon();
-            return 0;
-        }
         if (wParam == kHoverTimer) {
             KillTimer(m_hwnd, kHoverTimer);
             POINT cursor{};
@@ -497,9 +466,8 @@ LRESULT CDxDirTree::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
         if (m_oleDrop)
             RevokeDragDrop(m_hwnd);
         m_oleDrop = false;
-        KillTimer(m_hwnd, kIconTimer);
+        m_iconResolver.Stop();
         KillTimer(m_hwnd, kHoverTimer);
-        m_iconTimer = false;
         break;
     default:
         break;

@@ -8,7 +8,6 @@
 
 #include <commctrl.h>
 
-#include <deque>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -18,6 +17,7 @@
 
 #include "framework/window.h"
 #include "shell/controls/parent_hook_win.h"
+#include "shell/deferred_icon_resolver_win.h"
 
 class CDxDirTree : public CWindow {
 public:
@@ -45,7 +45,7 @@ public:
     HTREEITEM FindNode(const std::string& path) const;
     std::string NodePath(HTREEITEM item) const;
     // Icon resolutions still waiting for their timer tick.
-    size_t PendingIcons() const { return m_pendingIcons.size(); }
+    size_t PendingIcons() const { return m_iconResolver.Pending(); }
 
     // Copies the shell files into the folder of the node (the folder itself, or a file's
     // folder) with the shell's undoable copy; false when nothing was copied.
@@ -74,7 +74,7 @@ private:
     void DeleteChildren(HTREEITEM item);
     const Node* NodeOf(HTREEITEM item) const;
     HTREEITEM ChildNamed(HTREEITEM parent, const std::string& name) const;
-    void ResolveNextIcon();
+    bool ResolveIcon(HTREEITEM item);
     int ImageFromSystem(int systemIndex);
     int RootImage(const char* classId);
     std::optional<LRESULT> OnParentMessage(UINT message, WPARAM wParam, LPARAM lParam);
@@ -87,8 +87,7 @@ private:
     int m_folderImage = 0, m_fileImage = 0;
     int m_genericFolderIcon = -1, m_genericFileIcon = -1; // system image indexes
     std::unordered_map<HTREEITEM, Node> m_nodes;
-    std::deque<HTREEITEM> m_pendingIcons;
-    bool m_iconTimer = false;
+    CDeferredIconResolver<HTREEITEM> m_iconResolver;
     bool m_showFiles = false;
     std::vector<std::string> m_patterns;
     SelectionCallback m_onSelect;
