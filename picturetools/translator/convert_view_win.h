@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "framework/dialog_template.h"
-#include "picturetools/convert/convert_item.h"
+#include "picturetools/translator/convert_item.h"
 #include "shell/qn_form_view_win.h"
 #include "shell/report_list_win.h"
 

@@ -6,6 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "picturetools/convert/batch_convert.h"
+#include "picturetools/translator/batch_convert.h"
 
 BatchSummary RunTranslatorBatch(HWND owner, const std::vector<std::string>& sources, const ConvertSettings& settings);

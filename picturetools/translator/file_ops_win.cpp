@@ -1,4 +1,4 @@
-#include "picturetools/convert/file_ops.h"
+#include "picturetools/translator/file_ops.h"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "picturetools/convert/converter_settings.h"
+#include "picturetools/translator/converter_settings.h"
 
 #include <cctype>
 #include <cstdint>

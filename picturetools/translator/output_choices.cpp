@@ -1,4 +1,4 @@
-#include "picturetools/convert/output_choices.h"
+#include "picturetools/translator/output_choices.h"
 
 #include "picture/codec_registry.h"
 #include "picture/codecs/codecs.h"

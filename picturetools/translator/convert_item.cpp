@@ -1,4 +1,4 @@
-#include "picturetools/convert/convert_item.h"
+#include "picturetools/translator/convert_item.h"
 
 #include <cstdio>
 

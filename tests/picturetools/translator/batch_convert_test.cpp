@@ -9,8 +9,8 @@
 #include "picture/codecs/jpeg_codec.h"
 #include "picture/graphics_codec.h"
 #include "picture/picture.h"
-#include "picturetools/convert/batch_convert.h"
-#include "picturetools/convert/file_ops.h"
+#include "picturetools/translator/batch_convert.h"
+#include "picturetools/translator/file_ops.h"
 
 namespace fs = std::filesystem;
 

@@ -12,9 +12,9 @@
 #include "picture/codecs/codecs.h"
 #include "picture/graphics_codec.h"
 #include "picture/picture.h"
-#include "picturetools/convert/convert_item.h"
-#include "picturetools/convert/converter_settings.h"
-#include "picturetools/convert/output_choices.h"
+#include "picturetools/translator/convert_item.h"
+#include "picturetools/translator/converter_settings.h"
+#include "picturetools/translator/output_choices.h"
 #include "tests/support/private_registry.h"
 
 #ifndef _WIN32
