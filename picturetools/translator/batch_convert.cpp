@@ -1,10 +1,10 @@
-#include "picturetools/convert/batch_convert.h"
+#include "picturetools/translator/batch_convert.h"
 
 #include "picture/codec_registry.h"
 #include "picture/graphics_codec.h"
 #include "picture/graphics_stream.h"
 #include "picture/picture.h"
-#include "picturetools/convert/file_ops.h"
+#include "picturetools/translator/file_ops.h"
 #include "app/paths.h"
 
 namespace {
