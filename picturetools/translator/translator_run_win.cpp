@@ -3,7 +3,7 @@
 #include "app/message.h"
 #include "app/paths.h"
 #include "app/text.h"
-#include "picturetools/translator/working_window_win.h"
+#include "shell/working_window_win.h"
 #include "res/resource.h"
 
 namespace {

@@ -19,8 +19,8 @@
 #include "picture/graphics_codec.h"
 #include "picture/picture.h"
 #include "picturetools/translator/convert_view_win.h"
-#include "picturetools/translator/translator_ids.h"
-#include "picturetools/translator/working_window_win.h"
+#include "res/resource.h"
+#include "shell/working_window_win.h"
 #include "shell/viewer/picture_viewer_win.h"
 #include "tests/e2e/shell/screenshot_win.h"
 

@@ -1,4 +1,4 @@
-#include "picturetools/translator/file_drag_win.h"
+#include "shell/file_drag_win.h"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "picturetools/translator/folder_browser_win.h"
+#include "shell/folder_browser_win.h"
 
 #include <shlobj.h>
 

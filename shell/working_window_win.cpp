@@ -1,4 +1,4 @@
-#include "picturetools/translator/working_window_win.h"
+#include "shell/working_window_win.h"
 
 #include <commctrl.h>
 
@@ -6,7 +6,6 @@
 #include <climits>
 
 #include "app/text.h"
-#include "picturetools/translator/translator_ids.h"
 #include "res/resource.h"
 
 namespace {
