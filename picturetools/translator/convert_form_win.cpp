@@ -6,7 +6,6 @@
 
 #include "app/text.h"
 #include "framework/dialog_template.h"
-#include "picturetools/translator/translator_ids.h"
 #include "res/resource.h"
 
 namespace {

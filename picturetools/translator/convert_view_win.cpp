@@ -20,7 +20,6 @@
 #include "picturetools/translator/convert_form_win.h"
 #include "shell/file_drag_win.h"
 #include "shell/folder_browser_win.h"
-#include "picturetools/translator/translator_ids.h"
 #include "picturetools/translator/translator_run_win.h"
 #include "res/resource.h"
 #include "shell/controls/dx_tooltip_win.h"
