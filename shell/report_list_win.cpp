@@ -161,6 +161,18 @@ std::vector<int> CReportList::SelectedRowsOfControl() const
     return rows;
 }
 
+void CReportList::RemoveRows(const std::vector<int>& rows)
+{
+    DeleteRows(rows);
+    SelectAll(false);
+    if (!m_hwnd)
+        return;
+    LVITEMA none{};
+    none.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageA(m_hwnd, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&none));
+    InvalidateRect(m_hwnd, nullptr, TRUE);
+}
+
 void CReportList::PullSelection()
 {
     SelectAll(false);

@@ -40,6 +40,8 @@ public:
     void FinishFill();
     // Selection as the control shows it.
     std::vector<int> SelectedRowsOfControl() const;
+    // Deletes the rows in one pass and leaves nothing selected.
+    void RemoveRows(const std::vector<int>& rows);
 
     // Printing, called by the module view.
     void BeginPrinting(HDC dc, CPrintInfo& info);

@@ -3,7 +3,8 @@
 
 #include "app/text.h"
 #include "shell/gdi_helpers_win.h"
-#include "shell/module_views.h"
+#include "shell/qn_form_view_win.h"
+#include "shell/start_panel_win.h"
 
 namespace {
 constexpr unsigned kAppTitle = 128;

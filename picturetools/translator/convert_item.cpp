@@ -2,10 +2,8 @@
 
 #include <cstdio>
 
-#include "app/text.h"
 #include "picture/codec_registry.h"
 #include "app/paths.h"
-#include "res/resource.h"
 
 std::string PictureInfoText(const std::string& infoText, int width, int height, int bits)
 {
@@ -25,12 +23,4 @@ std::optional<ConvertItem> ProbeConvertItem(const std::string& path)
     item.folder = PathFolderPart(path);
     item.info = PictureInfoText(infoText, width, height, bits);
     return item;
-}
-
-std::string ListStatusText(int count, int selected)
-{
-    if (selected <= 0)
-        return FormatText(count == 1 ? IDS_OBJECT_COUNT_ONE : IDS_OBJECT_COUNT_MANY, std::to_string(count));
-    return FormatText(selected == 1 ? IDS_SELECTED_COUNT_ONE : IDS_SELECTED_COUNT_MANY, std::to_string(selected),
-                      std::to_string(count));
 }

@@ -1,5 +1,5 @@
 #pragma once
-// One picture file of the pictures translator's list, and the texts the list shows.
+// One picture file of the pictures translator's list and the text of its Format column.
 #include <optional>
 #include <string>
 
@@ -17,6 +17,3 @@ std::string PictureInfoText(const std::string& infoText, int width, int height, 
 
 // Probes the file with GetPictureFileInfo; nothing when no codec recognises it.
 std::optional<ConvertItem> ProbeConvertItem(const std::string& path);
-
-// "%d objects" without a selection, "%d selected objects on %d" with one (singular for 1).
-std::string ListStatusText(int count, int selected);

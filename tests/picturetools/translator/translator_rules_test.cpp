@@ -168,11 +168,3 @@ TEST(ConvertItems, ProbeFillsNameFolderAndInfo)
 
     EXPECT_EQ(PictureInfoText("100% odd", 1, 2, 24), "100% odd - 1x2 24 bits");
 }
-
-TEST(ConvertItems, StatusTextCountsObjectsAndSelection)
-{
-    EXPECT_EQ(ListStatusText(0, 0), "0 objects");
-    EXPECT_EQ(ListStatusText(1, 0), "1 object");
-    EXPECT_EQ(ListStatusText(5, 1), "1 selected object on 5");
-    EXPECT_EQ(ListStatusText(5, 3), "3 selected objects on 5");
-}

@@ -177,7 +177,7 @@ TEST_F(TranslatorView, OpensWithTheStoredChoicesAndNothingToStart)
               CodecIndex(BmpCodec()));
     EXPECT_FALSE(Enabled(IDC_TRANSLATOR_START));
     EXPECT_FALSE(Enabled(IDC_TRANSLATOR_REMOVE));
-    EXPECT_EQ(m_view.StatusText(), "0 objects");
+    EXPECT_EQ(m_view.StatusText(), "0 object"); // at most one row: singular
 }
 
 TEST_F(TranslatorView, DepthListFollowsTheFormat)

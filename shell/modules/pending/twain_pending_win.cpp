@@ -1,5 +1,0 @@
-// Stand-in until module 16 is written: an empty form with its title.
-#include "shell/module_views.h"
-#include "shell/pending_module_view_win.h"
-
-std::unique_ptr<CQnFormView> CreateTwainView() { return std::make_unique<CPendingModuleView>(62454); }
