@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "app/settings.h"
+#include "app/text.h"
 #include "app/progress.h"
 #include "picture/picture.h"
 
@@ -86,6 +87,15 @@ int CReportList::ColumnPixelWidth(int column) const
     if (m_hwnd && column >= 0 && column < ColumnCount())
         return static_cast<int>(SendMessageA(m_hwnd, LVM_GETCOLUMNWIDTH, column, 0));
     return CReportModel::ColumnPixelWidth(column);
+}
+
+void CReportList::AddColumns(std::initializer_list<ColumnSpec> columns)
+{
+    for (const ColumnSpec& spec : columns) {
+        ReportColumn column{LoadText(spec.textId), spec.alignment, spec.width};
+        column.sort = spec.sort;
+        AddColumn(ColumnCount(), column);
+    }
 }
 
 void CReportList::OnColumnsChanged()

@@ -18,6 +18,14 @@
 class CPicture;
 class CQnProgress;
 
+// A column as a module declares it: header text id, width, sort kind and alignment.
+struct ColumnSpec {
+    unsigned textId;
+    int width = 100;
+    SortKind sort = SortKind::TextNoCase;
+    int alignment = AlignLeft;
+};
+
 class CReportList : public CWindow, public CReportModel {
 public:
     CReportList();
@@ -29,6 +37,8 @@ public:
     bool ReplaceControl(HWND dialog, UINT id);
 
     int ColumnPixelWidth(int column) const override;
+    // Appends the columns with their headers in the current language.
+    void AddColumns(std::initializer_list<ColumnSpec> columns);
 
     void SetImageList(HIMAGELIST list, int kind);
     void ShowContextMenu(UINT menuId, HWND owner);

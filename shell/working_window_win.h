@@ -1,6 +1,6 @@
 #pragma once
-// The window shown during a batch run of the pictures translator: an animation, two text
-// lines, the files bar, the current file's bar and Cancel. Its second bar and line are the
+// The working window of a long run (the pictures translator's batch run): an animation, two
+// text lines, the items bar, the current item's bar and Cancel. Its second bar and line are the
 // progress sink the codecs report to. While it is up, every check of a bar empties the
 // message queue: paints and the Cancel button's messages run, all other input is dropped.
 #include <windows.h>
@@ -10,6 +10,7 @@
 
 #include "app/progress.h"
 #include "framework/dialog.h"
+#include "shell/working_display.h"
 
 // Holds the in-memory layout, built before the dialog base that refers to it.
 struct WorkingWindowLayout {
@@ -17,7 +18,7 @@ struct WorkingWindowLayout {
     std::unique_ptr<CDialogTemplate> layout;
 };
 
-class CWorkingWindow : private WorkingWindowLayout, public CDialog {
+class CWorkingWindow : private WorkingWindowLayout, public CDialog, public IWorkingDisplay {
 public:
     CWorkingWindow();
     ~CWorkingWindow() override;
@@ -26,17 +27,17 @@ public:
     bool Open(HWND owner);
     void Close();
 
-    void SetLine1(const std::string& text);
-    void SetLine2(const std::string& text);
+    void SetLine1(const std::string& text) override;
+    void SetLine2(const std::string& text) override;
     void SetFilesRange(int count);
     // Sets the files bar and runs the pending messages; false once the user cancelled.
-    bool SetFilesDone(int done);
+    bool SetFilesDone(int done) override;
     // Empties the bar of the current file; false once the user cancelled.
-    bool ResetFileBar();
+    bool ResetFileBar() override;
     bool IsCancelled() const { return m_cancelled; }
 
     // The current file's sink (bar 2 and line 2).
-    CQnProgress& FileProgress();
+    CQnProgress& FileProgress() override;
 
     // Dispatches paints and the Cancel button's messages, drops every other pending message.
     void PumpMessages();

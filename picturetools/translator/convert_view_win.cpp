@@ -3,6 +3,8 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <numeric>
+
 #include "app/message.h"
 #include "app/paths.h"
 #include "app/text.h"
@@ -14,7 +16,8 @@
 #include "picturetools/translator/converter_settings.h"
 #include "picturetools/translator/output_choices.h"
 #include "picturetools/translator/translator_module.h"
-#include "picturetools/translator/translator_run_win.h"
+#include "picturetools/translator/file_ops.h"
+#include "picturetools/translator/translator_observer.h"
 #include "res/resource.h"
 #include "shell/busy_scope_win.h"
 #include "shell/control_helpers_win.h"
@@ -23,7 +26,9 @@
 #include "shell/folder_browser_win.h"
 #include "shell/module_tips_win.h"
 #include "shell/picture_open/picture_open_dialog_win.h"
+#include "shell/small_icons_win.h"
 #include "shell/viewer/picture_viewer_win.h"
+#include "shell/working_window_win.h"
 
 namespace {
 const FormText kTexts[] = {
@@ -49,20 +54,6 @@ const FormText kTips[] = {{IDC_TRANSLATOR_ADD_FILES, IDS_TIP_ADD_PICTURES}, {IDC
                              {IDC_TRANSLATOR_ADD_FOLDER, IDS_TIP_ADD_FOLDER}, {IDC_TRANSLATOR_BROWSE, IDS_TIP_SELECT_OUTPUT}};
 const FormSpec kForm{IDD_TRANSLATOR, kTexts, kAnchors, IDS_TRANSLATOR_REPORT_TITLE};
 
-int SmallIconIndex(const std::string& path)
-{
-    SHFILEINFOA info{};
-    return SHGetFileInfoA(path.c_str(), 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON) ? info.iIcon
-                                                                                                    : -1;
-}
-
-HIMAGELIST SystemSmallIcons()
-{
-    SHFILEINFOA info{};
-    return reinterpret_cast<HIMAGELIST>(
-        SHGetFileInfoA("C:\\", 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
-}
-
 } // namespace
 
 CQnConvert::CQnConvert() : CQnFormView(kForm) {}
@@ -72,7 +63,10 @@ std::unique_ptr<CQnFormView> CreateTranslatorView() { return std::make_unique<CQ
 bool CQnConvert::OnInitDialog()
 {
     CQnFormView::OnInitDialog();
-    SetUpList();
+    m_list.ReplaceControl(m_hwnd, IDC_TRANSLATOR_LIST);
+    m_list.AddColumns({{IDS_COLUMN_NAME, 100}, {IDS_COLUMN_FORMAT, 200}, {IDS_COLUMN_PATH, 200}});
+    m_list.SetImageList(SystemSmallIcons(), LVSIL_SMALL);
+    SetReportList(&m_list);
     for (const FormatChoice& format : WritableFormats()) // the item data is the codec table index
         AddComboItem(Item(IDC_TRANSLATOR_TYPE), format.text, format.codecIndex);
     const ConverterSettings settings = ReadConverterSettings();
@@ -88,18 +82,6 @@ bool CQnConvert::OnInitDialog()
 }
 
 void CQnConvert::InitModule() { OnListChanged(); }
-
-void CQnConvert::SetUpList()
-{
-    m_list.ReplaceControl(m_hwnd, IDC_TRANSLATOR_LIST);
-    for (const auto& [textId, width] : {std::pair{IDS_COLUMN_NAME, 100}, {IDS_COLUMN_FORMAT, 200}, {IDS_COLUMN_PATH, 200}}) {
-        ReportColumn column{LoadText(textId)};
-        column.width = width;
-        m_list.AddColumn(m_list.ColumnCount(), column);
-    }
-    m_list.SetImageList(SystemSmallIcons(), LVSIL_SMALL);
-    SetReportList(&m_list);
-}
 
 bool CQnConvert::SelectFormat(int codecIndex)
 {
@@ -144,7 +126,7 @@ bool CQnConvert::AddFile(const std::string& path, bool loud)
             ShowMessage(FormatText(IDS_UNKNOWN_FILE_TYPE, PathNamePart(path)));
         return false;
     }
-    probed->icon = SmallIconIndex(path);
+    probed->icon = SmallIconIndexOf(path);
     const ConvertItem item = *probed;
     const int row = m_list.InsertRow(m_list.RowCount(), item.name, item.icon,
                                      m_items.Add(std::make_unique<ConvertItem>(std::move(*probed))));
@@ -170,21 +152,7 @@ void CQnConvert::AddFiles(const std::vector<std::string>& paths, bool loud, bool
     }
 }
 
-void CQnConvert::AddFolder(const std::string& folder)
-{
-    const std::string prefix = folder.empty() || folder.back() == '\\' || folder.back() == '/' ? folder : folder + '\\';
-    std::vector<std::string> paths;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((prefix + "*.*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return;
-    do {
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-            paths.push_back(prefix + found.cFileName);
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-    AddFiles(paths, false);
-}
+void CQnConvert::AddFolder(const std::string& folder) { AddFiles(FilesInFolder(folder), false); }
 
 void CQnConvert::RemoveSelected()
 {
@@ -228,11 +196,14 @@ void CQnConvert::StartBatch()
     settings.quality = &codec == &JpgCodec() ? quality : -1;
     settings.outputFolder = folder;
     std::vector<int> rows(static_cast<size_t>(m_list.RowCount()));
-    for (size_t row = 0; row < rows.size(); ++row)
-        rows[row] = static_cast<int>(row);
-    HWND owner = CFrameWindow::Main() ? CFrameWindow::Main()->Hwnd() : GetAncestor(m_hwnd, GA_ROOT);
-    RunTranslatorBatch(owner, PathsOfRows(rows), settings); // does not throw
-    WriteConverterRun(codecIndex, folder, quality);         // also after a cancelled run
+    std::iota(rows.begin(), rows.end(), 0);
+    CWorkingWindow window;
+    window.Open(CFrameWindow::Main() ? CFrameWindow::Main()->Hwnd() : GetAncestor(m_hwnd, GA_ROOT));
+    window.SetFilesRange(static_cast<int>(rows.size()));
+    CTranslatorObserver observer(window);
+    RunBatchConvert(PathsOfRows(rows), settings, observer); // reports through the observer only
+    window.Close();
+    WriteConverterRun(codecIndex, folder, quality); // also after a cancelled run
     SetCursor(old);
     m_running = false;
 }
@@ -275,7 +246,7 @@ void CQnConvert::ShowListMenu()
     const UINT state = MF_STRING | (selected.empty() ? MF_GRAYED : 0);
     AppendMenuA(menu, state, ID_TRANSLATOR_VIEW, LoadText(IDS_MENU_VIEW).c_str());
     AppendMenuA(menu, state, ID_TRANSLATOR_REMOVE, LoadText(IDS_BUTTON_REMOVE).c_str());
-    POINT at;
+    POINT at{};
     GetCursorPos(&at);
     const UINT chosen = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, m_hwnd, nullptr);
     DestroyMenu(menu);

@@ -1,7 +1,7 @@
 #pragma once
 // The pictures translator (module 14): a list of picture files, the output format, depth,
 // JPEG quality or compression and output folder, and a batch run that writes every listed
-// file in the chosen format into the output folder. The form is IDD_TRANSLATOR (res/forms.rc).
+// file in the chosen format into the output folder. Its form is IDD_TRANSLATOR.
 #include <string>
 #include <vector>
 
@@ -16,22 +16,19 @@ class CQnConvert : public CQnFormView {
 public:
     CQnConvert();
     ~CQnConvert() override { SetReportList(nullptr); }
-
     void InitModule() override;
 
-    // Adds one file when a codec recognises it; loud adding tells the user when none does.
+    // Adds one file a codec recognises; loud adding tells the user when none does.
     bool AddFile(const std::string& path, bool loud);
-    // Adds several files with the main window's progress; `rememberFolder` keeps the folder of
-    // each file added as the file dialog's next starting folder.
+    // With the main window's progress; `rememberFolder` keeps each added file's folder as the
+    // file dialog's next starting folder.
     void AddFiles(const std::vector<std::string>& paths, bool loud, bool rememberFolder = false);
-    // Adds every file directly in `folder`, quietly.
-    void AddFolder(const std::string& folder);
+    void AddFolder(const std::string& folder); // its files only, quietly
     void RemoveSelected();
-    // The batch run over every item in list order.
-    void StartBatch();
-
+    void StartBatch(); // every item in list order
     // Selects the output format of codec table index `codecIndex` and refills the depths.
     bool SelectFormat(int codecIndex);
+
     size_t ItemCount() const { return m_items.Count(); }
     const ConvertItem& ItemAtRow(int row) const;
     CReportList& List() { return m_list; }
@@ -43,7 +40,6 @@ protected:
     bool OnCommand(WORD id, WORD code) override;
 
 private:
-    void SetUpList();
     void RefillDepths();
     void OnListChanged();
     void UpdateStartButton();
@@ -57,6 +53,6 @@ private:
     CReportList m_list;
     CRowRecords<ConvertItem> m_items;
     CModuleStatus m_status;
+    CDxToolTip m_tips;      // after m_status, which its texts give way to
     bool m_running = false; // a batch run is under way (the overwrite question runs a message loop)
-    CDxToolTip m_tips; // after m_status, which its texts give way to
 };
