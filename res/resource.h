@@ -395,6 +395,7 @@
 #define ID_TRANSLATOR_REMOVE             32901
 // The working window of a long run (a top-level window titled "Quenta - Working..."); its
 // "&Cancel" is IDCANCEL.
+#define IDD_WORKING                      421
 #define IDC_WORKING_LINE1                1100
 #define IDC_WORKING_LINE2                1101
 #define IDC_WORKING_BAR1                 1102  // items done

@@ -6,28 +6,10 @@
 #include <climits>
 
 #include "app/text.h"
+#include "shell/module_form_win.h"
 #include "res/resource.h"
 
 namespace {
-constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
-
-std::unique_ptr<CDialogTemplate> BuildWorkingLayout()
-{
-    auto layout = std::make_unique<CDialogTemplate>(WS_POPUP | WS_CAPTION | DS_MODALFRAME | DS_CENTER, 0, 0, 0,
-                                                    260, 112, LoadText(IDS_WORKING_TITLE));
-    layout->AddControl("SysAnimate32", "", IDC_WORKING_ANIMATION, kChild | ACS_TRANSPARENT | ACS_CENTER, 8, 8, 34,
-                       34);
-    layout->AddControl(CDialogTemplate::Static, "", IDC_WORKING_LINE1, kChild | SS_LEFTNOWORDWRAP | SS_NOPREFIX |
-                                                                           SS_PATHELLIPSIS, 50, 10, 202, 9);
-    layout->AddControl(PROGRESS_CLASSA, "", IDC_WORKING_BAR1, kChild | WS_BORDER, 50, 22, 202, 10);
-    layout->AddControl(CDialogTemplate::Static, "", IDC_WORKING_LINE2, kChild | SS_LEFTNOWORDWRAP | SS_NOPREFIX |
-                                                                           SS_PATHELLIPSIS, 50, 44, 202, 9);
-    layout->AddControl(PROGRESS_CLASSA, "", IDC_WORKING_BAR2, kChild | WS_BORDER, 50, 56, 202, 10);
-    layout->AddControl(CDialogTemplate::Button, LoadText(IDS_BUTTON_CANCEL), IDCANCEL,
-                       kChild | WS_TABSTOP | BS_DEFPUSHBUTTON, 105, 88, 50, 14);
-    return layout;
-}
-
 int ToBarValue(int64_t value) { return static_cast<int>(std::clamp<int64_t>(value, INT_MIN, INT_MAX)); }
 } // namespace
 
@@ -60,9 +42,7 @@ private:
     CWorkingWindow& m_window;
 };
 
-WorkingWindowLayout::WorkingWindowLayout() : layout(BuildWorkingLayout()) {}
-
-CWorkingWindow::CWorkingWindow() : CDialog(layout.get()), m_fileProgress(std::make_unique<FileSink>(*this)) {}
+CWorkingWindow::CWorkingWindow() : CDialog(IDD_WORKING), m_fileProgress(std::make_unique<FileSink>(*this)) {}
 
 CWorkingWindow::~CWorkingWindow() { Close(); }
 
@@ -82,6 +62,9 @@ CQnProgress& CWorkingWindow::FileProgress() { return *m_fileProgress; }
 
 bool CWorkingWindow::OnInitDialog()
 {
+    static const FormText kTexts[] = {{IDCANCEL, IDS_BUTTON_CANCEL}};
+    SetWindowTextA(m_hwnd, LoadText(IDS_WORKING_TITLE).c_str());
+    ApplyControlTexts(m_hwnd, kTexts);
     HINSTANCE instance = GetModuleHandleA(nullptr);
     HWND animation = Item(IDC_WORKING_ANIMATION);
     // The animation plays on its own thread, so it moves while a picture is being worked on.

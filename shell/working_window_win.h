@@ -12,13 +12,8 @@
 #include "framework/dialog.h"
 #include "shell/working_display.h"
 
-// Holds the in-memory layout, built before the dialog base that refers to it.
-struct WorkingWindowLayout {
-    WorkingWindowLayout();
-    std::unique_ptr<CDialogTemplate> layout;
-};
-
-class CWorkingWindow : private WorkingWindowLayout, public CDialog, public IWorkingDisplay {
+// Its template is IDD_WORKING (res/forms.rc).
+class CWorkingWindow : public CDialog, public IWorkingDisplay {
 public:
     CWorkingWindow();
     ~CWorkingWindow() override;
