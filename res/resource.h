@@ -390,7 +390,8 @@
 #define IDC_TRANSLATOR_DEPTH_LABEL       1013
 #define IDC_TRANSLATOR_QUALITY_LABEL     1014
 #define IDC_TRANSLATOR_OUTPUT_LABEL      1015
-// Commands of the translator's list menu
+// The translator's list menu (menus.rc) and its commands
+#define IDR_TRANSLATOR_LIST_MENU         422
 #define ID_TRANSLATOR_VIEW               32900
 #define ID_TRANSLATOR_REMOVE             32901
 // The working window of a long run (a top-level window titled "Quenta - Working..."); its

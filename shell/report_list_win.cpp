@@ -140,14 +140,18 @@ void CReportList::SetImageList(HIMAGELIST list, int kind)
         SendMessageA(m_hwnd, LVM_SETIMAGELIST, kind, reinterpret_cast<LPARAM>(list));
 }
 
-void CReportList::ShowContextMenu(UINT menuId, HWND owner)
+void CReportList::ShowContextMenu(UINT menuId, HWND owner, bool needsSelection)
 {
     HMENU menu = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(menuId));
     if (!menu)
         return;
     POINT at;
     GetCursorPos(&at);
-    if (HMENU popup = GetSubMenu(menu, 0))
+    HMENU popup = GetSubMenu(menu, 0);
+    if (popup && needsSelection && SelectedRowsOfControl().empty())
+        for (int item = GetMenuItemCount(popup) - 1; item >= 0; --item)
+            EnableMenuItem(popup, static_cast<UINT>(item), MF_BYPOSITION | MF_GRAYED);
+    if (popup)
         TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, owner, nullptr);
     DestroyMenu(menu);
 }

@@ -41,7 +41,9 @@ public:
     void AddColumns(std::initializer_list<ColumnSpec> columns);
 
     void SetImageList(HIMAGELIST list, int kind);
-    void ShowContextMenu(UINT menuId, HWND owner);
+    // The first popup of menu resource `menuId` at the cursor; its commands go to `owner`. With
+    // `needsSelection`, every item is grayed while no row is selected.
+    void ShowContextMenu(UINT menuId, HWND owner, bool needsSelection = false);
     void SetProgressSink(CQnProgress* sink) { m_progress = sink; }
     CQnProgress& ProgressSink() const;
     // A picture selects the picture mode (its file name becomes the print title); null: rows.

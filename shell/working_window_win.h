@@ -1,5 +1,5 @@
 #pragma once
-// The working window of a long run (the pictures translator's batch run): an animation, two
+// The working window of a long run (a batch of files, for example): an animation, two
 // text lines, the items bar, the current item's bar and Cancel. Its second bar and line are the
 // progress sink the codecs report to. While it is up, every check of a bar empties the
 // message queue: paints and the Cancel button's messages run, all other input is dropped.

@@ -14,9 +14,9 @@
 #include "picture/graphics_codec.h"
 #include "picture/picture.h"
 #include "picturetools/translator/converter_settings.h"
+#include "picturetools/translator/file_ops.h"
 #include "picturetools/translator/output_choices.h"
 #include "picturetools/translator/translator_module.h"
-#include "picturetools/translator/file_ops.h"
 #include "picturetools/translator/translator_observer.h"
 #include "res/resource.h"
 #include "shell/busy_scope_win.h"
@@ -210,12 +210,8 @@ void CQnConvert::StartBatch()
 
 void CQnConvert::OnAddFilesClicked()
 {
-    PictureOpenOptions options;
-    options.title = LoadText(IDS_LOAD_PICTURE_TITLE);
-    options.filter = GetOpenFilterString();
-    options.defaultExtension = "BMP";
-    options.initialFolder = ReadConverterSettings().addFileDirectory;
-    options.multiSelect = true;
+    const PictureOpenOptions options{LoadText(IDS_LOAD_PICTURE_TITLE), GetOpenFilterString(), "BMP",
+                                     ReadConverterSettings().addFileDirectory, true};
     AddFiles(RunPictureOpenDialog(GetAncestor(m_hwnd, GA_ROOT), options), true, true);
 }
 
@@ -239,23 +235,6 @@ void CQnConvert::ViewItem(int row)
         ShowPicture(std::move(picture), path);
 }
 
-void CQnConvert::ShowListMenu()
-{
-    const std::vector<int> selected = m_list.SelectedRowsOfControl();
-    HMENU menu = CreatePopupMenu();
-    const UINT state = MF_STRING | (selected.empty() ? MF_GRAYED : 0);
-    AppendMenuA(menu, state, ID_TRANSLATOR_VIEW, LoadText(IDS_MENU_VIEW).c_str());
-    AppendMenuA(menu, state, ID_TRANSLATOR_REMOVE, LoadText(IDS_BUTTON_REMOVE).c_str());
-    POINT at{};
-    GetCursorPos(&at);
-    const UINT chosen = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, m_hwnd, nullptr);
-    DestroyMenu(menu);
-    if (chosen == ID_TRANSLATOR_REMOVE)
-        RemoveSelected();
-    else if (chosen == ID_TRANSLATOR_VIEW && !selected.empty())
-        ViewItem(selected.front());
-}
-
 bool CQnConvert::OnCommand(WORD id, WORD code)
 {
     switch (id) {
@@ -266,6 +245,11 @@ bool CQnConvert::OnCommand(WORD id, WORD code)
     case IDC_TRANSLATOR_START: if (code == BN_CLICKED) StartBatch(); return true;
     case IDC_TRANSLATOR_TYPE: if (code == CBN_SELCHANGE) RefillDepths(); return true;
     case IDC_TRANSLATOR_OUTPUT: if (code == EN_CHANGE) UpdateStartButton(); return true;
+    case ID_TRANSLATOR_REMOVE: RemoveSelected(); return true;
+    case ID_TRANSLATOR_VIEW:
+        if (const std::vector<int> rows = m_list.SelectedRowsOfControl(); !rows.empty())
+            ViewItem(rows.front());
+        return true;
     default: return CQnFormView::OnCommand(id, code);
     }
 }
@@ -281,7 +265,7 @@ std::optional<LRESULT> CQnConvert::OnListNotify(NMHDR* header)
         return 0;
     case NM_DBLCLK: ViewItem(reinterpret_cast<NMITEMACTIVATE*>(header)->iItem); return 0;
     case LVN_BEGINDRAG: DragFilesOut(PathsOfRows(m_list.SelectedRowsOfControl())); return 0;
-    case NM_RCLICK: ShowListMenu(); return 0;
+    case NM_RCLICK: m_list.ShowContextMenu(IDR_TRANSLATOR_LIST_MENU, m_hwnd, true); return 0;
     default: return std::nullopt;
     }
 }

@@ -46,7 +46,6 @@ private:
     void OnAddFilesClicked();
     void OnBrowseClicked(bool forOutput);
     void ViewItem(int row);
-    void ShowListMenu();
     std::optional<LRESULT> OnListNotify(NMHDR* header);
     std::vector<std::string> PathsOfRows(const std::vector<int>& rows) const;
 

@@ -287,6 +287,18 @@ TEST_F(TranslatorView, DroppedFilesAreAddedQuietlyAndDoubleClickShowsThePicture)
     SendMessageA(m_view.Hwnd(), WM_NOTIFY, IDC_TRANSLATOR_LIST, reinterpret_cast<LPARAM>(&click));
     EXPECT_TRUE(PictureViewerWindow());
     ClosePictureViewer();
+
+    // The list menu's commands: View shows the first selected item, Remove removes the selection.
+    SelectRows({0});
+    SendMessageA(m_view.Hwnd(), WM_COMMAND, ID_TRANSLATOR_VIEW, 0);
+    EXPECT_TRUE(PictureViewerWindow());
+    ClosePictureViewer();
+    SendMessageA(m_view.Hwnd(), WM_COMMAND, ID_TRANSLATOR_REMOVE, 0);
+    EXPECT_EQ(Names(), std::vector<std::string>{"c.bmp"});
+    HMENU menu = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_TRANSLATOR_LIST_MENU));
+    ASSERT_TRUE(menu);
+    EXPECT_EQ(GetMenuItemID(GetSubMenu(menu, 0), 1), static_cast<UINT>(ID_TRANSLATOR_REMOVE));
+    DestroyMenu(menu);
 }
 
 TEST_F(TranslatorView, ColumnClickSortsIgnoringCaseAndAgainReverses)
