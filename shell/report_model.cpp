@@ -212,8 +212,14 @@ void CReportModel::DeleteRows(const std::vector<int>& rows)
     for (int row : rows)
         if (row >= 0 && row < RowCount())
             gone[row] = true;
-    size_t index = 0;
-    std::erase_if(m_rows, [&](const ReportRow&) { return gone[index++]; });
+    size_t kept = 0;
+    for (size_t row = 0; row < m_rows.size(); ++row)
+        if (!gone[row]) {
+            if (kept != row)
+                m_rows[kept] = std::move(m_rows[row]);
+            ++kept;
+        }
+    m_rows.resize(kept);
     OnRowsChanged();
 }
 
