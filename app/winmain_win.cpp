@@ -1,6 +1,7 @@
 // Entry of the toolbox program.
 #include <windows.h>
 
+#include "app/module_table.h"
 #include "app/quenta_app_win.h"
 #include "app/services.h"
 
@@ -14,6 +15,7 @@ struct WindowEntryClearer {
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
 {
     WindowEntryClearer clearer;
+    InstallProgramModules();
     try {
         CQuentaApp app(instance, GetCommandLineA(), showCommand);
         return app.InitInstance() ? app.Run() : 0;

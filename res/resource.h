@@ -376,3 +376,35 @@
 #ifndef ID_EDIT_COPY
 #define ID_EDIT_COPY          57634
 #endif
+
+// ---- Forms (forms.rc) and the working window ----
+// The pictures translator's form. Its control ids are read by the end-to-end test.
+#define IDD_TRANSLATOR                   420
+#define IDC_TRANSLATOR_LIST              1000  // the input list (report list control)
+#define IDC_TRANSLATOR_ADD_FILES         1001  // "Add &File(s)"
+#define IDC_TRANSLATOR_ADD_FOLDER        1002  // "&Add Folder"
+#define IDC_TRANSLATOR_REMOVE            1003  // "&Remove"
+#define IDC_TRANSLATOR_OUTPUT            1004  // output folder edit
+#define IDC_TRANSLATOR_BROWSE            1005  // "..."
+#define IDC_TRANSLATOR_TYPE              1006  // "Type :" (item data: codec table index)
+#define IDC_TRANSLATOR_DEPTH             1007  // "Color depth :" (item data: bits)
+#define IDC_TRANSLATOR_QUALITY           1008  // "JPEG Quality :" edit
+#define IDC_TRANSLATOR_QUALITY_SPIN      1009
+#define IDC_TRANSLATOR_COMPRESS          1010  // "Compress"
+#define IDC_TRANSLATOR_START             1011  // "&Start"
+#define IDC_TRANSLATOR_TYPE_LABEL        1012
+#define IDC_TRANSLATOR_DEPTH_LABEL       1013
+#define IDC_TRANSLATOR_QUALITY_LABEL     1014
+#define IDC_TRANSLATOR_OUTPUT_LABEL      1015
+// The translator's list menu (menus.rc) and its commands
+#define IDR_TRANSLATOR_LIST_MENU         422
+#define ID_TRANSLATOR_VIEW               32900
+#define ID_TRANSLATOR_REMOVE             32901
+// The working window of a long run (a top-level window titled "Quenta - Working..."); its
+// "&Cancel" is IDCANCEL.
+#define IDD_WORKING                      421
+#define IDC_WORKING_LINE1                1100
+#define IDC_WORKING_LINE2                1101
+#define IDC_WORKING_BAR1                 1102  // items done
+#define IDC_WORKING_BAR2                 1103  // the current item's progress
+#define IDC_WORKING_ANIMATION            1104

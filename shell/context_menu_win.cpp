@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-#include "app/text_win.h"
+#include "base/text_win.h"
 
 namespace {
 // The item the keyboard works on: the focused one when selected, else the first selected.

@@ -1,6 +1,6 @@
 #include "shell/image_tab_strip_win.h"
 
-#include "app/text.h"
+#include "base/text.h"
 
 namespace {
 constexpr int kImageGrowth = 4;

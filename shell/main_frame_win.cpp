@@ -9,7 +9,7 @@
 #include "framework/preview.h"
 #include "res/resource.h"
 #include "shell/module_catalogue.h"
-#include "shell/module_views.h"
+#include "shell/module_factory_win.h"
 
 namespace {
 CMainFrame* g_mainFrame = nullptr;
@@ -168,11 +168,11 @@ LRESULT CMainFrame::OnDestroy(WPARAM wParam, LPARAM lParam)
 void CMainFrame::PrepareModuleButtons()
 {
     std::vector<CModuleButtonList::Item> items;
-    for (const ModuleRow* row = Catalogue(); row->moduleId != -1; ++row) {
+    for (const ModuleRow& row : ModuleTable()) {
         CModuleButtonList::Item item;
-        item.moduleId = row->moduleId;
-        item.caption = ButtonCaption(LoadText(row->titleId));
-        LoadAlphaBitmapResource(row->pictureId, item.picture);
+        item.moduleId = row.moduleId;
+        item.caption = ButtonCaption(LoadText(row.titleId));
+        LoadAlphaBitmapResource(row.pictureId, item.picture);
         items.push_back(std::move(item));
     }
     m_moduleBar.List().SetItems(std::move(items), m_hwnd, ID_SWITCH_MODULE_FIRST);
@@ -209,7 +209,7 @@ void CMainFrame::OnHelpContents() { ShowHelpPage("local\\index.htm"); }
 void CMainFrame::OnAbout() { SwitchModule(0); }
 void CMainFrame::OnShowModuleHelp() { ShowModuleHelp(); }
 
-void CMainFrame::ShowModuleHelp() { ShowHelpPage(Catalogue()[CatalogueRowOf(m_currentModule)].helpPage); }
+void CMainFrame::ShowModuleHelp() { ShowHelpPage(CatalogueRow(m_currentModule).helpPage); }
 
 void CMainFrame::SwitchModule(int moduleId)
 {
@@ -249,7 +249,7 @@ void CMainFrame::ModuleViewDestroyed(CQnFormView* view)
 void CMainFrame::UpdateModuleCaption(int moduleId)
 {
     const int row = CatalogueRowOf(moduleId);
-    const ModuleRow& entry = Catalogue()[row];
+    const ModuleRow& entry = CatalogueRow(moduleId);
     m_moduleTitle = row == 0 ? std::string() : LoadText(entry.titleId);
     // Row 0 has no title of its own; the caption bar shows the product there.
     m_captionBar.SetModule(row == 0 ? LoadText(IDS_APP_TITLE) : m_moduleTitle, entry.pictureId);

@@ -27,6 +27,8 @@ public:
     void ModuleViewDestroyed(CQnFormView* view) override;
     void ShowNavigationBars(bool show) override;
     void SetBusy(bool busy) override;
+    bool IsBusy() const override { return m_busy; }
+    void SetStatusText(const std::string& text) override { m_statusBar.SetPaneText(0, text); }
     void SetWindowTitleExtra(const std::string* extra) override;
     void PostCommand(unsigned id) override;
 
@@ -35,7 +37,6 @@ public:
     void SetProgressRange(int low, int high);
     void SetProgressPos(int position);
     void SetProgressText(const std::string& text);
-    bool IsBusy() const { return m_busy; }
     int CurrentModule() const { return m_currentModule; }
     CQnFormView* CurrentView() const { return m_view.get(); }
     CBusyBar& BusyBar() { return m_busyBar; }

@@ -13,6 +13,9 @@ public:
     // Hides (preview) or shows again the caption bar and the module button bar.
     virtual void ShowNavigationBars(bool show) = 0;
     virtual void SetBusy(bool busy) = 0;
+    virtual bool IsBusy() const = 0;
+    // The message pane of the status bar.
+    virtual void SetStatusText(const std::string& text) = 0;
     virtual void SetWindowTitleExtra(const std::string* extra) = 0;
     virtual void SwitchModule(int moduleId) = 0;
     virtual void PostCommand(unsigned id) = 0;

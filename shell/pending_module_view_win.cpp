@@ -2,7 +2,7 @@
 
 #include "base/text.h"
 #include "shell/gdi_helpers_win.h"
-#include "shell/module_views.h"
+#include "shell/qn_form_view_win.h"
 
 CPendingModuleView::CPendingModuleView(unsigned titleId) : CQnFormView(&EmptyFormTemplate()), m_titleId(titleId) {}
 

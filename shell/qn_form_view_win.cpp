@@ -15,8 +15,13 @@
 #include "shell/module_host_win.h"
 #include "shell/report_export.h"
 #include "shell/report_list_win.h"
+#include "res/resource.h"
 
 namespace {
+constexpr unsigned kAppTitle = IDS_APP_TITLE;
+constexpr unsigned kPrintNote = IDS_PRINT_NOTE;
+constexpr unsigned kSaveTitle = IDS_SAVE_TITLE;
+constexpr unsigned kSaveFilter = IDS_FILTER_SAVE_LIST;
 bool g_pictureViewerOpen = false;
 
 std::string FolderOf(const std::string& path)
@@ -36,6 +41,34 @@ CQnFormView::CQnFormView(const CDialogTemplate* layout) : CFormView(layout), m_r
 {
     if (IModuleHost* host = ModuleHost())
         host->SetActiveModuleView(this);
+}
+
+CQnFormView::CQnFormView(const FormSpec& form)
+    : CFormView(form.templateId), m_reportTitle(LoadText(form.reportTitleId ? form.reportTitleId : kAppTitle)),
+      m_form(form)
+{
+    if (IModuleHost* host = ModuleHost())
+        host->SetActiveModuleView(this);
+}
+
+bool CQnFormView::OnInitDialog()
+{
+    ApplyControlTexts(m_hwnd, m_form.texts);
+    m_layout.Capture(m_hwnd, m_form.anchors);
+    return CFormView::OnInitDialog();
+}
+
+std::optional<LRESULT> CQnFormView::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_SIZE && wParam != SIZE_MINIMIZED)
+        m_layout.Apply(LOWORD(lParam), HIWORD(lParam));
+    return CFormView::OnMessage(message, wParam, lParam);
+}
+
+const CDialogTemplate& EmptyFormTemplate()
+{
+    static const CDialogTemplate layout(WS_CHILD | DS_CONTROL, WS_EX_CONTROLPARENT, 0, 0, 400, 300, "");
+    return layout;
 }
 
 CQnFormView::~CQnFormView()

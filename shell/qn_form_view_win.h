@@ -7,14 +7,18 @@
 
 #include "framework/form_view.h"
 #include "res/resource.h"
+#include "shell/module_form_win.h"
 
 class CReportList;
 class CPicture;
+class CDialogTemplate;
 
 class CQnFormView : public CFormView {
 public:
     explicit CQnFormView(UINT templateId);
     explicit CQnFormView(const CDialogTemplate* layout);
+    // A form declared as data: its template, control texts, anchors and report title.
+    explicit CQnFormView(const FormSpec& form);
     ~CQnFormView() override;
 
     // The module's own initialisation after the view is shown (fills its list).
@@ -47,6 +51,10 @@ public:
     void OnEndPrinting(HDC dc, CPrintInfo& info) override;
 
 protected:
+    // Puts the control texts in and notes the layout; a module calls it first.
+    bool OnInitDialog() override;
+    // Lays the anchored controls out on WM_SIZE.
+    std::optional<LRESULT> OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void OnFilePrint();
     void OnFilePrintPreview();
     void OnSaveToDisk();
@@ -55,8 +63,13 @@ protected:
 private:
     static const CommandEntry<CQnFormView> s_commands[3];
     std::string m_reportTitle;
+    FormSpec m_form;
+    CFormLayout m_layout;
     CReportList* m_list = nullptr;
     CReportList* m_picturePrinter = nullptr;
     bool m_pictureFlag = false;
     bool m_previewing = false;
 };
+
+// The in-memory template of a form without controls (child, no border of its own).
+const CDialogTemplate& EmptyFormTemplate();

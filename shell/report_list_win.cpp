@@ -4,6 +4,7 @@
 
 #include "app/settings.h"
 #include "base/progress.h"
+#include "base/text.h"
 #include "picture/picture.h"
 
 namespace {
@@ -88,6 +89,15 @@ int CReportList::ColumnPixelWidth(int column) const
     return CReportModel::ColumnPixelWidth(column);
 }
 
+void CReportList::AddColumns(std::initializer_list<ColumnSpec> columns)
+{
+    for (const ColumnSpec& spec : columns) {
+        ReportColumn column{LoadText(spec.textId), spec.alignment, spec.width};
+        column.sort = spec.sort;
+        AddColumn(ColumnCount(), column);
+    }
+}
+
 void CReportList::OnColumnsChanged()
 {
     if (!m_hwnd || m_syncing)
@@ -130,14 +140,18 @@ void CReportList::SetImageList(HIMAGELIST list, int kind)
         SendMessageA(m_hwnd, LVM_SETIMAGELIST, kind, reinterpret_cast<LPARAM>(list));
 }
 
-void CReportList::ShowContextMenu(UINT menuId, HWND owner)
+void CReportList::ShowContextMenu(UINT menuId, HWND owner, bool needsSelection)
 {
     HMENU menu = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(menuId));
     if (!menu)
         return;
     POINT at;
     GetCursorPos(&at);
-    if (HMENU popup = GetSubMenu(menu, 0))
+    HMENU popup = GetSubMenu(menu, 0);
+    if (popup && needsSelection && SelectedRowsOfControl().empty())
+        for (int item = GetMenuItemCount(popup) - 1; item >= 0; --item)
+            EnableMenuItem(popup, static_cast<UINT>(item), MF_BYPOSITION | MF_GRAYED);
+    if (popup)
         TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, owner, nullptr);
     DestroyMenu(menu);
 }
@@ -159,6 +173,18 @@ std::vector<int> CReportList::SelectedRowsOfControl() const
     for (int row = -1; (row = static_cast<int>(SendMessageA(m_hwnd, LVM_GETNEXTITEM, row, LVNI_SELECTED))) >= 0;)
         rows.push_back(row);
     return rows;
+}
+
+void CReportList::RemoveRows(const std::vector<int>& rows)
+{
+    DeleteRows(rows);
+    SelectAll(false);
+    if (!m_hwnd)
+        return;
+    LVITEMA none{};
+    none.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageA(m_hwnd, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&none));
+    InvalidateRect(m_hwnd, nullptr, TRUE);
 }
 
 void CReportList::PullSelection()

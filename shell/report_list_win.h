@@ -18,6 +18,14 @@
 class CPicture;
 class CQnProgress;
 
+// A column as a module declares it: header text id, width, sort kind and alignment.
+struct ColumnSpec {
+    unsigned textId;
+    int width = 100;
+    SortKind sort = SortKind::TextNoCase;
+    int alignment = AlignLeft;
+};
+
 class CReportList : public CWindow, public CReportModel {
 public:
     CReportList();
@@ -29,9 +37,13 @@ public:
     bool ReplaceControl(HWND dialog, UINT id);
 
     int ColumnPixelWidth(int column) const override;
+    // Appends the columns with their headers in the current language.
+    void AddColumns(std::initializer_list<ColumnSpec> columns);
 
     void SetImageList(HIMAGELIST list, int kind);
-    void ShowContextMenu(UINT menuId, HWND owner);
+    // The first popup of menu resource `menuId` at the cursor; its commands go to `owner`. With
+    // `needsSelection`, every item is grayed while no row is selected.
+    void ShowContextMenu(UINT menuId, HWND owner, bool needsSelection = false);
     void SetProgressSink(CQnProgress* sink) { m_progress = sink; }
     CQnProgress& ProgressSink() const;
     // A picture selects the picture mode (its file name becomes the print title); null: rows.
@@ -40,6 +52,8 @@ public:
     void FinishFill();
     // Selection as the control shows it.
     std::vector<int> SelectedRowsOfControl() const;
+    // Deletes the rows in one pass and leaves nothing selected.
+    void RemoveRows(const std::vector<int>& rows);
 
     // Printing, called by the module view.
     void BeginPrinting(HDC dc, CPrintInfo& info);

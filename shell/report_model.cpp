@@ -20,7 +20,68 @@ unsigned char UpperOf(unsigned char c)
 }
 
 const std::string kEmpty;
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsGroupMark(char c) { return c == ' ' || c == ',' || c == '.' || c == '\'' || c == '\xA0'; }
+
+// The first number of a text, its grouping marks ignored; nothing when it has no digit.
+std::optional<long double> LeadingNumber(const std::string& text)
+{
+    size_t i = text.find_first_of("0123456789");
+    if (i == std::string::npos)
+        return std::nullopt;
+    const bool negative = i > 0 && text[i - 1] == '-';
+    long double value = 0;
+    for (; i < text.size(); ++i) {
+        if (IsDigit(text[i]))
+            value = value * 10 + (text[i] - '0');
+        else if (!(IsGroupMark(text[i]) && i + 1 < text.size() && IsDigit(text[i + 1])))
+            break;
+    }
+    return negative ? -value : value;
+}
+
+// Every run of digits of a text, in order ("12/31/99 23:59" gives 12, 31, 99, 23, 59).
+std::vector<long long> DigitRuns(const std::string& text)
+{
+    std::vector<long long> runs;
+    for (size_t i = 0; i < text.size();) {
+        if (!IsDigit(text[i])) {
+            ++i;
+            continue;
+        }
+        long long value = 0;
+        for (; i < text.size() && IsDigit(text[i]); ++i)
+            value = value < 100000000000000000LL ? value * 10 + (text[i] - '0') : value;
+        runs.push_back(value);
+    }
+    return runs;
+}
+
+template <class T>
+int ThreeWay(const T& a, const T& b)
+{
+    return a < b ? -1 : (b < a ? 1 : 0);
+}
 } // namespace
+
+int CompareCells(SortKind kind, const std::string& a, const std::string& b, std::optional<int64_t> keyA,
+                 std::optional<int64_t> keyB)
+{
+    if (kind != SortKind::TextNoCase && keyA && keyB && *keyA != *keyB)
+        return ThreeWay(*keyA, *keyB);
+    if (kind == SortKind::Number) {
+        const auto x = LeadingNumber(a), y = LeadingNumber(b);
+        if (x.has_value() != y.has_value())
+            return x ? 1 : -1;
+        if (x && *x != *y)
+            return ThreeWay(*x, *y);
+    } else if (kind == SortKind::DateTime) {
+        if (const int order = ThreeWay(DigitRuns(a), DigitRuns(b)))
+            return order;
+    }
+    return CompareNoCase(a, b);
+}
 
 int CompareNoCase(const std::string& a, const std::string& b)
 {
@@ -145,6 +206,34 @@ bool CReportModel::DeleteRow(int row)
     return true;
 }
 
+void CReportModel::DeleteRows(const std::vector<int>& rows)
+{
+    std::vector<bool> gone(m_rows.size(), false);
+    for (int row : rows)
+        if (row >= 0 && row < RowCount())
+            gone[row] = true;
+    size_t kept = 0;
+    for (size_t row = 0; row < m_rows.size(); ++row)
+        if (!gone[row]) {
+            if (kept != row)
+                m_rows[kept] = std::move(m_rows[row]);
+            ++kept;
+        }
+    m_rows.resize(kept);
+    OnRowsChanged();
+}
+
+bool CReportModel::SetCellSortKey(int row, int column, int64_t key)
+{
+    if (row < 0 || row >= RowCount() || column < 0)
+        return false;
+    auto& keys = m_rows[row].sortKeys;
+    if (static_cast<int>(keys.size()) <= column)
+        keys.resize(column + 1);
+    keys[column] = key;
+    return true;
+}
+
 intptr_t CReportModel::RowData(int row) const { return row >= 0 && row < RowCount() ? m_rows[row].data : 0; }
 
 int CReportModel::RowImage(int row) const { return row >= 0 && row < RowCount() ? m_rows[row].image : -1; }
@@ -160,10 +249,16 @@ const std::string& CReportModel::StoredText(int row, int column) const
 void CReportModel::SortRows(int column, bool ascending, RowCompare compare)
 {
     if (!compare) {
-        compare = [column](const ReportRow& a, const ReportRow& b) {
-            const std::string& x = column < static_cast<int>(a.cells.size()) ? a.cells[column] : kEmpty;
-            const std::string& y = column < static_cast<int>(b.cells.size()) ? b.cells[column] : kEmpty;
-            return CompareNoCase(x, y);
+        const SortKind kind = column >= 0 && column < ColumnCount() ? m_columns[column].sort : SortKind::TextNoCase;
+        compare = [column, kind](const ReportRow& a, const ReportRow& b) {
+            const auto cell = [column](const ReportRow& r) -> const std::string& {
+                return column >= 0 && column < static_cast<int>(r.cells.size()) ? r.cells[column] : kEmpty;
+            };
+            const auto key = [column](const ReportRow& r) -> std::optional<int64_t> {
+                return column >= 0 && column < static_cast<int>(r.sortKeys.size()) ? r.sortKeys[column]
+                                                                                   : std::nullopt;
+            };
+            return CompareCells(kind, cell(a), cell(b), key(a), key(b));
         };
     }
     std::stable_sort(m_rows.begin(), m_rows.end(), [&](const ReportRow& a, const ReportRow& b) {

@@ -4,10 +4,16 @@
 // print layout read it, so all of them work and are tested without a window.
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 enum ColumnAlignment : int { AlignLeft = 0, AlignRight = 1, AlignCentre = 2 };
+
+// How a column's cells compare when the user sorts by it. Number and date columns compare the
+// row's sort key of the cell when the module set one (a size in bytes, a file time), else the
+// numbers in the text.
+enum class SortKind { TextNoCase, Number, DateTime };
 
 struct ReportColumn {
     std::string header;
@@ -15,6 +21,7 @@ struct ReportColumn {
     int width = 100;      // on-screen width in pixels
     bool noWrap = false;  // keeps its text on one line in HTML output
     bool printed = true;  // printed and exported
+    SortKind sort = SortKind::TextNoCase;
 };
 
 struct ReportRow {
@@ -22,6 +29,7 @@ struct ReportRow {
     int image = -1;
     intptr_t data = 0;
     bool selected = false;
+    std::vector<std::optional<int64_t>> sortKeys; // per column, set by SetCellSortKey
 };
 
 class CReportModel {
@@ -51,12 +59,16 @@ public:
     bool SetRowImage(int row, int image);
     void DeleteAllRows();
     bool DeleteRow(int row);
+    // Deletes the listed rows (any order, duplicates and bad indexes ignored) in one pass.
+    void DeleteRows(const std::vector<int>& rows);
+    // The value a Number or DateTime column sorts this cell by.
+    bool SetCellSortKey(int row, int column, int64_t key);
     intptr_t RowData(int row) const;
     int RowImage(int row) const;
     const std::string& StoredText(int row, int column) const;
 
     // Sorting by a comparator of whole rows (negative, zero, positive); without one, by the
-    // column's text, case-insensitively. Equal rows keep their order.
+    // column's sort kind (CompareCells). Equal rows keep their order.
     using RowCompare = std::function<int(const ReportRow&, const ReportRow&)>;
     void SortRows(int column, bool ascending = true, RowCompare compare = {});
 
@@ -86,6 +98,12 @@ private:
 
 // Case-insensitive comparison of single-byte texts (ASCII and Western letters).
 int CompareNoCase(const std::string& a, const std::string& b);
+// Order of two cells of a column of the given kind (negative, zero, positive). Number: texts
+// without digits first, then by value (blanks, commas, dots and apostrophes between digits
+// group thousands); DateTime: by the numbers of the text in turn. A key, when both cells have
+// one, decides first.
+int CompareCells(SortKind kind, const std::string& a, const std::string& b,
+                 std::optional<int64_t> keyA = {}, std::optional<int64_t> keyB = {});
 // Upper case of a Western single-byte text.
 std::string ToUpperAnsi(const std::string& text);
 

@@ -4,7 +4,8 @@
 #include "base/text.h"
 #include "res/resource.h"
 #include "shell/gdi_helpers_win.h"
-#include "shell/module_views.h"
+#include "shell/qn_form_view_win.h"
+#include "shell/start_panel_win.h"
 
 namespace {
 

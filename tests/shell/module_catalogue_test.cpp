@@ -2,23 +2,32 @@
 
 #include <gtest/gtest.h>
 
-#include <set>
+#include <string>
 
 #include "shell/list_print_settings.h"
 #include "app/registry_access.h"
 #include "app/settings.h"
 #include "tests/support/private_registry.h"
 
-TEST(ModuleCatalogue, NineteenRowsWithEveryModuleOnce)
+TEST(ModuleCatalogue, RowsComeFromTheInstalledTable)
 {
-    std::set<int> ids;
-    for (int row = 0; row < kModuleCount; ++row)
-        ids.insert(Catalogue()[row].moduleId);
-    EXPECT_EQ(ids.size(), 19u);
-    EXPECT_EQ(*ids.rbegin(), kHighestModuleId);
-    EXPECT_EQ(Catalogue()[kModuleCount].moduleId, -1);
-    EXPECT_EQ(CatalogueRowOf(13), 2);
+    SetModuleTable({});
+    EXPECT_EQ(std::string(CatalogueRow(5).helpPage), "local\\index.htm") << "no table yet";
+    EXPECT_FALSE(IsListedModule(0));
+
+    static const ModuleRow rows[] = {
+        {0, 62448, 358, "local\\index.htm"},
+        {13, 62449, 327, "local\\qnexplorer.htm"},
+        {6, 62465, 332, "local\\misc.htm"},
+    };
+    SetModuleTable(rows);
+    EXPECT_EQ(CatalogueRowOf(13), 1);
     EXPECT_EQ(CatalogueRowOf(42), 0);
+    EXPECT_EQ(std::string(CatalogueRow(6).helpPage), "local\\misc.htm");
+    EXPECT_EQ(CatalogueRow(42).moduleId, 0) << "an unknown module uses row 0";
+    EXPECT_TRUE(IsListedModule(6));
+    EXPECT_FALSE(IsListedModule(42));
+    SetModuleTable({});
 }
 
 TEST(ModuleCatalogue, TitleCaptionAndProgressTextRules)

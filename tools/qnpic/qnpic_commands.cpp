@@ -6,8 +6,8 @@
 #include "picture/codec_registry.h"
 #include "picture/graphics_codec.h"
 #include "picture/graphics_stream.h"
-#include "picturetools/convert/batch_convert.h"
-#include "picturetools/convert/file_ops.h"
+#include "picturetools/translator/batch_convert.h"
+#include "picturetools/translator/file_ops.h"
 #include "tools/qnpic/qnpic_options.h"
 
 namespace {

@@ -14,7 +14,7 @@
 #include "framework/preview.h"
 #include "framework/print.h"
 #include "screenshot_win.h"
-#include "shell/module_views.h"
+#include "shell/qn_form_view_win.h"
 #include "shell/report_list_win.h"
 
 namespace {

@@ -27,7 +27,7 @@
 #include "picture/codecs/codecs.h"
 #include "picture/graphics_codec.h"
 #include "picture/picture.h"
-#include "picturetools/translator/translator_ids.h"
+#include "res/resource.h"
 #include "remote_process_win.h"
 #include "shell/picture_open/picture_open_dialog_win.h"
 

@@ -14,13 +14,14 @@
 
 #include "app/message.h"
 #include "app/settings.h"
+#include "base/text.h"
 #include "picture/codec_registry.h"
 #include "picture/codecs/codecs.h"
 #include "picture/graphics_codec.h"
 #include "picture/picture.h"
 #include "picturetools/translator/convert_view_win.h"
-#include "picturetools/translator/translator_ids.h"
-#include "picturetools/translator/working_window_win.h"
+#include "res/resource.h"
+#include "shell/working_window_win.h"
 #include "shell/viewer/picture_viewer_win.h"
 #include "tests/e2e/shell/screenshot_win.h"
 
@@ -177,7 +178,7 @@ TEST_F(TranslatorView, OpensWithTheStoredChoicesAndNothingToStart)
               CodecIndex(BmpCodec()));
     EXPECT_FALSE(Enabled(IDC_TRANSLATOR_START));
     EXPECT_FALSE(Enabled(IDC_TRANSLATOR_REMOVE));
-    EXPECT_EQ(m_view.StatusText(), "0 objects");
+    EXPECT_EQ(m_view.StatusText(), "0 object"); // at most one row: singular
 }
 
 TEST_F(TranslatorView, DepthListFollowsTheFormat)
@@ -286,6 +287,18 @@ TEST_F(TranslatorView, DroppedFilesAreAddedQuietlyAndDoubleClickShowsThePicture)
     SendMessageA(m_view.Hwnd(), WM_NOTIFY, IDC_TRANSLATOR_LIST, reinterpret_cast<LPARAM>(&click));
     EXPECT_TRUE(PictureViewerWindow());
     ClosePictureViewer();
+
+    // The list menu's commands: View shows the first selected item, Remove removes the selection.
+    SelectRows({0});
+    SendMessageA(m_view.Hwnd(), WM_COMMAND, ID_TRANSLATOR_VIEW, 0);
+    EXPECT_TRUE(PictureViewerWindow());
+    ClosePictureViewer();
+    SendMessageA(m_view.Hwnd(), WM_COMMAND, ID_TRANSLATOR_REMOVE, 0);
+    EXPECT_EQ(Names(), std::vector<std::string>{"c.bmp"});
+    HMENU menu = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_TRANSLATOR_LIST_MENU));
+    ASSERT_TRUE(menu);
+    EXPECT_EQ(GetMenuItemID(GetSubMenu(menu, 0), 1), static_cast<UINT>(ID_TRANSLATOR_REMOVE));
+    DestroyMenu(menu);
 }
 
 TEST_F(TranslatorView, ColumnClickSortsIgnoringCaseAndAgainReverses)
@@ -399,4 +412,79 @@ TEST(WorkingWindow, ChecksRunTheCancelButtonAndDropOtherInput)
         DispatchMessageA(&msg);
     EXPECT_EQ(g_otherMessages, 1);
     DestroyWindow(other);
+}
+
+namespace {
+struct ClippedText {
+    std::string text;
+    int needed, available;
+};
+
+// Labels, buttons and check boxes whose text is wider than the room the control gives it.
+std::vector<ClippedText> ClippedTexts(HWND form)
+{
+    std::vector<ClippedText> clipped;
+    for (HWND child = GetWindow(form, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        char kind[32] = "";
+        GetClassNameA(child, kind, sizeof kind);
+        std::string text = ControlText(child);
+        if (text.empty() || (lstrcmpiA(kind, "Button") != 0 && lstrcmpiA(kind, "Static") != 0))
+            continue;
+        std::erase(text, '&');
+        RECT client;
+        GetClientRect(child, &client);
+        const LONG style = GetWindowLongA(child, GWL_STYLE);
+        int room = client.right;
+        if (lstrcmpiA(kind, "Button") == 0)
+            room -= (style & BS_TYPEMASK) == BS_AUTOCHECKBOX ? GetSystemMetrics(SM_CXMENUCHECK) + 4 : 8;
+        HDC dc = GetDC(child);
+        HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(child, WM_GETFONT, 0, 0)));
+        SIZE size{};
+        GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+        SelectObject(dc, old);
+        ReleaseDC(child, dc);
+        if (size.cx > room)
+            clipped.push_back({text, static_cast<int>(size.cx), room});
+    }
+    return clipped;
+}
+} // namespace
+
+TEST_F(TranslatorView, EveryTextFitsItsControlInEnglishAndFrench)
+{
+    EXPECT_EQ(ControlText(Control(IDC_TRANSLATOR_START)), "&Start") << "texts come from the string table";
+    for (const auto& [language, name] : {std::pair{0x0409u, "translator_form_en"}, {0x040Cu, "translator_form_fr"}}) {
+        SetTextLanguage(language);
+        CQnConvert view;
+        ASSERT_TRUE(view.CreateView(m_frame, 0xE901));
+        MoveWindow(view.Hwnd(), 0, 0, 880, 660, TRUE);
+        ShowWindow(m_view.Hwnd(), SW_HIDE);
+        ShowWindow(view.Hwnd(), SW_SHOW);
+        view.InitModule();
+        view.SelectFormat(CodecIndex(JpgCodec())); // the quality controls show too
+        RedrawWindow(m_frame, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        SaveScreenBmp(ScreenshotPath(name));
+        for (const ClippedText& clipped : ClippedTexts(view.Hwnd()))
+            ADD_FAILURE() << name << ": \"" << clipped.text << "\" needs " << clipped.needed << " px, has "
+                          << clipped.available;
+        if (language == 0x040Cu)
+            EXPECT_EQ(ControlText(view.Item(IDC_TRANSLATOR_START)), "&D\xE9marrer");
+        DestroyWindow(view.Hwnd());
+    }
+    SetTextLanguage(0x0409);
+}
+
+TEST_F(TranslatorView, ListAndBottomControlsFollowTheFormSize)
+{
+    RECT list, start, before;
+    GetWindowRect(Control(IDC_TRANSLATOR_START), &before);
+    MoveWindow(m_view.Hwnd(), 0, 0, 980, 700, TRUE);
+    GetWindowRect(Control(IDC_TRANSLATOR_LIST), &list);
+    GetWindowRect(Control(IDC_TRANSLATOR_START), &start);
+    EXPECT_EQ(start.left - before.left, 100) << "Start follows the right edge";
+    EXPECT_EQ(start.top - before.top, 40) << "and the bottom edge";
+    MapWindowPoints(nullptr, m_view.Hwnd(), reinterpret_cast<POINT*>(&list), 2);
+    RECT client;
+    GetClientRect(m_view.Hwnd(), &client);
+    EXPECT_GT(list.right, client.right - 30) << "the list stretches";
 }

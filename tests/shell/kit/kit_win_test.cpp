@@ -11,7 +11,7 @@
 
 #include "../../e2e/shell/screenshot_win.h"
 #include "../controls/test_window_win.h"
-#include "app/text.h"
+#include "base/text.h"
 #include "picture/picture.h"
 #include "res/resource.h"
 #include "shell/apply_tracker_win.h"

@@ -1,0 +1,36 @@
+// The modules of the toolbox, in the order of the module bar's buttons. A module adds its
+// folder and its row here; a row without a factory shows the pending placeholder.
+#include "app/module_table.h"
+
+#include "picturetools/translator/translator_module.h"
+#include "res/resource.h"
+#include "shell/module_catalogue.h"
+#include "shell/start_panel_win.h"
+
+namespace {
+const ModuleRow kModules[] = {
+    {0, IDS_MODULE_START, IDR_PIC_START, "local\\index.htm", CreateStartPanelView},
+    {18, IDS_MODULE_ONLINE, IDR_PIC_ONLINE, "local\\index.htm"},
+    {13, IDS_MODULE_EXPLORER, IDR_PIC_EXPLORER, "local\\qnexplorer.htm"},
+    {1, IDS_MODULE_SYSPICTURE, IDR_PIC_SYSPICTURE, "local\\syspicture.htm"},
+    {3, IDS_MODULE_WALLPAPER, IDR_PIC_WALLPAPER, "local\\wallpaper.htm"},
+    {14, IDS_MODULE_TRANSLATOR, IDR_PIC_TRANSLATOR, "local\\pictranslator.htm", CreateTranslatorView},
+    {15, IDS_MODULE_CAPTURE, IDR_PIC_CAPTURE, "local\\screencapture.htm"},
+    {16, IDS_MODULE_ACQUIRE, IDR_PIC_ACQUIRE, "local\\acquire.htm"},
+    {4, IDS_MODULE_WINCOLORS, IDR_PIC_WINCOLORS, "local\\wincolors.htm"},
+    {5, IDS_MODULE_TOOLS, IDR_PIC_TOOLS, "local\\tools.htm"},
+    {8, IDS_MODULE_FINDER, IDR_PIC_FINDER, "local\\qnfinder.htm"},
+    {2, IDS_MODULE_WINDOWS, IDR_PIC_WINDOWS, "local\\windows.htm"},
+    {10, IDS_MODULE_FONTS, IDR_PIC_FONTS, "local\\fonts.htm"},
+    {17, IDS_MODULE_SHORTCUTS, IDR_PIC_SHORTCUTS, "local\\appshortcuts.htm"},
+    {9, IDS_MODULE_UNINSTALL, IDR_PIC_UNINSTALL, "local\\uninstall.htm"},
+    {12, IDS_MODULE_DATATYPES, IDR_PIC_DATATYPES, "local\\datatype.htm"},
+    {11, IDS_MODULE_DISKINFO, IDR_PIC_DISKINFO, "local\\diskinfo.htm"},
+    {7, IDS_MODULE_SYSINFO, IDR_PIC_SYSINFO, "local\\sysinfo.htm"},
+    {6, IDS_MODULE_MISC, IDR_PIC_MISC, "local\\misc.htm"},
+};
+} // namespace
+
+std::span<const ModuleRow> ProgramModules() { return kModules; }
+
+void InstallProgramModules() { SetModuleTable(kModules); }

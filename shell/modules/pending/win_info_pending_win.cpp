@@ -1,6 +1,0 @@
-// Stand-in until module 2 is written: an empty form with its title.
-#include "shell/module_views.h"
-#include "shell/pending_module_view_win.h"
-#include "res/resource.h"
-
-std::unique_ptr<CQnFormView> CreateWinInfoView() { return std::make_unique<CPendingModuleView>(IDS_MODULE_WINDOWS); }
