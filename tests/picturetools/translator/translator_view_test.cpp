@@ -22,7 +22,7 @@
 #include "picturetools/translator/translator_ids.h"
 #include "picturetools/translator/working_window_win.h"
 #include "shell/viewer/picture_viewer_win.h"
-#include "tests/e2e/shell/screenshot_win.h"
+#include "tests/e2e/support/screen_win.h"
 
 namespace fs = std::filesystem;
 
