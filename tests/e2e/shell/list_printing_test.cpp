@@ -13,7 +13,7 @@
 #include "framework/frame.h"
 #include "framework/preview.h"
 #include "framework/print.h"
-#include "screenshot_win.h"
+#include "tests/e2e/support/screen_win.h"
 #include "shell/qn_form_view_win.h"
 #include "shell/report_list_win.h"
 

@@ -4,14 +4,13 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
 
-#include "screenshot_win.h"
+#include "tests/e2e/support/quenta_e2e_win.h"
 
 namespace {
 const std::string kBase = "Ostrel Quenta v1.6";
-constexpr UINT kSwitchModuleFirst = 0x8400;
+using e2e::kSwitchModuleFirst;
 constexpr UINT kAbout = 32844;
 
 struct Module {
@@ -25,97 +24,73 @@ const Module kModules[] = {
     {12, "Data Types"}, {11, "Disks Information"}, {7, "System Information"}, {6, "Miscellaneous"},
 };
 
-bool WaitFor(const std::function<bool()>& condition, int timeoutMs = 15000)
-{
-    for (int waited = 0; waited < timeoutMs; waited += 20) {
-        if (condition())
-            return true;
-        Sleep(20);
-    }
-    return condition();
-}
-
-std::string TitleOf(HWND window)
-{
-    char text[512] = "";
-    GetWindowTextA(window, text, sizeof text);
-    return text;
-}
-
 std::string ExpectedTitle(const Module& module)
 {
     return module.title[0] ? kBase + " - " + module.title : kBase;
 }
 
-class MainWindowTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        const std::string exe = std::string(QUENTA_BINARY_DIR) + "/bin/quenta.exe";
-        std::string command = "\"" + exe + "\" /DEBUG";
-        STARTUPINFOA startup{};
-        startup.cb = sizeof startup;
-        ASSERT_TRUE(CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                                   &m_process));
-        ASSERT_TRUE(WaitFor([&] {
-            m_frame = FindWindowA("QuentaMainFrame", nullptr);
-            return m_frame && IsWindowVisible(m_frame);
-        })) << "the main window did not appear";
-    }
+// The module bar's button list, drawn down the left of the main window.
+HWND ModuleButtonList(HWND frame)
+{
+    return FindDescendantByClass(frame, "QuentaModuleButtonList");
+}
 
-    void TearDown() override
-    {
-        if (m_frame)
-            PostMessageA(m_frame, WM_CLOSE, 0, 0);
-        if (m_process.hProcess) {
-            if (WaitForSingleObject(m_process.hProcess, 15000) != WAIT_OBJECT_0)
-                TerminateProcess(m_process.hProcess, 1);
-            CloseHandle(m_process.hProcess);
-            CloseHandle(m_process.hThread);
-        }
-    }
-
-    // Waits until the window has painted what the last command changed.
-    void Settle()
-    {
-        DWORD_PTR result = 0;
-        SendMessageTimeoutA(m_frame, WM_NULL, 0, 0, SMTO_BLOCK, 5000, &result);
-        RedrawWindow(m_frame, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-        SendMessageTimeoutA(m_frame, WM_NULL, 0, 0, SMTO_BLOCK, 5000, &result);
-    }
-
-    PROCESS_INFORMATION m_process{};
-    HWND m_frame = nullptr;
-};
+class MainWindowTest : public QuentaSuite {};
 } // namespace
 
 TEST_F(MainWindowTest, EveryModuleSwitchesAndTitlesFollowTheRules)
 {
-    EXPECT_EQ(TitleOf(m_frame), kBase); // placeholder view before the first choice
+    EXPECT_EQ(CaptionOf(Frame()), kBase); // placeholder view before the first choice
     for (const Module& module : kModules) {
-        SendMessageA(m_frame, WM_COMMAND, kSwitchModuleFirst + module.id, 0);
-        EXPECT_TRUE(WaitFor([&] { return TitleOf(m_frame) == ExpectedTitle(module); }))
-            << "module " << module.id << " shows \"" << TitleOf(m_frame) << "\"";
-        Settle();
+        SendMessageA(Frame(), WM_COMMAND, kSwitchModuleFirst + module.id, 0);
+        EXPECT_TRUE(WaitFor([&] { return CaptionOf(Frame()) == ExpectedTitle(module); }))
+            << "module " << module.id << " shows \"" << CaptionOf(Frame()) << "\"";
+        e2e::Settle(Frame());
         const std::string shot =
             std::string(QUENTA_BINARY_DIR) + "/tests/e2e/shell/module_" + std::to_string(module.id) + ".bmp";
         EXPECT_TRUE(SaveScreenBmp(shot));
     }
     // Help > About shows module 0: the bare product title.
-    SendMessageA(m_frame, WM_COMMAND, kAbout, 0);
-    EXPECT_TRUE(WaitFor([&] { return TitleOf(m_frame) == kBase; }));
+    SendMessageA(Frame(), WM_COMMAND, kAbout, 0);
+    EXPECT_TRUE(WaitFor([&] { return CaptionOf(Frame()) == kBase; }));
 }
 
 TEST_F(MainWindowTest, SwitchingReplacesTheViewOnlyForAnotherModule)
 {
-    SendMessageA(m_frame, WM_COMMAND, kSwitchModuleFirst + 18, 0);
-    ASSERT_TRUE(WaitFor([&] { return TitleOf(m_frame) == kBase + " - Quenta Online News"; }));
+    SwitchTo(e2e::kBlankModule);
+    SendMessageA(Frame(), WM_COMMAND, kSwitchModuleFirst + 18, 0);
+    ASSERT_TRUE(WaitFor([&] { return CaptionOf(Frame()) == kBase + " - Quenta Online News"; }));
     // Pressing the button of the module already shown changes nothing.
-    HWND viewBefore = GetDlgItem(m_frame, 0xE900);
+    HWND viewBefore = GetDlgItem(Frame(), 0xE900);
     ASSERT_NE(viewBefore, nullptr);
-    SendMessageA(m_frame, WM_COMMAND, kSwitchModuleFirst + 18, 0);
-    EXPECT_EQ(GetDlgItem(m_frame, 0xE900), viewBefore);
-    SendMessageA(m_frame, WM_COMMAND, kSwitchModuleFirst + 13, 0);
-    EXPECT_NE(GetDlgItem(m_frame, 0xE900), viewBefore);
+    SendMessageA(Frame(), WM_COMMAND, kSwitchModuleFirst + 18, 0);
+    EXPECT_EQ(GetDlgItem(Frame(), 0xE900), viewBefore);
+    SendMessageA(Frame(), WM_COMMAND, kSwitchModuleFirst + 13, 0);
+    EXPECT_NE(GetDlgItem(Frame(), 0xE900), viewBefore);
     EXPECT_FALSE(IsWindow(viewBefore)); // the old view is gone
+}
+
+// The screenshot proves the module bar is drawn: its buttons' pictures stand one below the
+// other, each a band of coloured rows on the bar's grey, as many as fit the bar.
+TEST_F(MainWindowTest, ModuleBarDrawsAPictureForEveryButtonThatFits)
+{
+    SwitchTo(e2e::kBlankModule);
+    HWND list = ModuleButtonList(Frame());
+    ASSERT_NE(list, nullptr) << "the main window has no module bar";
+    RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    e2e::Settle(Frame());
+    const ScreenCapture screen;
+    EXPECT_TRUE(screen.SaveBmp(std::string(QUENTA_BINARY_DIR) + "/tests/e2e/shell/module_bar.bmp"));
+    RECT bar{};
+    GetWindowRect(list, &bar);
+    InflateRect(&bar, -3, -3); // inside the bar's 3D frame
+    ASSERT_GT(bar.bottom - bar.top, 200) << "the module bar is too short to show its buttons";
+
+    const auto pictures = ChromaticBands(screen, bar, 16);
+    EXPECT_GE(pictures.size(), 6u) << "button pictures drawn in the module bar";
+    for (size_t i = 1; i < pictures.size(); ++i) // evenly spaced, one per button
+        EXPECT_NEAR(pictures[i].first - pictures[i - 1].first, pictures[1].first - pictures[0].first, 2) << i;
+    // Between the pictures the bar's own colour shows, not one colour everywhere.
+    const COLORREF background = screen.At(bar.left + 1, bar.bottom - 2);
+    EXPECT_FALSE(IsChromatic(background)) << ColourText(background);
 }

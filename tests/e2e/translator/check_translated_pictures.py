@@ -6,7 +6,8 @@ import os
 import struct
 import sys
 
-SKIP = 77
+# Nothing to check skips on a developer's machine; under CI (CI=true) it is a failure.
+SKIP = 1 if os.environ.get("CI") == "true" else 77
 
 
 def png_header(path):

@@ -22,18 +22,16 @@
 #include <string>
 #include <vector>
 
-#include "../shell/screenshot_win.h"
 #include "picture/codec_registry.h"
 #include "picture/codecs/codecs.h"
 #include "picture/graphics_codec.h"
 #include "picture/picture.h"
 #include "res/resource.h"
-#include "remote_process_win.h"
 #include "shell/picture_open/picture_open_dialog_win.h"
+#include "tests/e2e/support/quenta_e2e_win.h"
 
 namespace {
 namespace fs = std::filesystem;
-constexpr UINT kSwitchModuleFirst = 0x8400;
 constexpr int kTranslatorModule = 14;
 constexpr int kViewerTabs = 1032;
 constexpr int kMessageText = 1000;
@@ -173,16 +171,19 @@ private:
     std::vector<Value> m_values;
 };
 
-class TranslatorE2eTest : public ::testing::Test {
+// One toolbox for the suite; each test opens the translator in a new view.
+class TranslatorE2eTest : public QuentaSuite {
 protected:
     static void SetUpTestSuite()
     {
         s_settings = new SavedSettings("Software\\Ostrel\\Quenta\\Converter");
         s_previewSetting = new SavedSettings(kPreviewKey);
         WriteInputs();
+        QuentaSuite::SetUpTestSuite();
     }
     static void TearDownTestSuite()
     {
+        QuentaSuite::TearDownTestSuite();
         delete s_settings;
         delete s_previewSetting;
         std::error_code ignored;
@@ -193,23 +194,14 @@ protected:
 
     void SetUp() override
     {
-        ASSERT_TRUE(m_quenta.Start(std::string(QUENTA_BINARY_DIR) + "/bin/quenta.exe", "/DEBUG"))
-            << "the main window did not appear";
-        m_frame = m_quenta.Frame();
-        SendMessageA(m_frame, WM_COMMAND, kSwitchModuleFirst + kTranslatorModule, 0);
-        const bool hasForm = WaitFor(
-            [&] {
-                HWND view = GetDlgItem(m_frame, 0xE900);
-                m_list = view ? FindDescendantById(view, IDC_TRANSLATOR_LIST) : nullptr;
-                return m_list && ClassOf(m_list) == WC_LISTVIEWA;
-            },
-            5000);
-        if (!hasForm)
-            GTEST_SKIP() << "the translator's form is not in this build";
+        QuentaSuite::SetUp();
+        if (HasFatalFailure())
+            return;
+        m_frame = Frame();
+        m_list = OpenModuleForm(kTranslatorModule, IDC_TRANSLATOR_LIST, WC_LISTVIEWA);
+        ASSERT_NE(m_list, nullptr) << "the translator's form has no file list";
         m_form = GetParent(m_list);
     }
-
-    void TearDown() override { m_quenta.Close(); }
 
     HWND Control(int id) const { return FindDescendantById(m_form, id); }
 
@@ -239,7 +231,7 @@ protected:
             LVITEMA item;
             char text[MAX_PATH];
         };
-        RemoteBuffer remote(m_quenta.Process(), sizeof(Block));
+        RemoteBuffer remote(Quenta().Process(), sizeof(Block));
         std::string texts;
         for (int row = 0; remote && row < ItemCount(); ++row) {
             Block block{};
@@ -257,7 +249,7 @@ protected:
 
     HWND WindowTitled(const char* title) const
     {
-        return FindWindowOfProcess(m_quenta.Id(), [title](HWND w) { return CaptionOf(w) == title; });
+        return FindWindowOfProcess(Quenta().Id(), [title](HWND w) { return CaptionOf(w) == title; });
     }
 
     // "&Add Folder": the folder browser is told the folder through memory of the toolbox's
@@ -267,14 +259,14 @@ protected:
         Click(IDC_TRANSLATOR_ADD_FOLDER);
         HWND browser = nullptr;
         ASSERT_TRUE(WaitFor([&] {
-            browser = FindWindowOfProcess(m_quenta.Id(), [](HWND w) {
+            browser = FindWindowOfProcess(Quenta().Id(), [](HWND w) {
                 return ClassOf(w) == "#32770" && FindDescendantByClass(w, WC_TREEVIEWA);
             });
             return browser != nullptr;
         })) << "no folder browser";
         // The browser takes the folder once its tree is filled: repeat until the folder is selected.
         const std::string folder = InputFolder().string();
-        RemoteBuffer text(m_quenta.Process(), folder.size() + 1);
+        RemoteBuffer text(Quenta().Process(), folder.size() + 1);
         ASSERT_TRUE(text && text.Write(folder.c_str(), folder.size() + 1));
         HWND tree = FindDescendantByClass(browser, WC_TREEVIEWA);
         ASSERT_TRUE(WaitFor([&] {
@@ -294,7 +286,7 @@ protected:
             TVITEMA item;
             char text[MAX_PATH];
         };
-        RemoteBuffer remote(m_quenta.Process(), sizeof(Block));
+        RemoteBuffer remote(Quenta().Process(), sizeof(Block));
         Block block{};
         block.item.mask = TVIF_TEXT;
         block.item.hItem = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
@@ -337,13 +329,12 @@ protected:
     // A rectangle that a control writes into memory of its own process.
     bool RemoteRect(HWND control, UINT message, WPARAM wParam, RECT& rect, LONG firstField = 0) const
     {
-        RemoteBuffer buffer(m_quenta.Process(), sizeof(RECT));
+        RemoteBuffer buffer(Quenta().Process(), sizeof(RECT));
         rect = RECT{firstField, 0, 0, 0};
         return buffer && buffer.Write(&rect, sizeof rect) && SendMessageA(control, message, wParam, buffer.Address()) &&
                buffer.Read(&rect, sizeof rect);
     }
 
-    QuentaUnderTest m_quenta;
     HWND m_frame = nullptr, m_list = nullptr, m_form = nullptr;
 };
 
@@ -466,7 +457,7 @@ TEST_F(TranslatorE2eTest, FileChosenWithPreviewOpensInTheViewerOnDoubleClick)
     const int last = static_cast<int>(SendMessageA(files, LVM_GETITEMCOUNT, 0, 0)) - 1;
     LVITEMA state{};
     state.stateMask = state.state = LVIS_SELECTED | LVIS_FOCUSED;
-    RemoteBuffer remote(m_quenta.Process(), sizeof state);
+    RemoteBuffer remote(Quenta().Process(), sizeof state);
     ASSERT_TRUE(remote && remote.Write(&state, sizeof state));
     SendMessageA(files, LVM_SETITEMSTATE, last, remote.Address());
     HWND size = FindDescendantById(dialog, IDC_PICTURE_OPEN_SIZE);
@@ -477,14 +468,14 @@ TEST_F(TranslatorE2eTest, FileChosenWithPreviewOpensInTheViewerOnDoubleClick)
     ASSERT_TRUE(WaitFor([&] { return !IsWindow(dialog) && ItemCount() == 1; }));
     EXPECT_EQ(ColumnTexts(0), "photo.jpg");
 
-    const std::vector<HWND> before = WindowsOfProcess(m_quenta.Id());
+    const std::vector<HWND> before = WindowsOfProcess(Quenta().Id());
 
     RECT item{};
     ASSERT_TRUE(RemoteRect(m_list, LVM_GETITEMRECT, 0, item, LVIR_LABEL));
     ClickAt(m_list, item, true);
     HWND viewer = nullptr;
     ASSERT_TRUE(WaitFor([&] {
-        for (HWND window : WindowsOfProcess(m_quenta.Id()))
+        for (HWND window : WindowsOfProcess(Quenta().Id()))
             if (std::find(before.begin(), before.end(), window) == before.end())
                 viewer = window;
         return viewer != nullptr;
@@ -494,8 +485,7 @@ TEST_F(TranslatorE2eTest, FileChosenWithPreviewOpensInTheViewerOnDoubleClick)
     EXPECT_TRUE(SaveScreenBmp(Shot("viewer")));
 
     HWND tabs = FindDescendantById(viewer, kViewerTabs);
-    if (!tabs)
-        return; // a viewer without pages
+    ASSERT_NE(tabs, nullptr) << "the viewer shows no tabs";
     const int count = static_cast<int>(SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0));
     for (int i = 0; i < count; ++i) {
         RECT tab{};

@@ -23,7 +23,7 @@
 #include "res/resource.h"
 #include "shell/working_window_win.h"
 #include "shell/viewer/picture_viewer_win.h"
-#include "tests/e2e/shell/screenshot_win.h"
+#include "tests/e2e/support/screen_win.h"
 
 namespace fs = std::filesystem;
 

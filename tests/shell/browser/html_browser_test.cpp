@@ -9,6 +9,7 @@
 #include "base/progress.h"
 #include "shell/report_export.h"
 #include "shell/report_model.h"
+#include "tests/support/reference_required.h"
 
 namespace {
 const std::string kChromium = "/usr/bin/chromium";
@@ -39,7 +40,7 @@ std::string CommandOutput(const std::string& command)
 TEST(HtmlExportInBrowser, RendersTableWithConfiguredColours)
 {
     if (!Exists(kChromium) || !Exists(kConvert))
-        GTEST_SKIP() << "chromium or ImageMagick missing";
+        SKIP_WITHOUT_REFERENCE("chromium or ImageMagick missing");
 
     CReportModel list;
     list.AddColumn(0, {"Name", AlignLeft, 150});

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "../../e2e/shell/screenshot_win.h"
+#include "tests/e2e/support/screen_win.h"
 #include "app/tooltip_settings.h"
 #include "framework/frame.h"
 #include "shell/controls/dx_tooltip_win.h"

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "../../e2e/shell/screenshot_win.h"
+#include "tests/e2e/support/screen_win.h"
 #include "../controls/test_window_win.h"
 #include "base/text.h"
 #include "picture/picture.h"

@@ -14,7 +14,7 @@
 #include <functional>
 #include <string>
 
-#include "../../e2e/shell/screenshot_win.h"
+#include "tests/e2e/support/screen_win.h"
 #include "app/message.h"
 #include "app/settings.h"
 #include "picture/codecs/codecs.h"

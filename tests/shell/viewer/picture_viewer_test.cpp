@@ -165,6 +165,42 @@ void Screenshot(HWND window, const std::string& name)
     EXPECT_EQ(PngCodec().WriteFile(kOutput + "screenshots/" + name + ".png", &shot, 24, false, nullptr), 1) << name;
 }
 
+// The screenshot shows the picture, not only a window: at points spread over the picture (as
+// the control places it, shrunk to fit and centred) the screen has the picture's colours.
+// `inner` keeps to the middle of the picture, where an alpha plane leaves it opaque.
+void ExpectPictureOnScreen(const CPicture& picture, const std::string& what, bool inner = false)
+{
+    HWND control = PictureControl();
+    RECT client{};
+    GetClientRect(control, &client);
+    const RECT target = CDxPicture::PlacePicture(picture.Width(), picture.Height(), client, false);
+    POINT origin{0, 0};
+    ClientToScreen(control, &origin);
+    HDC screen = GetDC(nullptr);
+    const int first = inner ? 2 : 1, last = inner ? 3 : 4;
+    int distinct = 0;
+    COLORREF previous = CLR_INVALID;
+    for (int i = first; i <= last; ++i)
+        for (int j = first; j <= last; ++j) {
+            const int px = picture.Width() * i / 5, py = picture.Height() * j / 5;
+            const int sx = origin.x + target.left + (target.right - target.left) * i / 5;
+            const int sy = origin.y + target.top + (target.bottom - target.top) * j / 5;
+            uint8_t bgr[3] = {};
+            picture.GetPixel(px, py, bgr);
+            const COLORREF shown = GetPixel(screen, sx, sy);
+            const int off = std::max({std::abs(GetRValue(shown) - bgr[2]), std::abs(GetGValue(shown) - bgr[1]),
+                                      std::abs(GetBValue(shown) - bgr[0])});
+            EXPECT_LE(off, 40) << what << ": picture point " << px << "," << py << " is drawn as RGB "
+                               << int(GetRValue(shown)) << "," << int(GetGValue(shown)) << ","
+                               << int(GetBValue(shown)) << ", not " << int(bgr[2]) << "," << int(bgr[1]) << ","
+                               << int(bgr[0]);
+            distinct += shown != previous;
+            previous = shown;
+        }
+    ReleaseDC(nullptr, screen);
+    EXPECT_GT(distinct, 2) << what << ": one colour everywhere is no picture";
+}
+
 class PictureViewerTest : public ::testing::Test {
 protected:
     void TearDown() override
@@ -201,14 +237,20 @@ TEST_F(PictureViewerTest, TabsFollowTheAlphaPlaneAndEveryTabShows)
         EXPECT_EQ(IsWindowVisible(InfoEdit()) != FALSE, info) << labels[i];
         EXPECT_EQ(IsWindowVisible(PictureControl()) != FALSE, !info) << labels[i];
         Screenshot(Viewer(), "viewer_" + std::to_string(i) + "_" + labels[i]);
+        if (labels[i] == "RGB")
+            ExpectPictureOnScreen(*picture, "RGB tab");
+        if (labels[i] == "RGB-A") // blended with the background where the alpha plane fades
+            ExpectPictureOnScreen(*picture, "RGB-A tab", true);
     }
 
     // Showing a picture without alpha plane replaces the tabs; a large one is shrunk to fit.
     auto plain = ColourfulPicture(false, 1600, 400);
+    const CPicture* large = plain.get();
     ASSERT_TRUE(ShowPicture(plain.release(), true));
     Pump();
     EXPECT_EQ(TabLabels(), (std::vector<std::string>{"RGB", "Red", "Green", "Blue", "Info"}));
     Screenshot(Viewer(), "viewer_large_shrunk");
+    ExpectPictureOnScreen(*large, "large picture shrunk to fit");
 }
 
 TEST_F(PictureViewerTest, FrenchTextsWhenTheLanguageIsFrench)

@@ -8,6 +8,7 @@
 #include "jpeg_test_support.h"
 #include "libjpeg_reference.h"
 #include "picture/picture.h"
+#include "tests/support/reference_required.h"
 
 namespace {
 const char kImageMagick[] = "/usr/bin/convert-im6.q16";
@@ -30,7 +31,7 @@ protected:
     void SetUp() override
     {
         if (!HaveTool("cjpeg") || !HaveTool("djpeg"))
-            GTEST_SKIP() << "cjpeg/djpeg not installed";
+            SKIP_WITHOUT_REFERENCE("cjpeg/djpeg not installed");
         m_folder = MakeTempFolder(testing::UnitTest::GetInstance()->current_test_info()->name());
     }
 
@@ -130,7 +131,7 @@ TEST_F(JpegOracle, CjpegFiles)
 TEST_F(JpegOracle, ImageMagickFiles)
 {
     if (!HaveTool(kImageMagick))
-        GTEST_SKIP() << "ImageMagick not installed";
+        SKIP_WITHOUT_REFERENCE("ImageMagick not installed");
     const RgbImage source = MakePhotoLike(150, 97, 3);
     const std::string ppm = m_folder + "source.ppm";
     ASSERT_TRUE(WritePnm(ppm, source));

@@ -5,6 +5,7 @@
 
 #include "picture/codecs/codecs.h"
 #include "tests/picture/codecs/raster_support/raster_test_support.h"
+#include "tests/support/reference_required.h"
 
 using namespace rastertest;
 
@@ -14,7 +15,7 @@ protected:
     void SetUp() override
     {
         if (!HaveTool(kMagick) || !HavePillow())
-            GTEST_SKIP() << "ImageMagick or Pillow missing";
+            SKIP_WITHOUT_REFERENCE("ImageMagick or Pillow missing");
     }
 };
 } // namespace

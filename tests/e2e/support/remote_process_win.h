@@ -152,6 +152,18 @@ public:
         });
     }
 
+    // Closes every window of the process but the main window (dialogs, the viewer, questions
+    // a failed test left open), and waits until they are gone.
+    void CloseOtherWindows()
+    {
+        if (!m_info.hProcess)
+            return;
+        for (HWND window : WindowsOfProcess(m_info.dwProcessId))
+            if (window != m_frame)
+                PostMessageA(window, WM_CLOSE, 0, 0);
+        WaitFor([&] { return WindowsOfProcess(m_info.dwProcessId).size() <= 1; }, 5000);
+    }
+
     // Asks every window to close, the main window last; ends the process if it stays.
     void Close()
     {
@@ -170,6 +182,7 @@ public:
         m_frame = nullptr;
     }
 
+    bool Running() const { return m_info.hProcess && WaitForSingleObject(m_info.hProcess, 0) == WAIT_TIMEOUT; }
     HANDLE Process() const { return m_info.hProcess; }
     DWORD Id() const { return m_info.dwProcessId; }
     HWND Frame() const { return m_frame; }
