@@ -226,3 +226,45 @@ TEST_F(Recognition, ASignatureItsFormatRefusesIsNotReadAsAnotherFormat)
         }
     }
 }
+
+TEST_F(Recognition, FilesOnceTakenForAnotherFormatLoadAsTheirOwnOrNotAtAll)
+{
+    struct Case {
+        const char* name;
+        const char* format; // the codec that reads it, or null
+        const char* signature; // the format its first bytes name, or null
+    };
+    const Case cases[] = {
+        {"binary.pnm", "PPM", "PPM"},    {"grey.pnm", "PGM", "PGM"},       {"rgba32.bmp", nullptr, "BMP"},
+        {"bigtiff.tif", nullptr, "TIF"}, {"tiled.tif", nullptr, "TIF"},    {"planar.tif", nullptr, "TIF"},
+        {"rgb16.tif", nullptr, "TIF"},   {"grey_alpha.tga", nullptr, nullptr},
+    };
+    const fs::path data = fs::path(QUENTA_SOURCE_DIR) / "tests" / "data" / "recognition";
+    for (const Case& c : cases) {
+        const Bytes bytes = ReadBytes(data / c.name);
+        ASSERT_GT(bytes.size(), 1000u) << c.name;
+        // As named, without a name, and under the name of the format that once took them.
+        for (const std::string& name : {std::string(c.name), std::string("renamed"), std::string("renamed.mac")}) {
+            SCOPED_TRACE(std::string(c.name) + " as " + name);
+            const fs::path path = m_dir / name;
+            WriteBytes(path, bytes);
+            CPicture picture;
+            const bool loaded = LoadPicture(path.string(), &picture, nullptr);
+            EXPECT_EQ(loaded, c.format != nullptr);
+            CGraphicsStream stream;
+            ASSERT_TRUE(stream.OpenFile(path.string(), true));
+            CGraphicsCodec* probed = RecognisePicture(stream, path.string(), nullptr, nullptr);
+            CGraphicsCodec* bySignature = CodecBySignature(stream);
+            EXPECT_EQ(bySignature, c.signature ? FindCodec(c.signature) : nullptr);
+            if (c.format) {
+                EXPECT_EQ(picture.Name(), FindCodec(c.format)->Description());
+                EXPECT_EQ(probed, FindCodec(c.format));
+                uint8_t px[3];
+                ASSERT_TRUE(picture.GetPixel(picture.Width() - 1, picture.Height() - 1, px));
+                EXPECT_EQ(px[0], 129);
+            } else if (probed) {
+                EXPECT_EQ(probed, bySignature); // a probe may describe the header it read
+            }
+        }
+    }
+}
