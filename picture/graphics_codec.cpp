@@ -88,6 +88,9 @@ int CGraphicsCodec::ReadStream(CGraphicsStream& stream, CPicture* picture, CQnPr
         sink.Begin();
         sink.SetText(FormatText(kIdsLoadingFile, FileNameOf(stream.Name())));
         result = Read() ? 1 : 0;
+        // A reader that found no image in the data has read nothing, whatever it answered.
+        if (result && picture && picture->IsEmpty())
+            result = 0;
         sink.End(false);
         if (result && picture) {
             picture->SetDescription(stream.Name());

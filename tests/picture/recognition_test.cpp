@@ -238,6 +238,7 @@ TEST_F(Recognition, FilesOnceTakenForAnotherFormatLoadAsTheirOwnOrNotAtAll)
         {"binary.pnm", "PPM", "PPM"},    {"grey.pnm", "PGM", "PGM"},       {"rgba32.bmp", nullptr, "BMP"},
         {"bigtiff.tif", nullptr, "TIF"}, {"tiled.tif", nullptr, "TIF"},    {"planar.tif", nullptr, "TIF"},
         {"rgb16.tif", nullptr, "TIF"},   {"grey_alpha.tga", nullptr, nullptr},
+        {"jpeg_no_frame.jpg", nullptr, "JPG"}, // once read as an empty picture
     };
     const fs::path data = fs::path(QUENTA_SOURCE_DIR) / "tests" / "data" / "recognition";
     for (const Case& c : cases) {
