@@ -52,6 +52,9 @@ int CGraphicsCodec::Ping()
 bool CGraphicsCodec::CanWriteDepth(int) const { return false; }
 bool CGraphicsCodec::HasWriteOption() const { return false; }
 void CGraphicsCodec::SetQuality(int) {}
+bool CGraphicsCodec::MatchesSignature(const uint8_t*, size_t) const { return false; }
+bool CGraphicsCodec::ReducesItself(int) const { return false; }
+std::vector<std::string> CGraphicsCodec::CompanionFiles(const std::string&) const { return {}; }
 
 void CGraphicsCodec::ReportRow(int y)
 {
@@ -84,6 +87,9 @@ int CGraphicsCodec::ReadStream(CGraphicsStream& stream, CPicture* picture, CQnPr
         sink.Begin();
         sink.SetText(FormatText(IDS_STATUS_LOADING, FileNameOf(stream.Name())));
         result = Read() ? 1 : 0;
+        // A reader that found no image in the data has read nothing, whatever it answered.
+        if (result && picture && picture->IsEmpty())
+            result = 0;
         sink.End(false);
         if (result && picture) {
             picture->SetDescription(stream.Name());
@@ -153,7 +159,7 @@ int CGraphicsCodec::WriteStream(CGraphicsStream& stream, CPicture* picture, int 
         } else if (bits == 1) {
             static const uint8_t blackWhite[6] = {0, 0, 0, 255, 255, 255};
             ApplyPalette(*picture, 0, 0, w, h, 2, blackWhite, 1, &sink);
-        } else if (bits != 0) {
+        } else if (bits != 0 && !ReducesItself(bits)) {
             if (!ReduceColours(*picture, 0, 0, w, h, 1u << bits, 1, &sink))
                 throw EGraphicsAbort();
         }

@@ -3,7 +3,10 @@
 // picture and progress sink of one operation between a front end's entry and exit.
 // Front ends (ReadFile, ReadStream, PingStream, WriteFile, WriteStream) return 1 or 0 and
 // never let an exception out.
+#include <cstddef>
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "base/progress.h"
 #include "picture/graphics_stream.h"
@@ -31,6 +34,21 @@ public:
     // Quality of the next writes for codecs that have one (the JPEG encoder, 1..100); the
     // others ignore it.
     virtual void SetQuality(int quality);
+
+    // Recognition by content. Most formats open with a signature; those that do not (Targa,
+    // MacPaint, CUT) answer false and are tried only when no known signature matches, since
+    // their header checks alone would take foreign data for a picture.
+    virtual bool HasSignature() const { return true; }
+    // Whether `head`, the first bytes of a file (kSignatureBytes, fewer for a shorter file),
+    // carries this format's signature. The base matches nothing.
+    virtual bool MatchesSignature(const uint8_t* head, size_t size) const;
+    static constexpr size_t kSignatureBytes = 64;
+
+    // Whether Write brings the picture to `bits` itself, so that WriteStream must not reduce
+    // its colours first (the grey map writer: a reduction would only dither it).
+    virtual bool ReducesItself(int bits) const;
+    // Files Write puts beside the picture at `path` (the CUT palette); they travel with it.
+    virtual std::vector<std::string> CompanionFiles(const std::string& path) const;
 
     int ReadFile(const std::string& path, CPicture* picture, CQnProgress* progress);
     int ReadStream(CGraphicsStream& stream, CPicture* picture, CQnProgress* progress);

@@ -35,6 +35,11 @@ bool CBmpCodec::CanWriteDepth(int bits) const
     return bits == 0 || bits == 1 || bits == 4 || bits == 8 || bits == 24;
 }
 
+bool CBmpCodec::MatchesSignature(const uint8_t* head, size_t size) const
+{
+    return size >= 2 && head[0] == 'B' && head[1] == 'M';
+}
+
 int CBmpCodec::Read()
 {
     const BmpHeader header = ReadBmpHeader(*m_stream);

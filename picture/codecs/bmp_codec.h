@@ -17,6 +17,7 @@ public:
     int Read() override;
     int Ping() override;
     bool CanWriteDepth(int bits) const override;
+    bool MatchesSignature(const uint8_t* head, size_t size) const override;
 
 private:
     Kind m_kind;

@@ -19,6 +19,11 @@ public:
     CClpCodec() : CGraphicsCodec("CLP", "Windows Clipboard (CLP)", "CLP - Windows Clipboard (*.clp)|*.clp|") {}
 
     bool CanWriteDepth(int bits) const override { return bits == 0 || bits == 24; }
+    // The file ids of the Windows 3 and Windows NT clipboard files.
+    bool MatchesSignature(const uint8_t* head, size_t size) const override
+    {
+        return size >= 2 && head[1] == 0xC3 && head[0] >= 0x50 && head[0] <= 0x52;
+    }
     int Read() override;
     int Write() override;
 };

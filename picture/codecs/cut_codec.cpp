@@ -110,9 +110,38 @@ public:
     CCutCodec() : CGraphicsCodec("CUT", "Dr. Halo (CUT)", "CUT - Dr. Halo (*.cut)|*.cut|") {}
 
     bool CanWriteDepth(int bits) const override { return bits == 0 || bits == 8; }
+    bool HasSignature() const override { return false; }
+    std::vector<std::string> CompanionFiles(const std::string& path) const override { return {PalettePathOf(path)}; }
     int Read() override;
     int Write() override;
 };
+
+// Decodes one row's run-length data into `indexes` (width bytes, or null to check only); false
+// when a run or a literal stretch passes the end of the row's data.
+bool DecodeRow(const std::vector<uint8_t>& packed, uint8_t* indexes, size_t width)
+{
+    size_t x = 0, i = 0;
+    while (i < packed.size() && packed[i] != 0) {
+        const uint8_t control = packed[i++];
+        const size_t count = control & 0x7F;
+        const size_t take = std::min(count, width - x);
+        if (control & 0x80) {
+            if (i >= packed.size())
+                return false;
+            if (indexes)
+                std::memset(indexes + x, packed[i], take);
+            ++i;
+        } else {
+            if (packed.size() - i < count)
+                return false;
+            if (indexes)
+                std::memcpy(indexes + x, &packed[i], take);
+            i += count;
+        }
+        x += take;
+    }
+    return true;
+}
 
 int CCutCodec::Read()
 {
@@ -121,12 +150,22 @@ int CCutCodec::Read()
     m_stream->ReadU16LE();
     if (width < 1 || width > kMaxDimension || height < 1 || height > kMaxDimension)
         return 0;
-    // The format has no signature, so the probe also asks that the file can hold the rows:
-    // every row has its byte count, and one data byte pair gives at most 127 pixels. Without
-    // this any file of six bytes or more would be taken for a CUT picture.
+    // The format has no signature: a first look asks that the file can hold the rows (every
+    // row has its byte count, and one data byte pair gives at most 127 pixels), and the probe
+    // then decodes every row as the reader does, so that it takes exactly what reads.
     const int64_t remaining = m_stream->Remaining();
     if (remaining < int64_t(height) * 2 || uint64_t(width) * height > uint64_t(remaining) * 64)
         return 0;
+    const int64_t rowsStart = m_stream->Tell();
+    std::vector<uint8_t> packed;
+    for (unsigned y = 0; y < height; ++y) {
+        packed.resize(m_stream->ReadU16LE());
+        if (m_stream->Remaining() < int64_t(packed.size()))
+            return 0;
+        m_stream->ReadExact(packed.data(), packed.size());
+        if (!DecodeRow(packed, nullptr, width))
+            return 0;
+    }
     m_pingWidth = int(width);
     m_pingHeight = int(height);
     m_pingBits = 8;
@@ -140,7 +179,7 @@ int CCutCodec::Read()
     if (!m_stream->IsMemory())
         ReadPaletteFile(PalettePathOf(m_stream->Name()), *m_picture);
 
-    std::vector<uint8_t> packed;
+    m_stream->Seek(rowsStart, CGraphicsStream::kBegin);
     std::vector<uint8_t> indexes(width);
     Progress().SetRange(0, height);
     for (unsigned y = 0; y < height; ++y) {
@@ -148,26 +187,8 @@ int CCutCodec::Read()
         packed.resize(m_stream->ReadU16LE());
         m_stream->ReadExact(packed.data(), packed.size());
         std::fill(indexes.begin(), indexes.end(), 0);
-        size_t x = 0, i = 0;
-        while (i < packed.size() && packed[i] != 0) {
-            const uint8_t control = packed[i++];
-            const size_t count = control & 0x7F;
-            if (control & 0x80) {
-                if (i >= packed.size())
-                    throw EGraphicsException("CUT row ends early");
-                const uint8_t value = packed[i++];
-                const size_t take = std::min(count, width - x);
-                std::memset(&indexes[x], value, take);
-                x += take;
-            } else {
-                if (packed.size() - i < count)
-                    throw EGraphicsException("CUT row ends early");
-                const size_t take = std::min(count, width - x);
-                std::memcpy(&indexes[x], &packed[i], take);
-                x += take;
-                i += count;
-            }
-        }
+        if (!DecodeRow(packed, indexes.data(), width))
+            throw EGraphicsException("CUT row ends early");
         uint8_t* row = m_picture->Row(int(y));
         for (unsigned px = 0; px < width; ++px)
             m_picture->GetPaletteEntry(indexes[px], row + px * 3);

@@ -26,7 +26,12 @@ CGraphicsCodec& GifCodec()
     return codec;
 }
 
-bool CGifCodec::HasSignature()
+bool CGifCodec::MatchesSignature(const uint8_t* head, size_t size) const
+{
+    return size >= 4 && std::memcmp(head, "GIF8", 4) == 0;
+}
+
+bool CGifCodec::ReadSignature()
 {
     m_stream->Rewind();
     uint8_t header[6];
@@ -114,7 +119,7 @@ bool CGifCodec::FindImage()
 
 int CGifCodec::Ping()
 {
-    if (!HasSignature())
+    if (!ReadSignature())
         return 0;
     ReadScreen();
     if (!FindImage())
@@ -130,7 +135,7 @@ int CGifCodec::Ping()
 
 int CGifCodec::Read()
 {
-    if (!HasSignature())
+    if (!ReadSignature())
         return 0;
     if (!m_picture)
         return Ping();

@@ -12,9 +12,10 @@ public:
 
     int Read() override;
     int Ping() override;
+    bool MatchesSignature(const uint8_t* head, size_t size) const override;
 
 private:
-    bool HasSignature();
+    bool ReadSignature();
     void ReadScreen();
     // Walks the blocks up to the first image descriptor; false at the trailer.
     bool FindImage();

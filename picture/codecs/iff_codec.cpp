@@ -38,6 +38,11 @@ public:
         return bits == 0 || bits == 1 || bits == 2 || bits == 4 || bits == 8 || bits == 24;
     }
     bool HasWriteOption() const override { return true; }
+    // Any IFF container: a FORM that holds no interleaved bitmap is refused by the reader.
+    bool MatchesSignature(const uint8_t* head, size_t size) const override
+    {
+        return size >= 4 && std::memcmp(head, "FORM", 4) == 0;
+    }
     int Read() override;
     int Write() override;
 

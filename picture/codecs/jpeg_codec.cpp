@@ -82,9 +82,9 @@ int CJpegCodec::ReadImage(CPicture* target)
         ProgressLevel level(progress);
         CJpegDecoder decoder(source, target, progress);
         decoder.Decode();
+        if (!decoder.HasFrame())
+            return 0; // a stream without a frame holds no picture, for the reader as for the probe
         if (!target) {
-            if (!decoder.HasFrame())
-                return 0;
             m_pingWidth = decoder.Width();
             m_pingHeight = decoder.Height();
             m_pingBits = 8 * decoder.ComponentCount();

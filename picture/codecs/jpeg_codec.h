@@ -14,6 +14,10 @@ public:
     int Ping() override;
     bool CanWriteDepth(int bits) const override;
     bool HasWriteOption() const override;
+    bool MatchesSignature(const uint8_t* head, size_t size) const override
+    {
+        return size >= 3 && head[0] == 0xFF && head[1] == 0xD8 && head[2] == 0xFF;
+    }
 
     // Quality of the next writes, 1..100 (0 is taken as 1, more than 100 as 100).
     void SetQuality(int quality) override { m_quality = quality; }

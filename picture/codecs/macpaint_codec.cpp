@@ -14,10 +14,11 @@ namespace {
 
 constexpr int kWidth = 576, kHeight = 720, kRowBytes = kWidth / 8;
 constexpr int64_t kHeaderSize = 512;
-// Files up to this size are taken on trust (the format has no signature). Larger ones, up to
-// the largest coding there is (every row a literal stretch of 73 bytes), are taken only when
-// their rows end exactly at the end of the file: incompressible pictures are legitimately
-// that large, and the exact fit keeps foreign data out.
+// The format has no signature: a file needs a known version and 720 rows that decode within
+// it. Files up to this size are taken when they do. Larger ones, up to the largest coding
+// there is (every row a literal stretch of 73 bytes), are taken only when their rows end
+// exactly at the end of the file: incompressible pictures are legitimately that large, and
+// the exact fit keeps foreign data out.
 constexpr int64_t kLargestTrustedFile = 51712;
 constexpr int64_t kLargestFile = kHeaderSize + int64_t(kHeight) * (kRowBytes + 1);
 
@@ -40,6 +41,7 @@ public:
     CMacPaintCodec() : CGraphicsCodec("MAC", "MacPaint (MAC)", "MAC - MacPaint (*.mac)|*.mac|") {}
 
     bool CanWriteDepth(int bits) const override { return bits == 0 || bits == 1; }
+    bool HasSignature() const override { return false; }
     int Read() override;
     int Write() override;
 };
@@ -48,6 +50,12 @@ int CMacPaintCodec::Read()
 {
     const int64_t size = m_stream->Length();
     if (size < kHeaderSize || size > kLargestFile)
+        return 0;
+    // The header opens with its version, big-endian: 0, or 2 or 3 when patterns follow.
+    uint8_t version[4];
+    m_stream->Seek(0, CGraphicsStream::kBegin);
+    m_stream->ReadExact(version, sizeof version);
+    if (version[0] != 0 || version[1] != 0 || version[2] != 0 || (version[3] != 0 && version[3] != 2 && version[3] != 3))
         return 0;
     std::vector<uint8_t> data(static_cast<size_t>(size - kHeaderSize));
     m_stream->Seek(kHeaderSize, CGraphicsStream::kBegin);

@@ -38,6 +38,8 @@ class CEmfCodec : public CMetafileCodec {
 public:
     CEmfCodec() : CMetafileCodec("EMF", "Enhanced MetaFile (EMF)", "EMF - Enhanced MetaFile (*.emf)|*.emf|") {}
 
+    bool MatchesSignature(const uint8_t* head, size_t size) const override { return HasEmfSignature(head, size); }
+
     int Read() override
     {
         if (!PlatformAvailable())
@@ -71,6 +73,8 @@ public:
 class CWmfCodec : public CMetafileCodec {
 public:
     CWmfCodec() : CMetafileCodec("WMF", "Windows MetaFile (WMF)", "WMF - Windows MetaFile (*.wmf)|*.wmf|") {}
+
+    bool MatchesSignature(const uint8_t* head, size_t size) const override { return HasWmfSignature(head, size); }
 
     int Ping() override { return Probe() ? 1 : 0; }
 

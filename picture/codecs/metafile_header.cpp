@@ -82,4 +82,14 @@ bool PlausibleWindowsHeader(const uint8_t* data, size_t size)
     return (type == 1 || type == 2) && U16(data + 2) == 9 && (version == 0x0100 || version == 0x0300);
 }
 
+bool HasEmfSignature(const uint8_t* data, size_t size)
+{
+    return size >= 44 && U32(data) == kEmrHeader && U32(data + 40) == kEmfSignature;
+}
+
+bool HasWmfSignature(const uint8_t* data, size_t size)
+{
+    return IsPlaceable(data, size) || PlausibleWindowsHeader(data, size);
+}
+
 } // namespace metafile

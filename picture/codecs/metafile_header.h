@@ -53,4 +53,9 @@ bool CheckWindowsHeader(const uint8_t* data, size_t size, int64_t fileSize);
 // 0x0300 (writers are loose about its size field).
 bool PlausibleWindowsHeader(const uint8_t* data, size_t size);
 
+// Signatures for recognition by content: the header record with " EMF" at offset 40; the
+// placeable key or a plausible bare Windows metafile header.
+bool HasEmfSignature(const uint8_t* data, size_t size);
+bool HasWmfSignature(const uint8_t* data, size_t size);
+
 } // namespace metafile

@@ -45,7 +45,7 @@ bool SupportedLayout(const PcxHeader& h)
     if (h.planes == 1)
         return h.bits == 1 || h.bits == 2 || h.bits == 4 || h.bits == 8;
     if (h.bits == 1)
-        return h.planes <= 4;
+        return h.planes >= 1 && h.planes <= 4; // no planes: no data to bound the picture's size
     return h.bits == 8 && (h.planes == 3 || h.planes == 4);
 }
 

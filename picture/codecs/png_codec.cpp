@@ -9,7 +9,7 @@
 #include "picture/graphics_exceptions.h"
 
 namespace {
-bool HasSignature(CGraphicsStream& stream)
+bool StreamHasPngSignature(CGraphicsStream& stream)
 {
     uint8_t signature[8];
     const bool ok = stream.Read(signature, 8) == 8 && std::memcmp(signature, png::kSignature, 8) == 0;
@@ -43,7 +43,7 @@ bool CPngCodec::CanWriteDepth(int bits) const
 
 int CPngCodec::Read()
 {
-    if (!HasSignature(*m_stream))
+    if (!StreamHasPngSignature(*m_stream))
         return 0;
     if (!m_picture)
         return Ping();
@@ -66,7 +66,7 @@ int CPngCodec::Read()
 
 int CPngCodec::Ping()
 {
-    if (!HasSignature(*m_stream))
+    if (!StreamHasPngSignature(*m_stream))
         return 0;
     CPngReader reader(*m_stream, nullptr, Progress());
     reader.Read();

@@ -12,6 +12,10 @@ public:
     int Read() override;
     int Ping() override;
     bool CanWriteDepth(int bits) const override;
+    bool MatchesSignature(const uint8_t* head, size_t size) const override
+    {
+        return size >= 4 && head[0] == 0x89 && head[1] == 'P' && head[2] == 'N' && head[3] == 'G';
+    }
 
     // 0..3 (default 2); "Invalid Compression Level" otherwise.
     void SetCompressionLevel(int level);

@@ -105,6 +105,17 @@ public:
         return bits == 0 || bits == depths[m_kind];
     }
     bool HasWriteOption() const override { return true; }
+    // The grey map writer converts to grey itself, which gives at most 256 levels: a colour
+    // reduction first would only dither the picture.
+    bool ReducesItself(int bits) const override { return m_kind == kPgm && bits == 8; }
+    // "P" and this kind's ASCII or binary digit, then white space or a comment.
+    bool MatchesSignature(const uint8_t* head, size_t size) const override
+    {
+        if (size < 3 || head[0] != 'P' || (head[1] != '1' + m_kind && head[1] != '4' + m_kind))
+            return false;
+        const uint8_t c = head[2];
+        return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f' || c == '#';
+    }
 
     int Read() override;
     int Write() override;

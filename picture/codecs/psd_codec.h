@@ -12,4 +12,8 @@ public:
     int Read() override;
     bool CanWriteDepth(int bits) const override { return bits == 0 || bits == 8 || bits == 24 || bits == 32; }
     bool HasWriteOption() const override { return true; }
+    bool MatchesSignature(const uint8_t* head, size_t size) const override
+    {
+        return size >= 4 && head[0] == '8' && head[1] == 'B' && head[2] == 'P' && head[3] == 'S';
+    }
 };

@@ -12,6 +12,7 @@ public:
     int Read() override;
     bool CanWriteDepth(int bits) const override { return bits == 0 || bits == 8 || bits == 24 || bits == 32; }
     bool HasWriteOption() const override { return true; }
+    bool HasSignature() const override { return false; }
 
     void SetTopDown(bool topDown) { m_topDown = topDown; }
     bool TopDown() const { return m_topDown; }

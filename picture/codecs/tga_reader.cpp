@@ -117,6 +117,37 @@ void FillColourMap(const uint8_t* map, const TgaHeader& h, CPicture& picture)
     }
 }
 
+size_t MapBytes(const TgaHeader& h, Kind kind)
+{
+    return kind == Kind::kMapped ? size_t(h.mapLength) * ((h.mapEntrySize + 7u) / 8) : 0;
+}
+
+// Whether the data from `in` holds `pixels` pixels: raw, or as complete run-length packets.
+bool PixelDataFits(const ByteCursor& in, uint64_t pixels, unsigned pixelBytes, bool runLength)
+{
+    if (!runLength)
+        return in.Remaining() / pixelBytes >= pixels;
+    const uint8_t* p = in.Data() + in.Pos();
+    const uint8_t* end = in.Data() + in.Size();
+    // Every packet of at least two bytes gives at most 128 pixels: refuse a hopeless file
+    // before walking it.
+    if (pixels > uint64_t(end - p) * 64 + 128)
+        return false;
+    uint64_t counted = 0;
+    while (counted < pixels) {
+        if (p == end)
+            return false;
+        const uint8_t header = *p++;
+        const size_t count = (header & 0x7Fu) + 1;
+        const size_t bytes = header & 0x80 ? pixelBytes : count * pixelBytes;
+        if (size_t(end - p) < bytes)
+            return false;
+        p += bytes;
+        counted += count;
+    }
+    return true;
+}
+
 // Turns one row of file pixels into picture pixels (left to right).
 void ConvertRow(const uint8_t* src, unsigned pixelBytes, int width, const uint8_t* palette, uint8_t* dst,
                 uint8_t* alpha)
@@ -173,17 +204,19 @@ int CTgaCodec::Read()
     m_infoText = std::string("TGA - Truevision Targa. ") +
                  (kind == Kind::kMapped ? "Palette : Color Map." : kind == Kind::kGrey ? "Palette : Grayscale." : "Palette : True Color.") +
                  (runLength ? " Compression : Run Length Encoding." : " Compression : None.");
-    if (!m_picture)
-        return 1;
 
+    // The format has no signature, so the probe also asks for the whole pixel data, as the
+    // reader does: a header-sized scrap of foreign data is no Targa picture.
+    if (file.size() - in.Pos() < size_t(h.idLength) + MapBytes(h, kind))
+        return 0;
     in.Skip(h.idLength);
-    const uint8_t* map = kind == Kind::kMapped ? in.Take(size_t(h.mapLength) * ((h.mapEntrySize + 7u) / 8)) : nullptr;
+    const uint8_t* map = kind == Kind::kMapped ? in.Take(MapBytes(h, kind)) : nullptr;
     const unsigned pixelBytes = (h.depth + 7u) / 8;
     const uint64_t pixels = uint64_t(h.width) * h.height;
-    // Every run-length packet of at least two bytes gives at most 128 pixels.
-    const uint64_t mostPixels = runLength ? uint64_t(in.Remaining()) * 64 : in.Remaining() / pixelBytes;
-    if (pixels > mostPixels + 128)
-        FailCorrupt("Targa pixel data too short");
+    if (!PixelDataFits(in, pixels, pixelBytes, runLength))
+        return 0;
+    if (!m_picture)
+        return 1;
     PreparePicture(*m_picture, h.width, h.height, bits);
     if (map)
         FillColourMap(map, h, *m_picture);

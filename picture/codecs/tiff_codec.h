@@ -12,6 +12,15 @@ public:
     int Read() override;
     bool CanWriteDepth(int bits) const override;
     bool HasWriteOption() const override { return true; }
+    // "II" 42 or "MM" 42, and the BigTIFF forms with 43.
+    bool MatchesSignature(const uint8_t* head, size_t size) const override
+    {
+        if (size < 4)
+            return false;
+        if (head[0] == 'I' && head[1] == 'I')
+            return (head[2] == 42 || head[2] == 43) && head[3] == 0;
+        return head[0] == 'M' && head[1] == 'M' && head[2] == 0 && (head[3] == 42 || head[3] == 43);
+    }
 
     // Writer settings.
     void SetBigEndian(bool bigEndian) { m_bigEndian = bigEndian; }

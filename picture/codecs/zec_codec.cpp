@@ -10,6 +10,11 @@ class CZecCodec : public CGraphicsCodec {
 public:
     CZecCodec() : CGraphicsCodec("ZEC", "Zephra Composition (ZEC)", "ZEC - Zephra Composition (*.zec)|*.zec|") {}
 
+    bool MatchesSignature(const uint8_t* head, size_t size) const override
+    {
+        return size >= kZephraSignatureField + 2 && zephra::CheckSignature(head, kCompositionSignature) != kZephraWrongSignature;
+    }
+
     int Ping() override
     {
         uint8_t header[kCompositionHeaderSize];

@@ -17,6 +17,11 @@ public:
 
     bool CanWriteDepth(int bits) const override { return bits == 0 || bits == 32; }
 
+    bool MatchesSignature(const uint8_t* head, size_t size) const override
+    {
+        return size >= kZephraSignatureField + 2 && zephra::CheckSignature(head, kSpriteSignature) != kZephraWrongSignature;
+    }
+
     int Ping() override
     {
         uint8_t header[kSpriteHeaderSize];

@@ -22,7 +22,10 @@ ConvertResult ExplainLoadFailure(const std::string& source)
         r.reason = "cannot open the file";
         return r;
     }
-    if (CGraphicsCodec* codec = RecognisePicture(stream, source, nullptr, nullptr)) {
+    CGraphicsCodec* codec = RecognisePicture(stream, source, nullptr, nullptr);
+    if (!codec)
+        codec = CodecBySignature(stream); // a signature its codec refuses: damaged or unsupported
+    if (codec) {
         r.status = ConvertStatus::LoadFailed;
         r.reason = "damaged or unsupported " + codec->ShortName() + " file";
     } else {
@@ -32,12 +35,16 @@ ConvertResult ExplainLoadFailure(const std::string& source)
     return r;
 }
 
-std::string TemporaryNameFor(const std::string& destination)
+// A free name beside the destination, whose companion files (the codec's) are free too.
+std::string TemporaryNameFor(const std::string& destination, const CGraphicsCodec& codec)
 {
     const std::string folder = PathFolderPart(destination);
     for (unsigned n = 0;; ++n) {
         std::string name = folder + "~qn" + std::to_string(n) + "_" + PathNamePart(destination) + ".tmp";
-        if (!PathExists(name))
+        bool free = !PathExists(name);
+        for (const std::string& companion : codec.CompanionFiles(name))
+            free = free && !PathExists(companion);
+        if (free)
             return name;
     }
 }
@@ -112,15 +119,25 @@ bool CreateFolderLevels(const std::string& folder, std::string* failedLevel)
 bool WritePictureReplacing(CGraphicsCodec& codec, const std::string& destination, CPicture& picture, int bits,
                            bool option, CQnProgress* progress)
 {
-    const std::string temporary = TemporaryNameFor(destination);
-    if (!codec.WriteFile(temporary, &picture, bits, option, progress)) {
+    const std::string temporary = TemporaryNameFor(destination, codec);
+    // Companion files (the CUT palette) are written beside the temporary file under its name
+    // and travel with it to the destination's name.
+    const std::vector<std::string> writtenCompanions = codec.CompanionFiles(temporary);
+    const std::vector<std::string> companions = codec.CompanionFiles(destination);
+    auto discard = [&] {
         RemoveFile(temporary);
+        for (const std::string& companion : writtenCompanions)
+            RemoveFile(companion);
         return false;
-    }
-    if (!MoveFileOver(temporary, destination)) {
-        RemoveFile(temporary);
-        return false;
-    }
+    };
+    if (!codec.WriteFile(temporary, &picture, bits, option, progress))
+        return discard();
+    // The companions go first, so that the new picture never stands beside an old palette.
+    for (size_t i = 0; i < writtenCompanions.size() && i < companions.size(); ++i)
+        if (!MoveFileOver(writtenCompanions[i], companions[i]))
+            return discard();
+    if (!MoveFileOver(temporary, destination))
+        return discard();
     return true;
 }
 

@@ -66,6 +66,7 @@ bool CreateFolderLevels(const std::string& folder, std::string* failedLevel = nu
 
 // Writes through a temporary file in the destination's folder and moves it over the
 // destination only when the write succeeded, so a failed write never damages an existing file.
+// Companion files the codec writes beside the picture (the CUT palette) move with it.
 bool WritePictureReplacing(CGraphicsCodec& codec, const std::string& destination, CPicture& picture, int bits,
                            bool option, CQnProgress* progress);
 

@@ -95,7 +95,10 @@ int RunInfo(const std::vector<std::string>& files)
         std::string info;
         CGraphicsCodec* codec = RecognisePicture(stream, path, nullptr, nullptr, &width, &height, &bits, &info);
         if (!codec) {
-            std::fprintf(stderr, "%s: not a recognised picture file\n", path.c_str());
+            if (const CGraphicsCodec* bySignature = CodecBySignature(stream))
+                std::fprintf(stderr, "%s: damaged or unsupported %s file\n", path.c_str(), bySignature->ShortName().c_str());
+            else
+                std::fprintf(stderr, "%s: not a recognised picture file\n", path.c_str());
             status = kExitFileFailed;
             continue;
         }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -168,4 +169,64 @@ TEST_F(BatchConvert, StopsWhenTheObserverCancelsAndSetsTheJpegQuality)
     EXPECT_FALSE(fs::exists(m_root / "out" / "b.JPG"));
     EXPECT_EQ(JpegCodec().Quality(), 37);
     JpegCodec().SetQuality(CJpegCodec::kDefaultQuality);
+}
+
+TEST_F(BatchConvert, CutPaletteTravelsWithThePictureThroughTheTemporaryFile)
+{
+    // Six colours: the written palette holds them exactly, so the picture reads back as it was.
+    CPicture colours;
+    ASSERT_TRUE(colours.Create(12, 5));
+    const uint8_t bgr[6][3] = {{0, 0, 255}, {0, 255, 0}, {255, 0, 0}, {0, 200, 200}, {90, 10, 160}, {255, 255, 255}};
+    for (int y = 0; y < 5; ++y)
+        for (int x = 0; x < 12; ++x)
+            colours.SetPixel(x, y, bgr[(x / 2 + y) % 6]);
+    ASSERT_EQ(BmpCodec().WriteFile((m_root / "in" / "pic.bmp").string(), &colours, 24, false, nullptr), 1);
+
+    ConvertSettings settings;
+    settings.codec = &CutCodec();
+    settings.bits = 8;
+    settings.outputFolder = (m_root / "out").string();
+    ScriptedObserver observer;
+    observer.answers = {OverwriteAnswer::Yes};
+    for (int run = 0; run < 2; ++run) { // the second run replaces both files
+        const BatchSummary summary = RunBatchConvert(Inputs({"pic.bmp"}), settings, observer);
+        ASSERT_FALSE(summary.AnyFailed());
+        EXPECT_TRUE(fs::exists(m_root / "out" / "pic.pal"));
+        EXPECT_EQ(std::distance(fs::directory_iterator(m_root / "out"), {}), 2); // no temporaries left
+        CPicture back;
+        ASSERT_EQ(CutCodec().ReadFile((m_root / "out" / "pic.CUT").string(), &back, nullptr), 1);
+        ASSERT_EQ(back.Width(), 12);
+        for (int y = 0; y < 5; ++y)
+            for (int x = 0; x < 12; ++x) {
+                uint8_t px[3];
+                back.GetPixel(x, y, px);
+                EXPECT_EQ(0, std::memcmp(px, bgr[(x / 2 + y) % 6], 3)) << x << "," << y;
+            }
+    }
+}
+
+TEST_F(BatchConvert, FailedWriteLeavesNoCompanionBehind)
+{
+    class FailingWithCompanion : public FailingCodec {
+    public:
+        std::vector<std::string> CompanionFiles(const std::string& path) const override { return {path + ".side"}; }
+        int Write() override
+        {
+            CGraphicsStream side;
+            side.OpenFile(m_stream->Name() + ".side", false);
+            side.Write("side", 4);
+            return FailingCodec::Write();
+        }
+    } failing;
+    fs::create_directories(m_root / "out");
+    Spit(m_root / "out" / "a.BAD.side", "old companion");
+    ConvertSettings settings;
+    settings.codec = &failing;
+    settings.outputFolder = (m_root / "out").string();
+    ScriptedObserver observer;
+    const BatchSummary summary = RunBatchConvert(Inputs({"a.bmp"}), settings, observer);
+    ASSERT_EQ(summary.results.size(), 1u);
+    EXPECT_EQ(summary.results[0].status, ConvertStatus::WriteFailed);
+    EXPECT_EQ(Slurp(m_root / "out" / "a.BAD.side"), "old companion");
+    EXPECT_EQ(std::distance(fs::directory_iterator(m_root / "out"), {}), 1);
 }

@@ -21,10 +21,12 @@ struct ToolRun {
     std::string out;
 };
 
-// Runs qnpic with `arguments` (already quoted), capturing stdout; stderr is dropped.
-ToolRun Qnpic(const std::string& arguments)
+// Runs qnpic with `arguments` (already quoted), capturing stdout; stderr is dropped, or
+// captured with it when `withErrors`.
+ToolRun Qnpic(const std::string& arguments, bool withErrors = false)
 {
-    const std::string command = std::string(QUENTA_BINARY_DIR) + "/bin/qnpic " + arguments + " 2>/dev/null";
+    const std::string command =
+        std::string(QUENTA_BINARY_DIR) + "/bin/qnpic " + arguments + (withErrors ? " 2>&1" : " 2>/dev/null");
     ToolRun run;
     FILE* pipe = popen(command.c_str(), "r");
     if (!pipe)
@@ -135,4 +137,33 @@ TEST_F(QnpicTool, FileFailuresGiveOneAndUsageErrorsTwo)
     EXPECT_EQ(Qnpic("convert --to BMP --quality 0 -o " + Q("out") + " " + Q("photo.bmp")).code, 2);
     EXPECT_EQ(Qnpic("convert --to BMP " + Q("photo.bmp")).code, 2);
     EXPECT_EQ(Qnpic("convert --to BMP -o " + Q("out")).code, 2);
+}
+
+TEST_F(QnpicTool, NonPicturesAndRefusedSignaturesFailWithOneAndSayWhy)
+{
+    std::ofstream(m_root / "empty.mac");
+    std::string random(3000, 0);
+    uint32_t seed = 5;
+    for (char& c : random)
+        c = char((seed = seed * 1103515245u + 12345u) >> 24);
+    std::ofstream(m_root / "noise", std::ios::binary) << random;
+    // A bitmap header with a depth the reader refuses: its failure names the format.
+    std::string bmp = Slurp(m_root / "photo.bmp");
+    bmp[28] = 16;
+    std::ofstream(m_root / "rgb16.dat", std::ios::binary) << bmp;
+
+    for (const char* name : {"notes.txt", "empty.mac", "noise"}) {
+        const ToolRun info = Qnpic("info " + Q(name), true);
+        EXPECT_EQ(info.code, 1) << name;
+        EXPECT_NE(info.out.find(std::string(name) + ": not a recognised picture file"), std::string::npos) << info.out;
+        const ToolRun convert = Qnpic("convert --to PNG -o " + Q("out") + " " + Q(name), true);
+        EXPECT_EQ(convert.code, 1) << name;
+        EXPECT_NE(convert.out.find("not a recognised picture file"), std::string::npos) << convert.out;
+    }
+    // The probe reads the header (info names the file's depth); the read refuses it as a BMP.
+    EXPECT_EQ(Qnpic("info " + Q("rgb16.dat")).code, 0);
+    const ToolRun convert = Qnpic("convert --to PNG -o " + Q("out") + " " + Q("rgb16.dat"), true);
+    EXPECT_EQ(convert.code, 1);
+    EXPECT_NE(convert.out.find("damaged or unsupported BMP file"), std::string::npos) << convert.out;
+    EXPECT_TRUE(fs::is_empty(m_root / "out"));
 }

@@ -102,4 +102,19 @@ TEST(CutCodec, ProbeRefusesFilesThatCannotHoldTheirRows)
     ASSERT_EQ(CutCodec().PingStream(stream, &width, &height, &bits, nullptr), 1);
     EXPECT_EQ(width, 2);
     EXPECT_EQ(height, 1);
+
+    // The probe takes exactly what the reader takes: rows that pass the end of the file or
+    // whose runs pass the end of their row are refused by both.
+    Bytes twoRows = {2, 0, 2, 0, 0, 0, 4, 0, 2, 10, 20, 0, 3, 0, 0x82, 7, 0};
+    Bytes secondRowShort = twoRows;
+    secondRowShort[12] = 9;
+    Bytes runPastRow = twoRows;
+    runPastRow[12] = 1; // the run's value lies beyond the row's one byte
+    for (const Bytes* file : {&twoRows, &secondRowShort, &runPastRow}) {
+        stream.OpenMemory(file->data(), file->size());
+        CPicture picture;
+        const bool read = ReadFromMemory(CutCodec(), *file, picture);
+        EXPECT_EQ(CutCodec().PingStream(stream, nullptr, nullptr, nullptr, nullptr) == 1, read);
+        EXPECT_EQ(read, file == &twoRows);
+    }
 }

@@ -50,6 +50,23 @@ TEST(MacPaintCodec, SizeLimits)
     EXPECT_FALSE(ReadFromMemory(MacCodec(), literal, picture));
 }
 
+TEST(MacPaintCodec, HeaderVersionMustBeZeroTwoOrThree)
+{
+    // The format's only mark: its first four bytes, big-endian. Other values are another
+    // format's header (a Targa's, a bitmap's), however well its bytes happen to decode.
+    CPicture picture;
+    for (uint8_t version : {0, 2, 3}) {
+        Bytes file = AllWhiteFile(2000);
+        file[3] = version;
+        EXPECT_TRUE(ReadFromMemory(MacCodec(), file, picture)) << int(version);
+    }
+    for (size_t at : {size_t(0), size_t(1), size_t(2), size_t(3)}) {
+        Bytes file = AllWhiteFile(2000);
+        file[at] = at == 3 ? 1 : 2; // 1, or 2 in a higher byte
+        EXPECT_FALSE(ReadFromMemory(MacCodec(), file, picture)) << at;
+    }
+}
+
 TEST(MacPaintCodec, WritesAWhitePageOf576x720AndReadsItBack)
 {
     CPicture small, copy;

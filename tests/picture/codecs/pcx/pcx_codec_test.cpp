@@ -105,6 +105,11 @@ TEST(PcxCodec, ForeignAndDamagedDataFailsCleanly)
     std::vector<uint8_t> huge = Header(5, 8, 3, 65535, 65535, 65535);
     huge.insert(huge.end(), 64, 0xFF);
     EXPECT_FALSE(ReadFromMemory(PcxCodec(), huge, p));
+    // No bit planes at all: lines of no bytes would have let any size through (29705 x 29282
+    // from 256 bytes, found by fuzzing).
+    std::vector<uint8_t> planeless = Header(5, 1, 0, 29705, 29282, 46592);
+    planeless.resize(256, 0);
+    EXPECT_FALSE(ReadFromMemory(PcxCodec(), planeless, p));
 
     auto picture = MakeColourPicture(33, 14);
     const std::vector<uint8_t> good = WriteToMemory(PcxCodec(), *picture, false);

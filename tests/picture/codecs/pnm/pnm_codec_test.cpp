@@ -58,6 +58,29 @@ TEST(PnmCodec, HeaderAndBinaryBytes)
     EXPECT_EQ(Bytes(file.end() - 2, file.end()), (Bytes{0x80, 0x40}));
 }
 
+TEST(PnmCodec, GreyMapAtEightBitsIsThePlainGreyOfEveryPixel)
+{
+    // Saving at depth 8 (the only depth the translator offers for PGM) converts each pixel to
+    // (B + G + R) / 3, with no colour reduction (and so no dither) before it.
+    CPicture original;
+    Fill(original, 64, 48, [](int x, int y) {
+        return uint32_t((x * 4 + y) & 255) << 16 | uint32_t((y * 5 + x * 3) & 255) << 8 | uint32_t((x * y) & 255);
+    });
+    for (bool binary : {true, false}) {
+        CPicture written, copy;
+        written.CopyFrom(original);
+        const Bytes file = WriteToMemory(PgmCodec(), written, 8, binary);
+        ASSERT_TRUE(ReadFromMemory(PgmCodec(), file, copy));
+        for (int y = 0; y < 48; ++y)
+            for (int x = 0; x < 64; ++x) {
+                uint8_t p[3], q[3];
+                original.GetPixel(x, y, p);
+                copy.GetPixel(x, y, q);
+                ASSERT_EQ(q[0], (p[0] + p[1] + p[2]) / 3) << x << "," << y << (binary ? " binary" : " ascii");
+            }
+    }
+}
+
 TEST(PnmCodec, AsciiLinesBreakOnceTheRunningLengthPasses68)
 {
     CPicture picture;

@@ -130,5 +130,17 @@ TEST(TgaCodec, ForeignAndDamagedDataFailsCleanly)
         std::vector<uint8_t> cut(good.begin(), good.begin() + n);
         CPicture back;
         EXPECT_FALSE(ReadFromMemory(TgaCodec(), cut, back)) << n;
+        // The format has no signature: the probe, too, asks for the whole pixel data.
+        CGraphicsStream stream;
+        stream.OpenMemory(cut.data(), cut.size());
+        EXPECT_EQ(TgaCodec().PingStream(stream, nullptr, nullptr, nullptr, nullptr), 0) << n;
+    }
+    for (bool runLength : {true, false}) {
+        const std::vector<uint8_t> file = WriteToMemory(TgaCodec(), *picture, runLength);
+        CGraphicsStream stream;
+        stream.OpenMemory(file.data(), file.size());
+        EXPECT_EQ(TgaCodec().PingStream(stream, nullptr, nullptr, nullptr, nullptr), 1);
+        stream.OpenMemory(file.data(), file.size() - 1);
+        EXPECT_EQ(TgaCodec().PingStream(stream, nullptr, nullptr, nullptr, nullptr), 0);
     }
 }
