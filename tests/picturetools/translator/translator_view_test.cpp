@@ -70,6 +70,40 @@ std::string ControlText(HWND window)
     return text;
 }
 
+// The texts and states of the popup menu open on this thread, read once it is there; then the
+// menu is closed.
+struct OpenMenuItem {
+    std::string text;
+    bool grayed;
+};
+std::vector<OpenMenuItem> g_openMenu;
+
+BOOL CALLBACK FindPopupMenu(HWND window, LPARAM found)
+{
+    char name[16] = {};
+    GetClassNameA(window, name, sizeof name);
+    if (std::strcmp(name, "#32768") != 0 || !IsWindowVisible(window))
+        return TRUE;
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+}
+
+void CALLBACK ReadAndCloseMenu(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    HWND popup = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), FindPopupMenu, reinterpret_cast<LPARAM>(&popup));
+    if (!popup)
+        return;
+    KillTimer(nullptr, timer);
+    HMENU menu = reinterpret_cast<HMENU>(SendMessageA(popup, MN_GETHMENU, 0, 0));
+    for (int item = 0; menu && item < GetMenuItemCount(menu); ++item) {
+        char text[64] = {};
+        GetMenuStringA(menu, static_cast<UINT>(item), text, sizeof text, MF_BYPOSITION);
+        g_openMenu.push_back({text, (GetMenuState(menu, static_cast<UINT>(item), MF_BYPOSITION) & MF_GRAYED) != 0});
+    }
+    EndMenu();
+}
+
 class TranslatorView : public testing::Test {
 protected:
     static void SetUpTestSuite()
@@ -106,6 +140,7 @@ protected:
 
     void TearDown() override
     {
+        SetTextLanguage(0x0409);
         DestroyWindow(m_frame);
         fs::remove_all(m_root);
         CQnSettings().DeleteSection("Converter");
@@ -299,6 +334,35 @@ TEST_F(TranslatorView, DroppedFilesAreAddedQuietlyAndDoubleClickShowsThePicture)
     ASSERT_TRUE(menu);
     EXPECT_EQ(GetMenuItemID(GetSubMenu(menu, 0), 1), static_cast<UINT>(ID_TRANSLATOR_REMOVE));
     DestroyMenu(menu);
+}
+
+TEST_F(TranslatorView, ListMenuIsInTheLanguageOfTheTextsAndGrayedWithoutASelection)
+{
+    m_view.AddFile(In("b.bmp"), true);
+    const auto rightClick = [&] {
+        g_openMenu.clear();
+        NMITEMACTIVATE click{};
+        click.hdr.hwndFrom = Control(IDC_TRANSLATOR_LIST);
+        click.hdr.idFrom = IDC_TRANSLATOR_LIST;
+        click.hdr.code = NM_RCLICK;
+        click.iItem = 0;
+        SetTimer(nullptr, 0, 50, ReadAndCloseMenu);
+        SendMessageA(m_view.Hwnd(), WM_NOTIFY, IDC_TRANSLATOR_LIST, reinterpret_cast<LPARAM>(&click));
+    };
+    SetTextLanguage(0x040C);
+    rightClick();
+    ASSERT_EQ(g_openMenu.size(), 2u);
+    EXPECT_EQ(g_openMenu[0].text, "&Afficher");
+    EXPECT_EQ(g_openMenu[1].text, "&Retirer");
+    EXPECT_TRUE(g_openMenu[0].grayed && g_openMenu[1].grayed) << "nothing is selected";
+
+    SetTextLanguage(0x0409);
+    SelectRows({0});
+    rightClick();
+    ASSERT_EQ(g_openMenu.size(), 2u);
+    EXPECT_EQ(g_openMenu[0].text, "&View");
+    EXPECT_FALSE(g_openMenu[0].grayed || g_openMenu[1].grayed);
+    EXPECT_EQ(Names(), std::vector<std::string>{"b.bmp"}) << "a dismissed menu runs nothing";
 }
 
 TEST_F(TranslatorView, ColumnClickSortsIgnoringCaseAndAgainReverses)
