@@ -480,14 +480,21 @@ TEST_F(PictureViewerTest, SavesTheShownChannelAsBmpAndFollowsTheWindowSize)
 }
 
 // Printing goes through the main window's current module view. A view without a picture
-// printer of its own is lent the viewer's, which outlives any window that uses it.
+// printer of its own is lent the viewer's, which outlives any window that uses it. The main
+// window made while the texts are French has the French menu.
 TEST_F(PictureViewerTest, PrintsThroughTheCurrentModuleView)
 {
-    ASSERT_TRUE(CreateMainWindow(SW_SHOW));
+    SetTextLanguage(0x040C);
+    const bool created = CreateMainWindow(SW_SHOW);
+    SetTextLanguage(0x0409);
+    ASSERT_TRUE(created);
     static std::string message; // after the main window, which installs its own message box
     SetFrameworkMessageFunction([](const std::string& text) { message = text; });
     CMainFrame* frame = MainFrame();
     ASSERT_NE(frame, nullptr);
+    char menu[32] = "";
+    GetMenuStringA(GetMenu(frame->Hwnd()), 0, menu, sizeof menu, MF_BYPOSITION);
+    EXPECT_STREQ(menu, "&Fichier");
     CQnFormView* view = frame->CurrentView();
     ASSERT_NE(view, nullptr);
     EXPECT_EQ(view->PicturePrinter(), nullptr);
