@@ -24,6 +24,8 @@
 #include "shell/working_window_win.h"
 #include "shell/viewer/picture_viewer_win.h"
 #include "tests/e2e/support/screen_win.h"
+#include "tests/shell/controls/test_window_win.h"
+#include "tests/support/drop_files_win.h"
 
 namespace fs = std::filesystem;
 
@@ -78,20 +80,9 @@ struct OpenMenuItem {
 };
 std::vector<OpenMenuItem> g_openMenu;
 
-BOOL CALLBACK FindPopupMenu(HWND window, LPARAM found)
-{
-    char name[16] = {};
-    GetClassNameA(window, name, sizeof name);
-    if (std::strcmp(name, "#32768") != 0 || !IsWindowVisible(window))
-        return TRUE;
-    *reinterpret_cast<HWND*>(found) = window;
-    return FALSE;
-}
-
 void CALLBACK ReadAndCloseMenu(HWND, UINT, UINT_PTR timer, DWORD)
 {
-    HWND popup = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), FindPopupMenu, reinterpret_cast<LPARAM>(&popup));
+    HWND popup = controls_test::FindThreadWindow("#32768");
     if (!popup)
         return;
     KillTimer(nullptr, timer);
@@ -297,19 +288,7 @@ TEST_F(TranslatorView, AddingRemovingAndTheEnableRules)
 TEST_F(TranslatorView, DroppedFilesAreAddedQuietlyAndDoubleClickShowsThePicture)
 {
     // The shell's drop block: DROPFILES then NUL-ended paths and a final NUL.
-    const std::string paths[] = {In("A.bmp"), In("readme.txt"), In("c.bmp")};
-    size_t size = sizeof(DROPFILES) + 1;
-    for (const std::string& p : paths)
-        size += p.size() + 1;
-    HGLOBAL drop = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
-    auto* header = static_cast<DROPFILES*>(GlobalLock(drop));
-    header->pFiles = sizeof(DROPFILES);
-    char* out = reinterpret_cast<char*>(header + 1);
-    for (const std::string& p : paths) {
-        std::memcpy(out, p.c_str(), p.size() + 1);
-        out += p.size() + 1;
-    }
-    GlobalUnlock(drop);
+    HGLOBAL drop = MakeDropFiles({In("A.bmp"), In("readme.txt"), In("c.bmp")});
     SendMessageA(m_view.Hwnd(), WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
     EXPECT_EQ(Names(), (std::vector<std::string>{"A.bmp", "c.bmp"}));
     EXPECT_TRUE(g_messages.empty());

@@ -13,6 +13,7 @@
 #include "base/text.h"
 #include "res/resource.h"
 #include "shell/busy_bar_win.h"
+#include "tests/support/pump_messages_win.h"
 
 namespace {
 
@@ -36,17 +37,6 @@ HWND CreateHost()
                            nullptr, wc.hInstance, nullptr);
 }
 
-void PumpMessages()
-{
-    for (int round = 0; round < 5; ++round) {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        Sleep(20);
-    }
-}
 
 std::string WindowText(HWND hwnd)
 {
@@ -141,7 +131,7 @@ TEST_P(BusyBarTest, CancelAndWaitingTextComeFromTheStringTableAndFit)
     ASSERT_TRUE(bar.CreateBusyBar(host, 107));
     MoveWindow(bar.Hwnd(), 0, 0, 600, 26, TRUE);
     bar.SetMessageText(LoadText(IDS_PLEASE_WAIT));
-    PumpMessages();
+    PumpMessagesAWhile();
 
     EXPECT_EQ(WindowText(bar.CancelButton()), expected.cancel);
     EXPECT_EQ(bar.MessageText(), expected.waiting);

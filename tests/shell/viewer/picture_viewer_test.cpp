@@ -28,21 +28,12 @@
 #include "shell/main_frame_win.h"
 #include "shell/report_list_win.h"
 #include "shell/viewer/picture_viewer_win.h"
+#include "tests/support/pump_messages_win.h"
 
 namespace {
 const std::string kOutput = std::string(QUENTA_BINARY_DIR) + "/tests/shell/viewer/";
 
-void Pump()
-{
-    for (int round = 0; round < 5; ++round) {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        Sleep(20);
-    }
-}
+void Pump() { PumpMessagesAWhile(); }
 
 // Hue across, brightness down, opaque in the middle and fading out to the edges.
 std::unique_ptr<CPicture> ColourfulPicture(bool alpha, int width = 320, int height = 240)
