@@ -26,6 +26,7 @@
 #include "tests/e2e/support/screen_win.h"
 #include "tests/shell/controls/test_window_win.h"
 #include "tests/support/drop_files_win.h"
+#include "tests/support/text_width_win.h"
 
 namespace fs = std::filesystem;
 
@@ -480,14 +481,8 @@ std::vector<ClippedText> ClippedTexts(HWND form)
         int room = client.right;
         if (lstrcmpiA(kind, "Button") == 0)
             room -= (style & BS_TYPEMASK) == BS_AUTOCHECKBOX ? GetSystemMetrics(SM_CXMENUCHECK) + 4 : 8;
-        HDC dc = GetDC(child);
-        HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(child, WM_GETFONT, 0, 0)));
-        SIZE size{};
-        GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
-        SelectObject(dc, old);
-        ReleaseDC(child, dc);
-        if (size.cx > room)
-            clipped.push_back({text, static_cast<int>(size.cx), room});
+        if (const int needed = TextWidthInFontOf(child, text); needed > room)
+            clipped.push_back({text, needed, room});
     }
     return clipped;
 }
@@ -510,8 +505,9 @@ TEST_F(TranslatorView, EveryTextFitsItsControlInEnglishAndFrench)
         for (const ClippedText& clipped : ClippedTexts(view.Hwnd()))
             ADD_FAILURE() << name << ": \"" << clipped.text << "\" needs " << clipped.needed << " px, has "
                           << clipped.available;
-        if (language == 0x040Cu)
+        if (language == 0x040Cu) {
             EXPECT_EQ(ControlText(view.Item(IDC_TRANSLATOR_START)), "&D\xE9marrer");
+        }
         DestroyWindow(view.Hwnd());
     }
     SetTextLanguage(0x0409);

@@ -14,6 +14,7 @@
 #include "res/resource.h"
 #include "shell/busy_bar_win.h"
 #include "tests/support/pump_messages_win.h"
+#include "tests/support/text_width_win.h"
 
 namespace {
 
@@ -48,14 +49,7 @@ std::string WindowText(HWND hwnd)
 // Width of the button's text in the button's own font.
 int TextWidthIn(HWND button)
 {
-    const std::string text = WindowText(button);
-    HDC dc = GetDC(button);
-    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(button, WM_GETFONT, 0, 0)));
-    SIZE size{};
-    GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
-    SelectObject(dc, old);
-    ReleaseDC(button, dc);
-    return size.cx;
+    return TextWidthInFontOf(button, WindowText(button));
 }
 
 // The window's pixels as seen on the screen (24-bit rows, bottom-up), saved as a BMP file.
