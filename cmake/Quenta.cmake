@@ -132,7 +132,10 @@ function(quenta_fuzz name)
     string(REGEX REPLACE "^fuzz_" "" stem ${name})
     add_test(NAME ${name}_replay COMMAND ${name} ${CMAKE_SOURCE_DIR}/fuzz/corpus/${stem}
                                               ${CMAKE_SOURCE_DIR}/fuzz/crashers/${stem})
-    set_tests_properties(${name}_replay PROPERTIES LABELS fuzz TIMEOUT 120)
+    # libFuzzer runs with -rss_limit_mb=2048 (tools/run-fuzzers.sh), which also caps a single
+    # allocation; the replay caps it alike, so that an out-of-memory crasher fails here too.
+    set_tests_properties(${name}_replay PROPERTIES LABELS fuzz TIMEOUT 120
+                         ENVIRONMENT "ASAN_OPTIONS=max_allocation_size_mb=2048")
   endif()
 endfunction()
 

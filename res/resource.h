@@ -362,7 +362,6 @@
 #define IDS_PREVIEW_CHECK                63033
 #define IDS_VIEWER_SAVE_BMP_TITLE        63034
 #define IDS_CANNOT_WRITE_FILE            63035
-#define IDS_MENU_VIEW                    63036
 // Controls of the picture open dialog's preview panel (tests find them inside the dialog)
 #define IDC_PICTURE_OPEN_PREVIEW_CHECK   2000
 #define IDC_PICTURE_OPEN_PREVIEW         2001   // the area showing the picture

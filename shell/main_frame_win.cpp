@@ -6,6 +6,7 @@
 #include "app/services.h"
 #include "base/progress.h"
 #include "base/text.h"
+#include "base/text_win.h"
 #include "framework/preview.h"
 #include "res/resource.h"
 #include "shell/module_catalogue.h"
@@ -100,7 +101,8 @@ bool CMainFrame::CreateFrame(int showCommand)
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
     const int width = std::min(980, static_cast<int>(work.right - work.left));
     const int height = std::min(720, static_cast<int>(work.bottom - work.top));
-    HMENU menu = LoadMenuA(instance, MAKEINTRESOURCEA(IDR_MAINFRAME));
+    // The frame owns the menu and destroys it with the window.
+    HMENU menu = LoadMenuInTextLanguage(instance, IDR_MAINFRAME);
     if (!Create(0, LoadText(IDS_APP_TITLE), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
                 work.left + (work.right - work.left - width) / 2, work.top + (work.bottom - work.top - height) / 2,
                 width, height, nullptr, reinterpret_cast<UINT_PTR>(menu)))

@@ -6,6 +6,7 @@
 #include "base/progress.h"
 #include "base/text.h"
 #include "picture/picture.h"
+#include "shell/context_menu_win.h"
 
 namespace {
 // The 256-entry character width table, measured once from the first list.
@@ -142,18 +143,12 @@ void CReportList::SetImageList(HIMAGELIST list, int kind)
 
 void CReportList::ShowContextMenu(UINT menuId, HWND owner, bool needsSelection)
 {
-    HMENU menu = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(menuId));
-    if (!menu)
-        return;
-    POINT at;
-    GetCursorPos(&at);
-    HMENU popup = GetSubMenu(menu, 0);
-    if (popup && needsSelection && SelectedRowsOfControl().empty())
-        for (int item = GetMenuItemCount(popup) - 1; item >= 0; --item)
-            EnableMenuItem(popup, static_cast<UINT>(item), MF_BYPOSITION | MF_GRAYED);
-    if (popup)
-        TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, owner, nullptr);
-    DestroyMenu(menu);
+    const bool gray = needsSelection && SelectedRowsOfControl().empty();
+    ShowListContextMenu(owner, m_hwnd, menuId, static_cast<LPARAM>(GetMessagePos()), [gray](HMENU popup) {
+        if (gray)
+            for (int item = GetMenuItemCount(popup) - 1; item >= 0; --item)
+                EnableMenuItem(popup, static_cast<UINT>(item), MF_BYPOSITION | MF_GRAYED);
+    });
 }
 
 CQnProgress& CReportList::ProgressSink() const { return ProgressOrSilent(m_progress); }

@@ -41,7 +41,8 @@ public:
     void AddColumns(std::initializer_list<ColumnSpec> columns);
 
     void SetImageList(HIMAGELIST list, int kind);
-    // The first popup of menu resource `menuId` at the cursor; its commands go to `owner`. With
+    // The first popup of menu resource `menuId` (in the language of the texts) at the mouse point
+    // of the message being handled (a right click); its commands go to `owner`. With
     // `needsSelection`, every item is grayed while no row is selected.
     void ShowContextMenu(UINT menuId, HWND owner, bool needsSelection = false);
     void SetProgressSink(CQnProgress* sink) { m_progress = sink; }

@@ -3,6 +3,15 @@
 #include <algorithm>
 
 namespace {
+// Slot `column` of a row's cells or sort keys, made when the row has fewer.
+template <class T>
+T& SlotOf(std::vector<T>& slots, int column)
+{
+    if (static_cast<int>(slots.size()) <= column)
+        slots.resize(column + 1);
+    return slots[column];
+}
+
 unsigned char UpperOf(unsigned char c)
 {
     if (c >= 'a' && c <= 'z')
@@ -174,10 +183,7 @@ bool CReportModel::SetCellText(int row, int column, const std::string& text)
 {
     if (row < 0 || row >= RowCount() || column < 0)
         return false;
-    auto& cells = m_rows[row].cells;
-    if (static_cast<int>(cells.size()) <= column)
-        cells.resize(column + 1);
-    cells[column] = text;
+    SlotOf(m_rows[row].cells, column) = text;
     OnRowsChanged();
     return true;
 }
@@ -227,10 +233,7 @@ bool CReportModel::SetCellSortKey(int row, int column, int64_t key)
 {
     if (row < 0 || row >= RowCount() || column < 0)
         return false;
-    auto& keys = m_rows[row].sortKeys;
-    if (static_cast<int>(keys.size()) <= column)
-        keys.resize(column + 1);
-    keys[column] = key;
+    SlotOf(m_rows[row].sortKeys, column) = key;
     return true;
 }
 

@@ -27,7 +27,7 @@
 #include "shell/folder_browser_win.h"
 #include "shell/module_tips_win.h"
 #include "shell/picture_open/picture_open_dialog_win.h"
-#include "shell/small_icons_win.h"
+#include "shell/system_image_list_win.h"
 #include "shell/viewer/picture_viewer_win.h"
 #include "shell/working_window_win.h"
 
@@ -66,7 +66,7 @@ bool CQnConvert::OnInitDialog()
     CQnFormView::OnInitDialog();
     m_list.ReplaceControl(m_hwnd, IDC_TRANSLATOR_LIST);
     m_list.AddColumns({{IDS_COLUMN_NAME, 100}, {IDS_COLUMN_FORMAT, 200}, {IDS_COLUMN_PATH, 200}});
-    m_list.SetImageList(SystemSmallIcons(), LVSIL_SMALL);
+    AttachSystemSmallImages(m_list.Hwnd());
     SetReportList(&m_list);
     for (const FormatChoice& format : WritableFormats()) // the item data is the codec table index
         AddComboItem(Item(IDC_TRANSLATOR_TYPE), format.text, format.codecIndex);
@@ -127,7 +127,7 @@ bool CQnConvert::AddFile(const std::string& path, bool loud)
             ShowMessage(FormatText(IDS_UNKNOWN_FILE_TYPE, PathNamePart(path)));
         return false;
     }
-    probed->icon = SmallIconIndexOf(path);
+    probed->icon = SystemSmallIconIndex(path);
     const ConvertItem item = *probed;
     const int row = m_list.InsertRow(m_list.RowCount(), item.name, item.icon,
                                      m_items.Add(std::make_unique<ConvertItem>(std::move(*probed))));

@@ -1,6 +1,7 @@
 #pragma once
 // The few file-system operations a batch conversion needs, on paths in the system's
-// single-byte code page. Win32 in file_ops_win.cpp, POSIX in file_ops_native.cpp.
+// single-byte code page. Win32 in file_ops_win.cpp, POSIX in file_ops_native.cpp; the folder's
+// files come from the portable folder listing (file_ops.cpp).
 #include <string>
 #include <vector>
 
@@ -17,6 +18,6 @@ bool CreateFolder(const std::string& path);
 bool RemoveFile(const std::string& path);
 // Moves `from` over `to` (which may exist, even read-only) in one step.
 bool MoveFileOver(const std::string& from, const std::string& to);
-// The files directly in `folder` (no sub-folders), as full paths in file-system order; empty
-// when the folder cannot be read.
+// The files directly in `folder` (no sub-folders), as full paths in file-system order; empty,
+// without a message, when the folder cannot be read.
 std::vector<std::string> FilesInFolder(const std::string& folder);

@@ -1,7 +1,5 @@
 #include "picturetools/translator/file_ops.h"
 
-#include <dirent.h>
-
 #include <cstdio>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -27,19 +25,3 @@ bool RemoveFile(const std::string& path) { return ::unlink(path.c_str()) == 0; }
 
 // rename() replaces the destination atomically, whatever its permissions.
 bool MoveFileOver(const std::string& from, const std::string& to) { return std::rename(from.c_str(), to.c_str()) == 0; }
-
-std::vector<std::string> FilesInFolder(const std::string& folder)
-{
-    const std::string prefix = folder.empty() || folder.back() == '/' ? folder : folder + '/';
-    std::vector<std::string> paths;
-    DIR* dir = ::opendir(folder.c_str());
-    if (!dir)
-        return paths;
-    while (const dirent* entry = ::readdir(dir)) {
-        const std::string path = prefix + entry->d_name;
-        if (!IsFolder(path))
-            paths.push_back(path);
-    }
-    ::closedir(dir);
-    return paths;
-}

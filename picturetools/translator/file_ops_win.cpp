@@ -21,19 +21,3 @@ bool MoveFileOver(const std::string& from, const std::string& to)
         SetFileAttributesA(to.c_str(), FILE_ATTRIBUTE_NORMAL);
     return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
 }
-
-std::vector<std::string> FilesInFolder(const std::string& folder)
-{
-    const std::string prefix = folder.empty() || folder.back() == '\\' || folder.back() == '/' ? folder : folder + '\\';
-    std::vector<std::string> paths;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((prefix + "*.*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return paths;
-    do {
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-            paths.push_back(prefix + found.cFileName);
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-    return paths;
-}

@@ -6,12 +6,11 @@
 
 #include <string>
 
+#include "res/resource.h"
 #include "tests/e2e/support/quenta_e2e_win.h"
 
 namespace {
 const std::string kBase = "Ostrel Quenta v1.6";
-using e2e::kSwitchModuleFirst;
-constexpr UINT kAbout = 32844;
 
 struct Module {
     int id;
@@ -42,7 +41,7 @@ TEST_F(MainWindowTest, EveryModuleSwitchesAndTitlesFollowTheRules)
 {
     EXPECT_EQ(CaptionOf(Frame()), kBase); // placeholder view before the first choice
     for (const Module& module : kModules) {
-        SendMessageA(Frame(), WM_COMMAND, kSwitchModuleFirst + module.id, 0);
+        SendMessageA(Frame(), WM_COMMAND, ID_SWITCH_MODULE_FIRST + module.id, 0);
         EXPECT_TRUE(WaitFor([&] { return CaptionOf(Frame()) == ExpectedTitle(module); }))
             << "module " << module.id << " shows \"" << CaptionOf(Frame()) << "\"";
         e2e::Settle(Frame());
@@ -51,21 +50,21 @@ TEST_F(MainWindowTest, EveryModuleSwitchesAndTitlesFollowTheRules)
         EXPECT_TRUE(SaveScreenBmp(shot));
     }
     // Help > About shows module 0: the bare product title.
-    SendMessageA(Frame(), WM_COMMAND, kAbout, 0);
+    SendMessageA(Frame(), WM_COMMAND, ID_APP_ABOUT_QUENTA, 0);
     EXPECT_TRUE(WaitFor([&] { return CaptionOf(Frame()) == kBase; }));
 }
 
 TEST_F(MainWindowTest, SwitchingReplacesTheViewOnlyForAnotherModule)
 {
     SwitchTo(e2e::kBlankModule);
-    SendMessageA(Frame(), WM_COMMAND, kSwitchModuleFirst + 18, 0);
+    SendMessageA(Frame(), WM_COMMAND, ID_SWITCH_MODULE_FIRST + 18, 0);
     ASSERT_TRUE(WaitFor([&] { return CaptionOf(Frame()) == kBase + " - Quenta Online News"; }));
     // Pressing the button of the module already shown changes nothing.
     HWND viewBefore = GetDlgItem(Frame(), 0xE900);
     ASSERT_NE(viewBefore, nullptr);
-    SendMessageA(Frame(), WM_COMMAND, kSwitchModuleFirst + 18, 0);
+    SendMessageA(Frame(), WM_COMMAND, ID_SWITCH_MODULE_FIRST + 18, 0);
     EXPECT_EQ(GetDlgItem(Frame(), 0xE900), viewBefore);
-    SendMessageA(Frame(), WM_COMMAND, kSwitchModuleFirst + 13, 0);
+    SendMessageA(Frame(), WM_COMMAND, ID_SWITCH_MODULE_FIRST + 13, 0);
     EXPECT_NE(GetDlgItem(Frame(), 0xE900), viewBefore);
     EXPECT_FALSE(IsWindow(viewBefore)); // the old view is gone
 }

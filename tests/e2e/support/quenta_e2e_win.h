@@ -8,13 +8,14 @@
 
 #include <string>
 
+#include "framework/command.h"
+#include "res/resource.h"
 #include "tests/e2e/support/remote_process_win.h"
 #include "tests/e2e/support/screen_win.h"
 
 namespace e2e {
-constexpr UINT kSwitchModuleFirst = 0x8400; // + module id: the module bar's command
-constexpr UINT kModuleView = 0xE900;         // the frame's child that is the current view
-constexpr int kBlankModule = 0;              // the product view, shown by Help > About
+constexpr UINT kModuleView = AFX_IDW_PANE_FIRST; // the frame's child that is the current view
+constexpr int kBlankModule = 0;                  // the product view, shown by Help > About
 
 inline std::string QuentaExe() { return std::string(QUENTA_BINARY_DIR) + "/bin/quenta.exe"; }
 
@@ -56,7 +57,7 @@ protected:
 
     static void SwitchTo(int moduleId)
     {
-        SendMessageA(Frame(), WM_COMMAND, e2e::kSwitchModuleFirst + moduleId, 0);
+        SendMessageA(Frame(), WM_COMMAND, ID_SWITCH_MODULE_FIRST + moduleId, 0);
         e2e::Settle(Frame());
     }
 

@@ -158,9 +158,7 @@ public:
     {
         if (!m_info.hProcess)
             return;
-        for (HWND window : WindowsOfProcess(m_info.dwProcessId))
-            if (window != m_frame)
-                PostMessageA(window, WM_CLOSE, 0, 0);
+        AskOtherWindowsToClose();
         WaitFor([&] { return WindowsOfProcess(m_info.dwProcessId).size() <= 1; }, 5000);
     }
 
@@ -169,9 +167,7 @@ public:
     {
         if (!m_info.hProcess)
             return;
-        for (HWND window : WindowsOfProcess(m_info.dwProcessId))
-            if (window != m_frame)
-                PostMessageA(window, WM_CLOSE, 0, 0);
+        AskOtherWindowsToClose();
         if (m_frame)
             PostMessageA(m_frame, WM_CLOSE, 0, 0);
         if (WaitForSingleObject(m_info.hProcess, 15000) != WAIT_OBJECT_0)
@@ -188,6 +184,13 @@ public:
     HWND Frame() const { return m_frame; }
 
 private:
+    void AskOtherWindowsToClose() const
+    {
+        for (HWND window : WindowsOfProcess(m_info.dwProcessId))
+            if (window != m_frame)
+                PostMessageA(window, WM_CLOSE, 0, 0);
+    }
+
     PROCESS_INFORMATION m_info{};
     HWND m_frame = nullptr;
 };

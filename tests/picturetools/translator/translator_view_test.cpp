@@ -24,6 +24,9 @@
 #include "shell/working_window_win.h"
 #include "shell/viewer/picture_viewer_win.h"
 #include "tests/e2e/support/screen_win.h"
+#include "tests/shell/controls/test_window_win.h"
+#include "tests/support/drop_files_win.h"
+#include "tests/support/text_width_win.h"
 
 namespace fs = std::filesystem;
 
@@ -70,6 +73,29 @@ std::string ControlText(HWND window)
     return text;
 }
 
+// The texts and states of the popup menu open on this thread, read once it is there; then the
+// menu is closed.
+struct OpenMenuItem {
+    std::string text;
+    bool grayed;
+};
+std::vector<OpenMenuItem> g_openMenu;
+
+void CALLBACK ReadAndCloseMenu(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    HWND popup = controls_test::FindThreadWindow("#32768");
+    if (!popup)
+        return;
+    KillTimer(nullptr, timer);
+    HMENU menu = reinterpret_cast<HMENU>(SendMessageA(popup, MN_GETHMENU, 0, 0));
+    for (int item = 0; menu && item < GetMenuItemCount(menu); ++item) {
+        char text[64] = {};
+        GetMenuStringA(menu, static_cast<UINT>(item), text, sizeof text, MF_BYPOSITION);
+        g_openMenu.push_back({text, (GetMenuState(menu, static_cast<UINT>(item), MF_BYPOSITION) & MF_GRAYED) != 0});
+    }
+    EndMenu();
+}
+
 class TranslatorView : public testing::Test {
 protected:
     static void SetUpTestSuite()
@@ -106,6 +132,7 @@ protected:
 
     void TearDown() override
     {
+        SetTextLanguage(0x0409);
         DestroyWindow(m_frame);
         fs::remove_all(m_root);
         CQnSettings().DeleteSection("Converter");
@@ -262,19 +289,7 @@ TEST_F(TranslatorView, AddingRemovingAndTheEnableRules)
 TEST_F(TranslatorView, DroppedFilesAreAddedQuietlyAndDoubleClickShowsThePicture)
 {
     // The shell's drop block: DROPFILES then NUL-ended paths and a final NUL.
-    const std::string paths[] = {In("A.bmp"), In("readme.txt"), In("c.bmp")};
-    size_t size = sizeof(DROPFILES) + 1;
-    for (const std::string& p : paths)
-        size += p.size() + 1;
-    HGLOBAL drop = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
-    auto* header = static_cast<DROPFILES*>(GlobalLock(drop));
-    header->pFiles = sizeof(DROPFILES);
-    char* out = reinterpret_cast<char*>(header + 1);
-    for (const std::string& p : paths) {
-        std::memcpy(out, p.c_str(), p.size() + 1);
-        out += p.size() + 1;
-    }
-    GlobalUnlock(drop);
+    HGLOBAL drop = MakeDropFiles({In("A.bmp"), In("readme.txt"), In("c.bmp")});
     SendMessageA(m_view.Hwnd(), WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
     EXPECT_EQ(Names(), (std::vector<std::string>{"A.bmp", "c.bmp"}));
     EXPECT_TRUE(g_messages.empty());
@@ -299,6 +314,35 @@ TEST_F(TranslatorView, DroppedFilesAreAddedQuietlyAndDoubleClickShowsThePicture)
     ASSERT_TRUE(menu);
     EXPECT_EQ(GetMenuItemID(GetSubMenu(menu, 0), 1), static_cast<UINT>(ID_TRANSLATOR_REMOVE));
     DestroyMenu(menu);
+}
+
+TEST_F(TranslatorView, ListMenuIsInTheLanguageOfTheTextsAndGrayedWithoutASelection)
+{
+    m_view.AddFile(In("b.bmp"), true);
+    const auto rightClick = [&] {
+        g_openMenu.clear();
+        NMITEMACTIVATE click{};
+        click.hdr.hwndFrom = Control(IDC_TRANSLATOR_LIST);
+        click.hdr.idFrom = IDC_TRANSLATOR_LIST;
+        click.hdr.code = NM_RCLICK;
+        click.iItem = 0;
+        SetTimer(nullptr, 0, 50, ReadAndCloseMenu);
+        SendMessageA(m_view.Hwnd(), WM_NOTIFY, IDC_TRANSLATOR_LIST, reinterpret_cast<LPARAM>(&click));
+    };
+    SetTextLanguage(0x040C);
+    rightClick();
+    ASSERT_EQ(g_openMenu.size(), 2u);
+    EXPECT_EQ(g_openMenu[0].text, "&Afficher");
+    EXPECT_EQ(g_openMenu[1].text, "&Retirer");
+    EXPECT_TRUE(g_openMenu[0].grayed && g_openMenu[1].grayed) << "nothing is selected";
+
+    SetTextLanguage(0x0409);
+    SelectRows({0});
+    rightClick();
+    ASSERT_EQ(g_openMenu.size(), 2u);
+    EXPECT_EQ(g_openMenu[0].text, "&View");
+    EXPECT_FALSE(g_openMenu[0].grayed || g_openMenu[1].grayed);
+    EXPECT_EQ(Names(), std::vector<std::string>{"b.bmp"}) << "a dismissed menu runs nothing";
 }
 
 TEST_F(TranslatorView, ColumnClickSortsIgnoringCaseAndAgainReverses)
@@ -437,14 +481,8 @@ std::vector<ClippedText> ClippedTexts(HWND form)
         int room = client.right;
         if (lstrcmpiA(kind, "Button") == 0)
             room -= (style & BS_TYPEMASK) == BS_AUTOCHECKBOX ? GetSystemMetrics(SM_CXMENUCHECK) + 4 : 8;
-        HDC dc = GetDC(child);
-        HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(child, WM_GETFONT, 0, 0)));
-        SIZE size{};
-        GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
-        SelectObject(dc, old);
-        ReleaseDC(child, dc);
-        if (size.cx > room)
-            clipped.push_back({text, static_cast<int>(size.cx), room});
+        if (const int needed = TextWidthInFontOf(child, text); needed > room)
+            clipped.push_back({text, needed, room});
     }
     return clipped;
 }
@@ -467,8 +505,9 @@ TEST_F(TranslatorView, EveryTextFitsItsControlInEnglishAndFrench)
         for (const ClippedText& clipped : ClippedTexts(view.Hwnd()))
             ADD_FAILURE() << name << ": \"" << clipped.text << "\" needs " << clipped.needed << " px, has "
                           << clipped.available;
-        if (language == 0x040Cu)
+        if (language == 0x040Cu) {
             EXPECT_EQ(ControlText(view.Item(IDC_TRANSLATOR_START)), "&D\xE9marrer");
+        }
         DestroyWindow(view.Hwnd());
     }
     SetTextLanguage(0x0409);

@@ -13,6 +13,8 @@
 #include "base/text.h"
 #include "res/resource.h"
 #include "shell/busy_bar_win.h"
+#include "tests/support/pump_messages_win.h"
+#include "tests/support/text_width_win.h"
 
 namespace {
 
@@ -36,17 +38,6 @@ HWND CreateHost()
                            nullptr, wc.hInstance, nullptr);
 }
 
-void PumpMessages()
-{
-    for (int round = 0; round < 5; ++round) {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        Sleep(20);
-    }
-}
 
 std::string WindowText(HWND hwnd)
 {
@@ -58,14 +49,7 @@ std::string WindowText(HWND hwnd)
 // Width of the button's text in the button's own font.
 int TextWidthIn(HWND button)
 {
-    const std::string text = WindowText(button);
-    HDC dc = GetDC(button);
-    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(button, WM_GETFONT, 0, 0)));
-    SIZE size{};
-    GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
-    SelectObject(dc, old);
-    ReleaseDC(button, dc);
-    return size.cx;
+    return TextWidthInFontOf(button, WindowText(button));
 }
 
 // The window's pixels as seen on the screen (24-bit rows, bottom-up), saved as a BMP file.
@@ -141,7 +125,7 @@ TEST_P(BusyBarTest, CancelAndWaitingTextComeFromTheStringTableAndFit)
     ASSERT_TRUE(bar.CreateBusyBar(host, 107));
     MoveWindow(bar.Hwnd(), 0, 0, 600, 26, TRUE);
     bar.SetMessageText(LoadText(IDS_PLEASE_WAIT));
-    PumpMessages();
+    PumpMessagesAWhile();
 
     EXPECT_EQ(WindowText(bar.CancelButton()), expected.cancel);
     EXPECT_EQ(bar.MessageText(), expected.waiting);

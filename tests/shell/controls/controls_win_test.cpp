@@ -26,6 +26,7 @@
 #include "shell/controls/dx_edit_win.h"
 #include "shell/controls/dx_tooltip_win.h"
 #include "test_window_win.h"
+#include "tests/support/drop_files_win.h"
 
 namespace fs = std::filesystem;
 using namespace controls_test;
@@ -168,13 +169,7 @@ TEST_F(Controls, DirTreeCopiesDroppedFilesIntoTheFolderUnderTheDropPoint)
     ASSERT_NE(alpha, nullptr);
     RECT r{};
     TreeView_GetItemRect(tree.Hwnd(), alpha, &r, TRUE);
-    const std::string names = (temp.path / "b.gif").string() + '\0' + '\0';
-    HGLOBAL drop = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + names.size());
-    auto* files = static_cast<DROPFILES*>(GlobalLock(drop));
-    files->pFiles = sizeof(DROPFILES);
-    files->pt = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-    std::memcpy(reinterpret_cast<char*>(files) + sizeof(DROPFILES), names.data(), names.size());
-    GlobalUnlock(drop);
+    HGLOBAL drop = MakeDropFiles({(temp.path / "b.gif").string()}, {(r.left + r.right) / 2, (r.top + r.bottom) / 2});
     SendMessageA(tree.Hwnd(), WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
     EXPECT_TRUE(fs::exists(temp.path / "Alpha" / "b.gif"));
 }

@@ -17,6 +17,7 @@
 #include "shell/module_host_win.h"
 #include "shell/module_status_win.h"
 #include "shell/pending_module_view_win.h"
+#include "tests/support/drop_files_win.h"
 #include "res/resource.h" // after the framework, whose command enum it would rename
 
 namespace {
@@ -144,18 +145,6 @@ TEST_F(ModuleKit, FormTextsComeFromTheStringTableInTheChosenLanguage)
 
 TEST(DroppedFiles, EveryPathOfTheDropWhateverItsLength)
 {
-    const std::string paths[] = {"C:\\a.bmp", "C:\\" + std::string(300, 'x') + ".png"};
-    size_t size = sizeof(DROPFILES) + 1;
-    for (const std::string& p : paths)
-        size += p.size() + 1;
-    HGLOBAL drop = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
-    auto* header = static_cast<DROPFILES*>(GlobalLock(drop));
-    header->pFiles = sizeof(DROPFILES);
-    char* out = reinterpret_cast<char*>(header + 1);
-    for (const std::string& p : paths) {
-        std::memcpy(out, p.c_str(), p.size() + 1);
-        out += p.size() + 1;
-    }
-    GlobalUnlock(drop);
-    EXPECT_EQ(TakeDroppedFiles(static_cast<HDROP>(drop)), (std::vector<std::string>{paths[0], paths[1]}));
+    const std::vector<std::string> paths = {"C:\\a.bmp", "C:\\" + std::string(300, 'x') + ".png"};
+    EXPECT_EQ(TakeDroppedFiles(static_cast<HDROP>(MakeDropFiles(paths))), paths);
 }

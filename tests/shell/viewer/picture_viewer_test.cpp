@@ -28,21 +28,12 @@
 #include "shell/main_frame_win.h"
 #include "shell/report_list_win.h"
 #include "shell/viewer/picture_viewer_win.h"
+#include "tests/support/pump_messages_win.h"
 
 namespace {
 const std::string kOutput = std::string(QUENTA_BINARY_DIR) + "/tests/shell/viewer/";
 
-void Pump()
-{
-    for (int round = 0; round < 5; ++round) {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        Sleep(20);
-    }
-}
+void Pump() { PumpMessagesAWhile(); }
 
 // Hue across, brightness down, opaque in the middle and fading out to the edges.
 std::unique_ptr<CPicture> ColourfulPicture(bool alpha, int width = 320, int height = 240)
@@ -480,14 +471,21 @@ TEST_F(PictureViewerTest, SavesTheShownChannelAsBmpAndFollowsTheWindowSize)
 }
 
 // Printing goes through the main window's current module view. A view without a picture
-// printer of its own is lent the viewer's, which outlives any window that uses it.
+// printer of its own is lent the viewer's, which outlives any window that uses it. The main
+// window made while the texts are French has the French menu.
 TEST_F(PictureViewerTest, PrintsThroughTheCurrentModuleView)
 {
-    ASSERT_TRUE(CreateMainWindow(SW_SHOW));
+    SetTextLanguage(0x040C);
+    const bool created = CreateMainWindow(SW_SHOW);
+    SetTextLanguage(0x0409);
+    ASSERT_TRUE(created);
     static std::string message; // after the main window, which installs its own message box
     SetFrameworkMessageFunction([](const std::string& text) { message = text; });
     CMainFrame* frame = MainFrame();
     ASSERT_NE(frame, nullptr);
+    char menu[32] = "";
+    GetMenuStringA(GetMenu(frame->Hwnd()), 0, menu, sizeof menu, MF_BYPOSITION);
+    EXPECT_STREQ(menu, "&Fichier");
     CQnFormView* view = frame->CurrentView();
     ASSERT_NE(view, nullptr);
     EXPECT_EQ(view->PicturePrinter(), nullptr);

@@ -87,8 +87,7 @@ TEST(IffCodec, OtherChunksMaskPlanesAndDamagedFiles)
 
 TEST(IffCodec, NetpbmAgreesBothWays)
 {
-    if (!HaveTool("ppmtoilbm") || !HaveTool("ilbmtoppm"))
-        GTEST_SKIP() << "netpbm is not installed";
+    REQUIRE_ORACLE_TOOLS(HaveTool("ppmtoilbm") && HaveTool("ilbmtoppm"), "netpbm is not installed");
     const std::string ppm = TempPath("iff_in.ppm"), iff = TempPath("iff.iff"), back = TempPath("iff_back.ppm");
     for (int bits : {1, 2, 4, 8, 24})
         for (bool compress : {true, false}) {

@@ -93,8 +93,7 @@ TEST(MacPaintCodec, WritesAWhitePageOf576x720AndReadsItBack)
 
 TEST(MacPaintCodec, NetpbmAgreesBothWays)
 {
-    if (!HaveTool("pbmtomacp") || !HaveTool("macptopbm"))
-        GTEST_SKIP() << "netpbm is not installed";
+    REQUIRE_ORACLE_TOOLS(HaveTool("pbmtomacp") && HaveTool("macptopbm"), "netpbm is not installed");
     const std::string mac = TempPath("picture.mac"), pbm = TempPath("picture.pbm");
     CPicture original;
     Fill(original, 576, 720, Pattern);

@@ -145,8 +145,7 @@ TEST(PnmCodec, DamagedFilesAreRefused)
 
 TEST(PnmCodec, ImageMagickAgreesBothWays)
 {
-    if (!HaveTool(kImageMagick))
-        GTEST_SKIP() << "ImageMagick is not installed";
+    REQUIRE_ORACLE_TOOLS(HaveTool(kImageMagick), "ImageMagick is not installed");
     for (const Kind& kind : kKinds)
         for (bool binary : {true, false}) {
             CPicture original;

@@ -13,6 +13,7 @@
 
 #include "picture/graphics_codec.h"
 #include "picture/picture.h"
+#include "tests/support/reference_required.h"
 
 namespace codec_test {
 
@@ -95,6 +96,22 @@ inline bool HaveTool(const std::string& tool)
     return std::system(("command -v " + tool + " >/dev/null 2>&1").c_str()) == 0;
 #endif
 }
+
+// An oracle test's tools (`present`: whether they are all on the PATH). Natively a missing tool
+// skips on a developer's machine and fails under CI; under Wine, which cannot start the build
+// machine's tools, the test skips.
+#ifdef _WIN32
+#define REQUIRE_ORACLE_TOOLS(present, what)                                   \
+    do {                                                                      \
+        GTEST_SKIP() << what << ": the build machine's tools do not run here"; \
+    } while (0)
+#else
+#define REQUIRE_ORACLE_TOOLS(present, what)  \
+    do {                                     \
+        if (!(present))                      \
+            SKIP_WITHOUT_REFERENCE(what);    \
+    } while (0)
+#endif
 
 inline bool RunCommand(const std::string& command) { return std::system((command + " 2>/dev/null").c_str()) == 0; }
 
