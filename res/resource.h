@@ -197,6 +197,18 @@
 #define IDS_EXAMINING_ITEM               62587
 #define IDS_WININFO_REPORT_TITLE         62588
 #define IDS_FINDER_REPORT_TITLE          62589
+// Finder form, progress texts and tabs
+#define IDS_FINDER_SEARCHING_FOLDERS     63240
+#define IDS_FINDER_SEARCHING_FILES       63241
+#define IDS_FINDER_TAB_RESULTS           63242
+#define IDS_FINDER_TAB_FOLDERS           63243
+#define IDS_FINDER_LABEL_PATTERNS        63244
+#define IDS_FINDER_LABEL_FOLDER          63245
+#define IDS_FINDER_SELECT_FOLDER         63246
+#define IDS_FINDER_INCLUDE_SUBFOLDERS    63247
+#define IDS_FINDER_ADD_TO_LIST           63248
+#define IDS_FINDER_SEARCH_IN_LIST        63249
+#define IDS_COLUMN_FOLDER                63250
 
 // Windows colours
 #define IDS_COLOR_3DDKSHADOW             62590
