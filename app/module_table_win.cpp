@@ -2,6 +2,7 @@
 // folder and its row here; a row without a factory shows the pending placeholder.
 #include "app/module_table.h"
 
+#include "filetools/finder/finder_module.h"
 #include "picturetools/translator/translator_module.h"
 #include "res/resource.h"
 #include "shell/module_catalogue.h"
@@ -19,7 +20,7 @@ const ModuleRow kModules[] = {
     {16, IDS_MODULE_ACQUIRE, IDR_PIC_ACQUIRE, "local\\acquire.htm"},
     {4, IDS_MODULE_WINCOLORS, IDR_PIC_WINCOLORS, "local\\wincolors.htm"},
     {5, IDS_MODULE_TOOLS, IDR_PIC_TOOLS, "local\\tools.htm"},
-    {8, IDS_MODULE_FINDER, IDR_PIC_FINDER, "local\\qnfinder.htm"},
+    {8, IDS_MODULE_FINDER, IDR_PIC_FINDER, "local\\qnfinder.htm", CreateFinderView},
     {2, IDS_MODULE_WINDOWS, IDR_PIC_WINDOWS, "local\\windows.htm"},
     {10, IDS_MODULE_FONTS, IDR_PIC_FONTS, "local\\fonts.htm"},
     {17, IDS_MODULE_SHORTCUTS, IDR_PIC_SHORTCUTS, "local\\appshortcuts.htm"},

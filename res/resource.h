@@ -420,3 +420,28 @@
 #define IDC_WORKING_BAR1                 1102  // items done
 #define IDC_WORKING_BAR2                 1103  // the current item's progress
 #define IDC_WORKING_ANIMATION            1104
+
+// Commands of the file actions on a list of files (explorer and finder)
+#define ID_FILE_ACTION_OPEN              32775
+#define ID_FILE_ACTION_COPY              32777
+#define ID_FILE_ACTION_MOVE              32778
+#define ID_FILE_ACTION_DELETE            32779
+#define ID_FILE_ACTION_RENAME            32780
+#define ID_FILE_ACTION_PROPERTIES        32781
+
+// The finder's form (module 8) and its result list menu. The end-to-end and view tests read
+// these ids.
+#define IDD_FINDER                       423
+#define IDC_FINDER_PATTERNS              1000  // pattern combo box with its history
+#define IDC_FINDER_FOLDER                1001  // folder box (an icon combo box); "All disks" first
+#define IDC_FINDER_START                 1002  // "&Start" / "&Stop"
+#define IDC_FINDER_SELECT_FOLDER         1003  // "Select F&older"
+#define IDC_FINDER_INCLUDE_SUBFOLDERS    1004
+#define IDC_FINDER_ADD_TO_LIST           1005
+#define IDC_FINDER_SEARCH_IN_LIST        1006
+#define IDC_FINDER_ANIMATION             1007
+#define IDC_FINDER_PATTERNS_LABEL        1008
+#define IDC_FINDER_FOLDER_LABEL          1009
+#define IDC_FINDER_TABS                  1032  // all results, folders, one tab per drive
+#define IDC_FINDER_LIST                  1068  // the result list
+#define IDR_FINDER_LIST_MENU             193
