@@ -1,9 +1,11 @@
 // Windows: a result's file information from the file system and the shell.
 #include "filetools/finder/finder_result_win.h"
 
+
 #include <shellapi.h>
 
 #include "app/paths.h"
+#include "filetools/finder/pattern_match.h"
 #include "shell/small_icons_win.h"
 
 namespace {
@@ -27,9 +29,23 @@ std::string TypeName(const std::string& path)
         return info.szTypeName;
     return "Unknown";
 }
+
+// The lower-case extension with its dot when the shell's answer depends on it alone; empty for
+// files that carry their own icon or have no extension.
+std::string SharedExtension(const std::string& name)
+{
+    const size_t dot = name.rfind('.');
+    if (dot == std::string::npos)
+        return {};
+    const std::string extension = LowerAscii(name.substr(dot));
+    for (const char* own : {".exe", ".ico", ".lnk", ".cur", ".ani", ".dll", ".pif", ".url", ".scr", ".cpl"})
+        if (extension == own)
+            return {};
+    return extension;
+}
 } // namespace
 
-FinderResult BuildFinderResult(const std::string& path)
+FinderResult FinderResultBuilder::Build(const std::string& path)
 {
     FinderResult result;
     result.path = path;
@@ -43,8 +59,18 @@ FinderResult BuildFinderResult(const std::string& path)
         result.modifiedText = ModifiedText(data.ftLastWriteTime);
     }
     result.sizeText = ShortSizeText(result.size);
+    const std::string extension = SharedExtension(result.name);
+    if (!extension.empty()) {
+        if (const auto known = m_byExtension.find(extension); known != m_byExtension.end()) {
+            result.typeName = known->second.typeName;
+            result.icon = known->second.icon;
+            return result;
+        }
+    }
     result.typeName = TypeName(path);
     result.icon = SmallIconIndexOf(path);
+    if (!extension.empty())
+        m_byExtension[extension] = {result.typeName, result.icon};
     return result;
 }
 

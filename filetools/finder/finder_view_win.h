@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "filetools/finder/finder_result.h"
+#include "filetools/finder/finder_result_win.h"
+#include "filetools/finder/result_list_win.h"
 #include "shell/controls/dx_combo_win.h"
 #include "shell/controls/dx_tooltip_win.h"
 #include "shell/image_tab_strip_win.h"
@@ -69,7 +71,9 @@ private:
     bool AllDisksChosen() const;
     char DriveOfTab(int tab) const;
 
-    CReportList m_list;
+    CFinderResultList m_list;
+    FinderResultBuilder m_builder;
+    DWORD m_lastPaint = 0; // tick of the last paint round during a search
     CImageTabStrip m_tabs;
     CDxCombo m_folders;
     CModuleStatus m_status;
