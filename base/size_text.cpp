@@ -1,4 +1,4 @@
-#include "shell/viewer/size_text.h"
+#include "base/size_text.h"
 
 std::string GroupThousands(uint64_t value)
 {
@@ -25,3 +25,5 @@ std::string LongSizeText(uint64_t bytes)
     return std::to_string(tenths / 10) + "." + std::to_string(tenths % 10) + " " + units[unit] + " (" +
            GroupThousands(bytes) + " bytes)";
 }
+
+std::string ShortSizeText(uint64_t bytes) { return GroupThousands(bytes / 1024 + 1) + " Kb"; }
