@@ -363,6 +363,15 @@
 #define IDS_VIEWER_SAVE_BMP_TITLE        63034
 #define IDS_CANNOT_WRITE_FILE            63035
 #define IDS_MENU_VIEW                    63036
+// File tools: the explorer's Info tab, thumbnail captions and the rename dialog
+#define IDS_INFO_FILE_COUNT              63150
+#define IDS_INFO_FOLDER_COUNT            63151
+#define IDS_THUMBNAIL_CAPTION            63152
+#define IDS_DEPTH_BIT                    63153
+#define IDS_DEPTH_BITS                   63154
+#define IDS_RENAME_TITLE                 63155
+#define IDS_RENAME_LABEL                 63156
+#define IDS_BUTTON_OK                    63157
 // Controls of the picture open dialog's preview panel (tests find them inside the dialog)
 #define IDC_PICTURE_OPEN_PREVIEW_CHECK   2000
 #define IDC_PICTURE_OPEN_PREVIEW         2001   // the area showing the picture
@@ -400,6 +409,31 @@
 #define IDR_TRANSLATOR_LIST_MENU         422
 #define ID_TRANSLATOR_VIEW               32900
 #define ID_TRANSLATOR_REMOVE             32901
+// The explorer's form (module 13). Its control ids are read by the end-to-end test.
+#define IDD_EXPLORER                     199
+#define IDC_EXPLORER_TABS                1032  // Files, Pictures, Report, Info
+#define IDC_EXPLORER_ICONS               1068  // large icons of the Files and Pictures tabs
+#define IDC_EXPLORER_REPORT              1069  // the Report tab's list
+#define IDC_EXPLORER_SUMMARY             1070  // the Info tab's list
+#define IDC_EXPLORER_TREE                1122  // the folder tree
+#define IDC_EXPLORER_PICTURE             1336  // the picture printer
+// The file menus of the explorer's lists (menus.rc) and the file commands they send
+#define IDR_EXPLORER_FILE_MENU           168
+#define IDR_EXPLORER_PICTURE_MENU        189
+#define ID_FILES_OPEN                    32775
+#define ID_FILES_COPY                    32777
+#define ID_FILES_MOVE                    32778
+#define ID_FILES_DELETE                  32779
+#define ID_FILES_RENAME                  32780
+#define ID_FILES_PROPERTIES              32781
+#define ID_FILES_VIEW                    32802
+#define ID_FILES_PRINT                   32806
+#define ID_FILES_EDIT                    32812
+#define ID_FILES_PRINT_PREVIEW           32814
+// The rename dialog of the file actions: the new name's edit box, OK and Cancel.
+#define IDD_RENAME_FILE                  424
+#define IDC_RENAME_LABEL                 1130
+#define IDC_RENAME_NAME                  1131
 // The working window of a long run (a top-level window titled "Quenta - Working..."); its
 // "&Cancel" is IDCANCEL.
 #define IDD_WORKING                      421
