@@ -1,7 +1,7 @@
 #pragma once
 // Byte counts as the user reads them, in the two forms every list and dialog shares: the long
 // form "1.5 Kb (1,536 bytes)" (information sheets, properties) and the short form "2 Kb"
-// (size columns of file lists).
+// (size columns of file lists). Units and words come from the string tables (French: "Ko").
 #include <cstdint>
 #include <string>
 

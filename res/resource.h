@@ -367,8 +367,8 @@
 #define IDS_INFO_FILE_COUNT              63150
 #define IDS_INFO_FOLDER_COUNT            63151
 #define IDS_THUMBNAIL_CAPTION            63152
-#define IDS_DEPTH_BIT                    63153
-#define IDS_DEPTH_BITS                   63154
+#define IDS_CAPTION_BIT                  63153
+#define IDS_CAPTION_BITS                 63154
 #define IDS_RENAME_TITLE                 63155
 #define IDS_RENAME_LABEL                 63156
 #define IDS_BUTTON_OK                    63157
@@ -385,6 +385,32 @@
 #ifndef ID_EDIT_COPY
 #define ID_EDIT_COPY          57634
 #endif
+
+// ---- File information and the file properties dialog ----
+#define IDS_TYPE_UNKNOWN                 63400
+#define IDS_SIZE_ZERO                    63401
+#define IDS_SIZE_LONG_FORMAT             63402
+#define IDS_SIZE_UNIT_BYTES              63403
+#define IDS_SIZE_UNIT_KB                 63404
+#define IDS_SIZE_UNIT_MB                 63405
+#define IDS_SIZE_UNIT_GB                 63406
+#define IDS_SIZE_KB_SUFFIX               63407
+#define IDS_PROPERTIES_TITLE             63410
+#define IDS_PROPERTIES_TYPE              63411
+#define IDS_PROPERTIES_LOCATION          63412
+#define IDS_PROPERTIES_SIZE              63413
+#define IDS_PROPERTIES_DOS_NAME          63414
+#define IDS_PROPERTIES_CREATED           63415
+#define IDS_PROPERTIES_MODIFIED          63416
+#define IDS_PROPERTIES_ACCESSED          63417
+#define IDS_PROPERTIES_ATTRIBUTES        63418
+#define IDS_PROPERTIES_READ_ONLY         63419
+#define IDS_PROPERTIES_HIDDEN            63420
+#define IDS_PROPERTIES_ARCHIVE           63421
+#define IDS_PROPERTIES_SYSTEM            63422
+#define IDS_PROPERTIES_COMPRESSED        63423
+#define IDS_PROPERTIES_APPLY             63424
+#define IDS_PROPERTIES_CLOSE             63425
 
 // ---- Forms (forms.rc) and the working window ----
 // The pictures translator's form. Its control ids are read by the end-to-end test.

@@ -1,5 +1,7 @@
 #include "base/size_text.h"
 
+#include "base/text.h"
+
 #include <gtest/gtest.h>
 
 TEST(LongSizeText, UnitsTruncateToOneDecimalAndGroupTheExactCount)
@@ -30,4 +32,13 @@ TEST(GroupThousands, CommasOnlyBetweenFullGroups)
     EXPECT_EQ(GroupThousands(1000), "1,000");
     EXPECT_EQ(GroupThousands(123456), "123,456");
     EXPECT_EQ(GroupThousands(1234567), "1,234,567");
+}
+
+TEST(SizeTexts, FollowTheLanguageOfTheTexts)
+{
+    SetTextLanguage(0x040C);
+    const std::string shortText = ShortSizeText(1024), longText = LongSizeText(1536);
+    SetTextLanguage(0x0409);
+    EXPECT_EQ(shortText, "2 Ko");
+    EXPECT_EQ(longText, "1.5 Ko (1,536 octets)");
 }
