@@ -87,7 +87,8 @@ bool PutOnClipboard(HWND owner, const std::vector<uint8_t>& block)
 // The shell's default verb; when no program opens the file, the shell's "open with" choice.
 void OpenFile(HWND owner, const std::string& path)
 {
-    SHELLEXECUTEINFOA info{sizeof(info)};
+    SHELLEXECUTEINFOA info{};
+    info.cbSize = sizeof(info);
     info.fMask = SEE_MASK_FLAG_NO_UI;
     info.hwnd = owner;
     info.lpFile = path.c_str();
