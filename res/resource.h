@@ -412,6 +412,32 @@
 #define IDS_PROPERTIES_APPLY             63424
 #define IDS_PROPERTIES_CLOSE             63425
 
+// The file properties dialog (template 170). Its control ids are read by the tests.
+#define IDD_FILE_PROPERTIES              170
+#define IDC_PROPERTIES_ICON              1700
+#define IDC_PROPERTIES_NAME              1701
+#define IDC_PROPERTIES_TYPE_LABEL        1702
+#define IDC_PROPERTIES_TYPE              1703
+#define IDC_PROPERTIES_LOCATION_LABEL    1704
+#define IDC_PROPERTIES_LOCATION          1705
+#define IDC_PROPERTIES_SIZE_LABEL        1706
+#define IDC_PROPERTIES_SIZE              1707
+#define IDC_PROPERTIES_DOS_NAME_LABEL    1708
+#define IDC_PROPERTIES_DOS_NAME          1709
+#define IDC_PROPERTIES_CREATED_LABEL     1710
+#define IDC_PROPERTIES_CREATED           1711
+#define IDC_PROPERTIES_MODIFIED_LABEL    1712
+#define IDC_PROPERTIES_MODIFIED          1713
+#define IDC_PROPERTIES_ACCESSED_LABEL    1714
+#define IDC_PROPERTIES_ACCESSED          1715
+#define IDC_PROPERTIES_ATTRIBUTES_LABEL  1716
+#define IDC_PROPERTIES_READ_ONLY         1717  // "Read only"
+#define IDC_PROPERTIES_HIDDEN            1718  // "Hidden"
+#define IDC_PROPERTIES_ARCHIVE           1719  // "Ar&chive"
+#define IDC_PROPERTIES_SYSTEM            1720  // "System" (shown, never changed)
+#define IDC_PROPERTIES_COMPRESSED        1721  // "Compressed" (hidden and disabled)
+#define IDC_PROPERTIES_APPLY             1722  // "&Apply"; "&Close" is IDCANCEL
+
 // ---- Forms (forms.rc) and the working window ----
 // The pictures translator's form. Its control ids are read by the end-to-end test.
 #define IDD_TRANSLATOR                   420

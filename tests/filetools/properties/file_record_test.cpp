@@ -171,3 +171,22 @@ TEST(LocalStamp, UnknownStampGivesNoText)
 }
 
 } // namespace
+
+#include "filetools/properties/attribute_boxes.h"
+
+namespace {
+TEST(AttributeBoxesTest, ApplySetsTheThreeBoxesKeepsSystemAndClearsTheRest)
+{
+    const uint32_t systemArchive = kAttributeSystem | kAttributeArchive | 0x100 /* temporary */;
+    AttributeBoxes boxes = BoxesOf(systemArchive);
+    EXPECT_TRUE(boxes.archive);
+    EXPECT_TRUE(boxes.system);
+    EXPECT_FALSE(boxes.readOnly);
+    boxes.archive = false;
+    boxes.system = false; // the box cannot change the attribute
+    EXPECT_EQ(AppliedAttributes(boxes, systemArchive), static_cast<uint32_t>(kAttributeSystem));
+    boxes.readOnly = boxes.hidden = boxes.archive = true;
+    EXPECT_EQ(AppliedAttributes(boxes, 0), static_cast<uint32_t>(kAttributeReadOnly | kAttributeHidden | kAttributeArchive));
+    EXPECT_EQ(AppliedAttributes(AttributeBoxes{}, kAttributeDirectory | kAttributeHidden), 0u);
+}
+} // namespace
