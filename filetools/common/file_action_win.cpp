@@ -14,6 +14,7 @@
 #include "filetools/common/drop_files_block.h"
 #include "filetools/common/free_names.h"
 #include "filetools/common/rename_dialog_win.h"
+#include "filetools/properties/file_properties_dlg_win.h"
 #include "picture/picture.h"
 #include "res/resource.h"
 #include "shell/busy_scope_win.h"
@@ -209,8 +210,8 @@ bool DoFileAction(CQnFormView& view, CReportList& list, const std::string& folde
     case kFileActionOpen: OpenFile(owner, paths.front()); return true;
     case kFileActionRename: return RenameFile(view, list, rows.front(), paths.front(), records);
     case kFileActionProperties:
-        // The properties dialog joins here with the file properties module.
-        if (records)
+        ShowFileProperties(paths.front(), owner);
+        if (records) // the dialog can change the attributes
             records->RefreshRow(rows.front(), paths.front());
         return true;
     case kFileActionView:

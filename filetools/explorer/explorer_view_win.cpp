@@ -12,6 +12,7 @@
 #include "filetools/common/free_names.h"
 #include "filetools/explorer/explorer_module.h"
 #include "filetools/explorer/folder_summary.h"
+#include "filetools/filetypes/desktop_objects_win.h"
 #include "res/resource.h"
 #include "shell/module_host_win.h"
 
@@ -75,6 +76,13 @@ bool CQnExplorer::OnInitDialog()
     m_firstSize = {client.right, client.bottom};
     const RECT treeRect{kMargin, kMargin, client.right / 3, client.bottom - kMargin};
     m_tree.CreateControl(m_hwnd, IDC_EXPLORER_TREE, treeRect);
+    for (const auto& [object, root] : {std::pair{DesktopObject::MyComputer, CDxDirTree::Root::Computer},
+                                       std::pair{DesktopObject::NetworkNeighborhood, CDxDirTree::Root::Network}}) {
+        const DesktopObjectLook look = DesktopObjectNameAndIcon(object);
+        m_tree.SetRootLook(root, look.name, look.icon);
+        if (look.icon)
+            DestroyIcon(look.icon);
+    }
     m_tree.SetSelectionCallback([this](const std::string& path) {
         m_folder = path.empty() ? std::string() : WithTrailingSeparator(path);
         OnFolderOrTabChanged();

@@ -464,3 +464,48 @@ TEST_F(ExplorerE2eTest, ListsSaveAsTextCsvAndHtml)
         fs::copy_file(saved, WorkFolder() / saved.filename(), fs::copy_options::overwrite_existing);
     }
 }
+
+TEST_F(ExplorerE2eTest, PropertiesClearTheArchiveAttributeAndKeepTheSystemOne)
+{
+    const fs::path file = Files() / "note10.ini";
+    ASSERT_TRUE(SetFileAttributesA(file.string().c_str(), FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE));
+    ASSERT_EQ(GetFileAttributesA(file.string().c_str()) & (FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE),
+              static_cast<DWORD>(FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE))
+        << "the prefix's drive keeps no system attribute";
+    ShowTab(2);
+    const int row = RowNamed(m_report, "note10.ini");
+    ASSERT_GE(row, 0);
+    EXPECT_EQ(Column(m_report, 4)[row], "AS");
+    Select(m_report, {row});
+    Command(ID_FILES_PROPERTIES);
+    HWND dialog = WaitForDialog([](HWND w) { return ClassOf(w) == "#32770" && GetDlgItem(w, IDC_PROPERTIES_ARCHIVE); });
+    ASSERT_NE(dialog, nullptr) << "no properties dialog";
+    EXPECT_EQ(SendMessageA(GetDlgItem(dialog, IDC_PROPERTIES_ARCHIVE), BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_EQ(SendMessageA(GetDlgItem(dialog, IDC_PROPERTIES_SYSTEM), BM_GETCHECK, 0, 0), BST_CHECKED);
+    Settle(dialog);
+    EXPECT_TRUE(SaveScreenBmp(Shot("explorer_properties")));
+    // Unticking as a click does: the box changes, then the dialog hears of it; then Apply.
+    HWND archive = GetDlgItem(dialog, IDC_PROPERTIES_ARCHIVE), apply = GetDlgItem(dialog, IDC_PROPERTIES_APPLY);
+    SendMessageA(archive, BM_SETCHECK, BST_UNCHECKED, 0);
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_PROPERTIES_ARCHIVE, BN_CLICKED), reinterpret_cast<LPARAM>(archive));
+    // Read-only too, which every file system keeps: the row must show what the dialog did.
+    HWND readOnly = GetDlgItem(dialog, IDC_PROPERTIES_READ_ONLY);
+    SendMessageA(readOnly, BM_SETCHECK, BST_CHECKED, 0);
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_PROPERTIES_READ_ONLY, BN_CLICKED), reinterpret_cast<LPARAM>(readOnly));
+    EXPECT_TRUE(IsWindowEnabled(apply));
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_PROPERTIES_APPLY, BN_CLICKED), reinterpret_cast<LPARAM>(apply));
+    EXPECT_TRUE(WaitFor([&] { return !IsWindowEnabled(apply); }, 5000));
+    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(dialog); })) << "the dialog stayed open";
+    Settle();
+    const DWORD attributes = GetFileAttributesA(file.string().c_str());
+    const DWORD kept = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    EXPECT_EQ(attributes & kept, static_cast<DWORD>(FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_SYSTEM));
+    // Wine derives the archive attribute itself (every regular file reports it); elsewhere it is gone.
+    const bool underWine = GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
+    if (!underWine) {
+        EXPECT_EQ(attributes & FILE_ATTRIBUTE_ARCHIVE, 0u);
+    }
+    EXPECT_EQ(Column(m_report, 4)[row], (attributes & FILE_ATTRIBUTE_ARCHIVE) ? "RAS" : "RS")
+        << "the row shows the file's attributes as they are now";
+}
