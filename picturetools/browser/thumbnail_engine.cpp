@@ -21,9 +21,10 @@ CBrowsePicture::~CBrowsePicture()
     m_thread.Join();
 }
 
-void CBrowsePicture::WaitForWorker()
+void CBrowsePicture::WaitForWorker(bool stop)
 {
-    m_stop = true;
+    if (stop)
+        m_stop = true;
     while (m_running.load()) {
         if (m_pump)
             m_pump();
@@ -37,7 +38,16 @@ void CBrowsePicture::Stop()
     if (m_inRequest)
         return;
     m_inRequest = true;
-    WaitForWorker();
+    WaitForWorker(true);
+    m_inRequest = false;
+}
+
+void CBrowsePicture::Wait()
+{
+    if (m_inRequest)
+        return;
+    m_inRequest = true;
+    WaitForWorker(false);
     m_inRequest = false;
 }
 
@@ -46,7 +56,7 @@ bool CBrowsePicture::BrowseFolder(const BrowseRequest& request)
     if (m_inRequest)
         return false; // asked again from a message handled while waiting
     m_inRequest = true;
-    WaitForWorker();
+    WaitForWorker(true);
     bool started = true;
     if (!request.folder.empty()) {
         m_stop = false;

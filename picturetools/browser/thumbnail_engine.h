@@ -75,10 +75,12 @@ public:
     bool BrowseFolder(const BrowseRequest& request);
     // Stops the running scan and waits for it (pumping the caller's messages).
     void Stop();
+    // Waits (pumping the caller's messages) until the running scan has ended by itself.
+    void Wait();
     bool IsRunning() const { return m_running.load(); }
 
 private:
-    void WaitForWorker();
+    void WaitForWorker(bool stop);
     void Run(BrowseRequest request);
 
     CBrowserFiles& m_files;
