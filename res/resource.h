@@ -494,3 +494,6 @@
 #define IDC_WORKING_BAR1                 1102  // items done
 #define IDC_WORKING_BAR2                 1103  // the current item's progress
 #define IDC_WORKING_ANIMATION            1104
+// The picture browser's progress texts
+#define IDS_BROWSER_LOADING_FILE         62750
+#define IDS_BROWSER_SAVING_FILE          62751
