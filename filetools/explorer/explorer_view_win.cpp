@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <cstdio>
 
 #include "app/folder_listing.h"
 #include "app/settings.h"
@@ -13,7 +14,10 @@
 #include "filetools/explorer/explorer_module.h"
 #include "filetools/explorer/folder_summary.h"
 #include "filetools/filetypes/desktop_objects_win.h"
+#include "picture/picture.h"
+#include "picturetools/browser/thumbnail_engine.h"
 #include "res/resource.h"
+#include "shell/capture_tabs_win.h"
 #include "shell/module_host_win.h"
 
 namespace {
@@ -23,6 +27,10 @@ const char kDefaultPath[] = "c:\\";
 constexpr int kMargin = 4;
 constexpr int kRowsBeforeRedrawStops = 30; // a long fill shows its first rows, then paints once
 constexpr int kRowsPerPaint = 50;          // the report repaints while it fills
+
+constexpr UINT_PTR kThumbnailTimer = 13;  // starts the thumbnail engine after the tab shows
+constexpr UINT kThumbnailTimerDelay = 100; // ms
+constexpr UINT kThumbnailNoteMessage = WM_APP + 13;
 
 const FormSpec kForm{IDD_EXPLORER, {}, {}, IDS_EXPLORER_REPORT_TITLE};
 
@@ -52,6 +60,20 @@ std::string WithoutTrailingSeparator(const std::string& folder)
 }
 } // namespace
 
+struct CQnExplorer::ThumbnailNote {
+    unsigned run = 0;
+    int code = kBrowseStarted;
+    int cellWidth = 0, cellHeight = 0;
+    std::string path;
+    HBITMAP bitmap = nullptr; // the cell picture, owned by the note until it is shown
+    int width = 0, height = 0, bits = 0;
+    ~ThumbnailNote()
+    {
+        if (bitmap)
+            DeleteObject(bitmap);
+    }
+};
+
 std::unique_ptr<CQnFormView> CreateExplorerView() { return std::make_unique<CQnExplorer>(); }
 
 CQnExplorer::CQnExplorer()
@@ -62,6 +84,8 @@ CQnExplorer::CQnExplorer()
 CQnExplorer::~CQnExplorer()
 {
     m_iconResolver.Stop();
+    if (m_thumbnailsStarted)
+        BrowseFolder(BrowseRequest{}); // stops the engine and waits for its worker
     SetReportList(nullptr);
     SetPicturePrinter(nullptr);
     if (m_iconImages)
@@ -158,6 +182,8 @@ void CQnExplorer::OnFolderOrTabChanged()
     if (m_folder == m_shownFolder && m_tab == m_shownTab)
         return;
     m_iconResolver.Stop();
+    KillTimer(m_hwnd, kThumbnailTimer);
+    ++m_thumbnailRun; // a running engine's further notes are dropped
     ClearIconList();
     m_report.DeleteAllRows();
     m_records.Clear();
@@ -202,6 +228,7 @@ void CQnExplorer::FillFiles()
     m_iconImages = ImageList_Create(32, 32, ILC_COLOR32 | ILC_MASK, static_cast<int>(files.size()), 16);
     HICON fallback = DefaultFileIcon();
     m_icons.SetImageList(m_iconImages, LVSIL_NORMAL);
+    ListView_SetIconSpacing(m_icons.Hwnd(), -1, -1); // the system's spacing of large icons
     for (size_t i = 0; i < files.size(); ++i) {
         if (static_cast<int>(i) == kRowsBeforeRedrawStops)
             SendMessageA(m_icons.Hwnd(), WM_SETREDRAW, FALSE, 0);
@@ -236,7 +263,70 @@ bool CQnExplorer::ResolveFileIcon(const PendingIcon& pending)
 
 void CQnExplorer::FillPictures()
 {
-    // The thumbnails come from the picture browser's engine; until it runs here the tab is empty.
+    // The icon list was just cleared, so the engine runs on every visit; its cache file makes a
+    // folder seen before quick.
+    SetTimer(m_hwnd, kThumbnailTimer, kThumbnailTimerDelay, nullptr);
+}
+
+void CQnExplorer::StartThumbnails()
+{
+    KillTimer(m_hwnd, kThumbnailTimer);
+    if (m_tab != TabPictures || m_folder.empty())
+        return;
+    const HWND view = m_hwnd;
+    const unsigned run = ++m_thumbnailRun;
+    BrowseRequest request;
+    request.folder = m_folder;
+    // On the engine's worker thread: the cell becomes a bitmap there, the view gets a note.
+    request.receiver = [view, run](const BrowseEvent& event) {
+        auto note = std::make_unique<ThumbnailNote>();
+        note->run = run;
+        note->code = event.code;
+        note->cellWidth = event.cellWidth;
+        note->cellHeight = event.cellHeight;
+        note->path = event.path;
+        note->width = event.width;
+        note->height = event.height;
+        note->bits = event.bits;
+        if (event.code == kBrowseThumbnail && event.cell)
+            note->bitmap = BitmapOfPicture(*event.cell);
+        if (PostMessageA(view, kThumbnailNoteMessage, 0, reinterpret_cast<LPARAM>(note.get())))
+            note.release(); // the view owns it now
+    };
+    m_thumbnailsStarted = true;
+    BrowseFolder(request);
+}
+
+void CQnExplorer::OnThumbnailNote(ThumbnailNote& note)
+{
+    if (note.run != m_thumbnailRun || m_tab != TabPictures)
+        return;
+    switch (note.code) {
+    case kBrowseStarted:
+        ClearIconList();
+        m_iconImages = ImageList_Create(std::max(1, note.cellWidth), std::max(1, note.cellHeight), ILC_COLOR24, 16, 16);
+        m_icons.SetImageList(m_iconImages, LVSIL_NORMAL);
+        // Room for the two caption lines under each cell.
+        ListView_SetIconSpacing(m_icons.Hwnd(), note.cellWidth + 40, note.cellHeight + 40);
+        break;
+    case kBrowseThumbnail: {
+        const int image = m_iconImages && note.bitmap ? ImageList_Add(m_iconImages, note.bitmap, nullptr) : -1;
+        char caption[MAX_PATH + 64];
+        std::snprintf(caption, sizeof caption, LoadText(IDS_THUMBNAIL_CAPTION).c_str(), note.width, note.height,
+                      note.bits, LoadText(note.bits == 1 ? IDS_CAPTION_BIT : IDS_CAPTION_BITS).c_str(),
+                      FileNamePart(note.path).c_str());
+        const int row = m_icons.InsertRow(m_icons.RowCount(), caption, image);
+        m_icons.FinishFill();
+        SendMessageA(m_icons.Hwnd(), LVM_ENSUREVISIBLE, row, FALSE);
+        break;
+    }
+    case kBrowseFinished:
+        m_icons.FinishFill();
+        ListView_Arrange(m_icons.Hwnd(), LVA_DEFAULT); // at the cells' spacing
+        UpdateStatus();
+        break;
+    default: break;
+    }
 }
 
 void CQnExplorer::FillReport()
@@ -427,6 +517,16 @@ std::optional<LRESULT> CQnExplorer::OnMessage(UINT message, WPARAM wParam, LPARA
         if (header->idFrom == IDC_EXPLORER_ICONS || header->idFrom == IDC_EXPLORER_REPORT)
             return OnListNotify(header);
         return std::nullopt;
+    }
+    if (message == kThumbnailNoteMessage) {
+        std::unique_ptr<ThumbnailNote> note(reinterpret_cast<ThumbnailNote*>(lParam));
+        if (note)
+            OnThumbnailNote(*note);
+        return 0;
+    }
+    if (message == WM_TIMER && wParam == kThumbnailTimer) {
+        StartThumbnails();
+        return 0;
     }
     if (message == WM_SIZE) {
         auto result = CQnFormView::OnMessage(message, wParam, lParam);

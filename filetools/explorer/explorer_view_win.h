@@ -41,6 +41,8 @@ protected:
     bool OnCommand(WORD id, WORD code) override;
 
 private:
+    struct ThumbnailNote; // an engine event, posted from its worker to the view
+
     struct PendingIcon {
         int image;
         std::string path;
@@ -49,6 +51,8 @@ private:
     void OnFolderOrTabChanged();
     void FillFiles();
     void FillPictures();
+    void StartThumbnails();
+    void OnThumbnailNote(ThumbnailNote& note);
     void FillReport();
     void FillInfo();
     bool ResolveFileIcon(const PendingIcon& pending);
@@ -77,4 +81,6 @@ private:
     int m_shownTab = -1;
     SIZE m_firstSize{};
     bool m_filling = false;
+    unsigned m_thumbnailRun = 0; // notes of an earlier run are dropped
+    bool m_thumbnailsStarted = false;
 };
