@@ -19,10 +19,12 @@
 #include <string>
 #include <vector>
 
+#include "framework/command.h"
 #include "picture/codecs/codecs.h"
 #include "picture/graphics_codec.h"
 #include "picture/picture.h"
 #include "res/resource.h"
+#include "tests/e2e/explorer/test_printer_win.h"
 #include "tests/e2e/support/quenta_e2e_win.h"
 
 namespace {
@@ -524,4 +526,38 @@ TEST_F(ExplorerE2eTest, PropertiesClearTheArchiveAttributeAndKeepTheSystemOne)
     }
     EXPECT_EQ(Column(m_report, 4)[row], (attributes & FILE_ATTRIBUTE_ARCHIVE) ? "RAS" : "RS")
         << "the row shows the file's attributes as they are now";
+}
+
+TEST_F(ExplorerE2eTest, ReportPrintsToAPostScriptFile)
+{
+    e2e::RemoveTestPrinter();
+    ASSERT_TRUE(e2e::AddTestPrinter());
+    ShowTab(2);
+    ASSERT_GT(Rows(m_report), 0);
+    const fs::path printed = kDriveFolder / "report.ps";
+    fs::remove(printed);
+    PostMessageA(Frame(), WM_COMMAND, ID_FILE_PRINT, 0);
+    // The print dialog: to a file, then the file's name.
+    HWND dialog = WaitForDialog([](HWND w) { return ClassOf(w) == "#32770" && GetDlgItem(w, chx1); });
+    ASSERT_NE(dialog, nullptr) << "no print dialog";
+    Settle(dialog);
+    EXPECT_TRUE(SaveScreenBmp(Shot("explorer_print_dialog")));
+    SendMessageA(GetDlgItem(dialog, chx1), BM_SETCHECK, BST_CHECKED, 0);
+    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    HWND nameDialog = WaitForDialog([dialog](HWND w) {
+        return w != dialog && ClassOf(w) == "#32770" && (GetDlgItem(w, cmb13) || GetDlgItem(w, edt1));
+    });
+    ASSERT_NE(nameDialog, nullptr) << "no file name asked";
+    HWND name = GetDlgItem(nameDialog, cmb13) ? GetDlgItem(nameDialog, cmb13) : GetDlgItem(nameDialog, edt1);
+    SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(printed.string().c_str()));
+    PostMessageA(nameDialog, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(nameDialog) && fs::exists(printed) && fs::file_size(printed) > 1000; }))
+        << "nothing printed to " << printed;
+    Settle();
+    std::ifstream in(printed, std::ios::binary);
+    std::string start(4, '\0');
+    in.read(start.data(), 4);
+    EXPECT_EQ(start, "%!PS");
+    fs::copy_file(printed, WorkFolder() / "report.ps", fs::copy_options::overwrite_existing);
+    e2e::RemoveTestPrinter();
 }
