@@ -561,3 +561,38 @@ TEST_F(ExplorerE2eTest, ReportPrintsToAPostScriptFile)
     fs::copy_file(printed, WorkFolder() / "report.ps", fs::copy_options::overwrite_existing);
     e2e::RemoveTestPrinter();
 }
+
+TEST_F(ExplorerE2eTest, TreeTakesAThirdAndTheListsTheRestAtEverySize)
+{
+    ShowTab(2);
+    HWND tree = FindDescendantById(m_form, IDC_EXPLORER_TREE);
+    ASSERT_NE(tree, nullptr);
+    RECT frame{};
+    GetWindowRect(Frame(), &frame);
+    auto placed = [&](HWND control) {
+        RECT rect{};
+        GetWindowRect(control, &rect);
+        MapWindowPoints(nullptr, m_form, reinterpret_cast<POINT*>(&rect), 2);
+        return rect;
+    };
+    auto check = [&](const char* when) {
+        RECT form{};
+        GetClientRect(m_form, &form);
+        const RECT treeRect = placed(tree), tabsRect = placed(m_tabs), listRect = placed(m_report);
+        EXPECT_NEAR(treeRect.right, form.right / 3, 2) << when;
+        EXPECT_GT(tabsRect.left, treeRect.right) << when;
+        EXPECT_NEAR(tabsRect.right, form.right, 8) << when;
+        EXPECT_NEAR(treeRect.bottom, form.bottom, 8) << when;
+        EXPECT_NEAR(listRect.bottom, form.bottom, 12) << when;
+        EXPECT_GT(listRect.right - listRect.left, (form.right * 2) / 3 - 30) << when;
+    };
+    check("at first");
+    SetWindowPos(Frame(), nullptr, 0, 0, frame.right - frame.left + 200, frame.bottom - frame.top + 100,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    Settle();
+    check("grown");
+    SetWindowPos(Frame(), nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    Settle();
+    check("back");
+}
