@@ -472,16 +472,16 @@
 // The file menus of the explorer's lists (menus.rc) and the file commands they send
 #define IDR_EXPLORER_FILE_MENU           168
 #define IDR_EXPLORER_PICTURE_MENU        189
-#define ID_FILES_OPEN                    32775
-#define ID_FILES_COPY                    32777
-#define ID_FILES_MOVE                    32778
-#define ID_FILES_DELETE                  32779
-#define ID_FILES_RENAME                  32780
-#define ID_FILES_PROPERTIES              32781
-#define ID_FILES_VIEW                    32802
-#define ID_FILES_PRINT                   32806
-#define ID_FILES_EDIT                    32812
-#define ID_FILES_PRINT_PREVIEW           32814
+#define ID_FILE_ACTION_OPEN              32775
+#define ID_FILE_ACTION_COPY              32777
+#define ID_FILE_ACTION_MOVE              32778
+#define ID_FILE_ACTION_DELETE            32779
+#define ID_FILE_ACTION_RENAME            32780
+#define ID_FILE_ACTION_PROPERTIES        32781
+#define ID_FILE_ACTION_VIEW              32802
+#define ID_FILE_ACTION_PRINT             32806
+#define ID_FILE_ACTION_EDIT              32812
+#define ID_FILE_ACTION_PRINT_PREVIEW     32814
 // The rename dialog of the file actions: the new name's edit box, OK and Cancel.
 #define IDD_RENAME_FILE                  424
 #define IDC_RENAME_LABEL                 1130

@@ -472,16 +472,16 @@ void CQnExplorer::LayOut(int width, int height)
 bool CQnExplorer::OnCommand(WORD id, WORD code)
 {
     switch (id) {
-    case ID_FILES_COPY: RunFileAction(kFileActionCopy); return true;
-    case ID_FILES_MOVE: RunFileAction(kFileActionMove); return true;
-    case ID_FILES_DELETE: RunFileAction(kFileActionDelete); return true;
-    case ID_FILES_OPEN: RunFileAction(kFileActionOpen); return true;
-    case ID_FILES_RENAME: RunFileAction(kFileActionRename); return true;
-    case ID_FILES_PROPERTIES: RunFileAction(kFileActionProperties); return true;
-    case ID_FILES_VIEW: RunFileAction(kFileActionView); return true;
-    case ID_FILES_PRINT: RunFileAction(kFileActionPrint, 0); return true;
-    case ID_FILES_PRINT_PREVIEW: RunFileAction(kFileActionPrint, 1); return true;
-    case ID_FILES_EDIT: return true; // nothing to edit pictures with yet
+    case ID_FILE_ACTION_COPY: RunFileAction(kFileActionCopy); return true;
+    case ID_FILE_ACTION_MOVE: RunFileAction(kFileActionMove); return true;
+    case ID_FILE_ACTION_DELETE: RunFileAction(kFileActionDelete); return true;
+    case ID_FILE_ACTION_OPEN: RunFileAction(kFileActionOpen); return true;
+    case ID_FILE_ACTION_RENAME: RunFileAction(kFileActionRename); return true;
+    case ID_FILE_ACTION_PROPERTIES: RunFileAction(kFileActionProperties); return true;
+    case ID_FILE_ACTION_VIEW: RunFileAction(kFileActionView); return true;
+    case ID_FILE_ACTION_PRINT: RunFileAction(kFileActionPrint, 0); return true;
+    case ID_FILE_ACTION_PRINT_PREVIEW: RunFileAction(kFileActionPrint, 1); return true;
+    case ID_FILE_ACTION_EDIT: return true; // nothing to edit pictures with yet
     default: return CQnFormView::OnCommand(id, code);
     }
 }

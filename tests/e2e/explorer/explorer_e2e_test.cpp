@@ -360,7 +360,7 @@ TEST_F(ExplorerE2eTest, RenamingOntoAnExistingNameOpensTheDialogAgain)
     const int row = RowNamed(m_report, "note02.ini");
     ASSERT_GE(row, 0);
     Select(m_report, {row});
-    Command(ID_FILES_RENAME);
+    Command(ID_FILE_ACTION_RENAME);
     HWND dialog = WaitForDialog(IsRenameDialog);
     ASSERT_NE(dialog, nullptr) << "no rename dialog";
     EXPECT_EQ(TextOf(GetDlgItem(dialog, IDC_RENAME_NAME)), "note02.ini");
@@ -397,7 +397,7 @@ TEST_F(ExplorerE2eTest, DeleteSendsTheFileToTheTrash)
         for (const fs::path& old : TrashEntries(part, "note06.ini"))
             fs::remove(old);
     Select(m_icons, {row});
-    Command(ID_FILES_DELETE);
+    Command(ID_FILE_ACTION_DELETE);
     // The shell asks first; the test answers Yes.
     HWND question = WaitForDialog([](HWND w) { return ClassOf(w) == "#32770" && GetDlgItem(w, IDYES); });
     ASSERT_NE(question, nullptr) << "the shell did not ask";
@@ -422,7 +422,7 @@ TEST_F(ExplorerE2eTest, MovingOntoExistingNamesKeepsBothFiles)
     ASSERT_GE(second, 0);
     const int before = Rows(m_report);
     Select(m_report, {first, second});
-    Command(ID_FILES_MOVE);
+    Command(ID_FILE_ACTION_MOVE);
     HWND browser = WaitForDialog([](HWND w) { return ClassOf(w) == "#32770" && FindDescendantByClass(w, WC_TREEVIEWA); });
     ASSERT_NE(browser, nullptr) << "no folder browser";
     const std::string folder = Target().string();
@@ -495,7 +495,7 @@ TEST_F(ExplorerE2eTest, PropertiesClearTheArchiveAttributeAndKeepTheSystemOne)
     ASSERT_GE(row, 0);
     EXPECT_EQ(Column(m_report, 4)[row], "AS");
     Select(m_report, {row});
-    Command(ID_FILES_PROPERTIES);
+    Command(ID_FILE_ACTION_PROPERTIES);
     HWND dialog = WaitForDialog([](HWND w) { return ClassOf(w) == "#32770" && GetDlgItem(w, IDC_PROPERTIES_ARCHIVE); });
     ASSERT_NE(dialog, nullptr) << "no properties dialog";
     EXPECT_EQ(SendMessageA(GetDlgItem(dialog, IDC_PROPERTIES_ARCHIVE), BM_GETCHECK, 0, 0), BST_CHECKED);
