@@ -2,6 +2,7 @@
 // folder and its row here; a row without a factory shows the pending placeholder.
 #include "app/module_table.h"
 
+#include "filetools/explorer/explorer_module.h"
 #include "filetools/finder/finder_module.h"
 #include "picturetools/translator/translator_module.h"
 #include "res/resource.h"
@@ -12,7 +13,7 @@ namespace {
 const ModuleRow kModules[] = {
     {0, IDS_MODULE_START, IDR_PIC_START, "local\\index.htm", CreateStartPanelView},
     {18, IDS_MODULE_ONLINE, IDR_PIC_ONLINE, "local\\index.htm"},
-    {13, IDS_MODULE_EXPLORER, IDR_PIC_EXPLORER, "local\\qnexplorer.htm"},
+    {13, IDS_MODULE_EXPLORER, IDR_PIC_EXPLORER, "local\\qnexplorer.htm", CreateExplorerView},
     {1, IDS_MODULE_SYSPICTURE, IDR_PIC_SYSPICTURE, "local\\syspicture.htm"},
     {3, IDS_MODULE_WALLPAPER, IDR_PIC_WALLPAPER, "local\\wallpaper.htm"},
     {14, IDS_MODULE_TRANSLATOR, IDR_PIC_TRANSLATOR, "local\\pictranslator.htm", CreateTranslatorView},

@@ -1,39 +1,16 @@
-// Windows: a result's file information from the file system and the shell.
+// Windows: the finder's result records and icons.
 #include "filetools/finder/finder_result_win.h"
-
-
-#include <shellapi.h>
 
 #include "app/paths.h"
 #include "filetools/finder/pattern_match.h"
-#include "shell/small_icons_win.h"
+#include "shell/system_image_list_win.h"
 
 namespace {
-std::string ModifiedText(const FILETIME& utc)
+// The lower-case extension with its dot when the icon depends on it alone; empty for files
+// that carry their own icon or have no extension.
+std::string SharedExtension(const std::string& path)
 {
-    FILETIME local;
-    SYSTEMTIME time;
-    if (!FileTimeToLocalFileTime(&utc, &local) || !FileTimeToSystemTime(&local, &time))
-        return {};
-    const int hour = time.wHour % 12 == 0 ? 12 : time.wHour % 12;
-    char text[32];
-    wsprintfA(text, "%02d/%02d/%04d %02d:%02d %s", time.wMonth, time.wDay, time.wYear, hour, time.wMinute,
-              time.wHour < 12 ? "AM" : "PM");
-    return text;
-}
-
-std::string TypeName(const std::string& path)
-{
-    SHFILEINFOA info{};
-    if (SHGetFileInfoA(path.c_str(), 0, &info, sizeof info, SHGFI_TYPENAME) && info.szTypeName[0])
-        return info.szTypeName;
-    return "Unknown";
-}
-
-// The lower-case extension with its dot when the shell's answer depends on it alone; empty for
-// files that carry their own icon or have no extension.
-std::string SharedExtension(const std::string& name)
-{
+    const std::string name = PathNamePart(path);
     const size_t dot = name.rfind('.');
     if (dot == std::string::npos)
         return {};
@@ -45,33 +22,27 @@ std::string SharedExtension(const std::string& name)
 }
 } // namespace
 
-FinderResult FinderResultBuilder::Build(const std::string& path)
+int FinderRecordBuilder::IconOf(const std::string& path)
 {
-    FinderResult result;
-    result.path = path;
-    result.folder = PathFolderPart(path);
-    result.name = PathNamePart(path);
-    WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) {
-        result.size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-        result.modified = (static_cast<FileStamp>(data.ftLastWriteTime.dwHighDateTime) << 32) |
-                          data.ftLastWriteTime.dwLowDateTime;
-        result.modifiedText = ModifiedText(data.ftLastWriteTime);
-    }
-    result.sizeText = ShortSizeText(result.size);
-    const std::string extension = SharedExtension(result.name);
-    if (!extension.empty()) {
-        if (const auto known = m_byExtension.find(extension); known != m_byExtension.end()) {
-            result.typeName = known->second.typeName;
-            result.icon = known->second.icon;
-            return result;
-        }
-    }
-    result.typeName = TypeName(path);
-    result.icon = SmallIconIndexOf(path);
-    if (!extension.empty())
-        m_byExtension[extension] = {result.typeName, result.icon};
-    return result;
+    const std::string extension = SharedExtension(path);
+    if (extension.empty())
+        return SystemSmallIconIndex(path);
+    if (const auto known = m_iconByExtension.find(extension); known != m_iconByExtension.end())
+        return known->second;
+    return m_iconByExtension[extension] = SystemSmallIconIndex(path);
+}
+
+void FinderRecordBuilder::Refill(FileRecord& record, const std::string& path)
+{
+    BuildFileRecord(record, path, true);
+    record.iconIndex = IconOf(path);
+}
+
+FileRecord FinderRecordBuilder::Build(const std::string& path)
+{
+    FileRecord record;
+    Refill(record, path);
+    return record;
 }
 
 bool FileStillExists(const std::string& path)

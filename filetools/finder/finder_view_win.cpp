@@ -7,7 +7,7 @@
 #include <set>
 
 #include "app/message.h"
-#include "app/services.h"
+#include "app/paths.h"
 #include "base/text.h"
 #include "filetools/finder/combo_history_win.h"
 #include "filetools/finder/finder_module.h"
@@ -18,10 +18,9 @@
 #include "res/resource.h"
 #include "shell/busy_scope_win.h"
 #include "shell/control_helpers_win.h"
-#include "shell/file_drag_win.h"
 #include "shell/folder_browser_win.h"
 #include "shell/module_tips_win.h"
-#include "shell/small_icons_win.h"
+#include "shell/system_image_list_win.h"
 
 namespace {
 const FormText kTexts[] = {
@@ -51,10 +50,6 @@ constexpr int kDropDownHeight = 200;
 constexpr int kMaxPaintRounds = 64; // a window that never validates cannot hold the search
 constexpr DWORD kPaintInterval = 100; // ms between paint rounds while a search adds rows
 
-// The action codes of the shared file action.
-enum FileAction { kActionCopy = 0, kActionDrag = 1, kActionMove = 2, kActionDelete = 3, kActionOpen = 4,
-                  kActionRename = 5, kActionProperties = 6 };
-
 HICON SmallShellIcon(const std::string& path)
 {
     SHFILEINFOA info{};
@@ -81,7 +76,7 @@ bool CQnSearch::OnInitDialog()
     CQnFormView::OnInitDialog();
     ReplaceFolderBox();
     m_list.ReplaceControl(m_hwnd, IDC_FINDER_LIST);
-    m_list.SetImageList(SystemSmallIcons(), LVSIL_SMALL);
+    AttachSystemSmallImages(m_list.Hwnd());
     SetResultColumns();
     SetReportList(&m_list);
     m_tabs.Attach(Item(IDC_FINDER_TABS));
@@ -99,7 +94,7 @@ bool CQnSearch::OnInitDialog()
 void CQnSearch::InitModule()
 {
     // The results of an earlier visit are still there: their drives get their tabs again.
-    for (const FinderResult& result : FinderResults::Shared())
+    for (const FileRecord& result : FinderResults::Shared())
         NoteDrive(DriveLetterOf(result.path));
     const bool any = !FinderResults::Shared().IsEmpty();
     EnableWindow(Item(IDC_FINDER_SEARCH_IN_LIST), any);
@@ -198,7 +193,7 @@ void CQnSearch::RunSearch()
     if (m_shownTab != kAllResultsTab) // new rows join the list of all results
         ShowTab(kAllResultsTab);
     std::vector<std::string> listed;
-    for (const FinderResult& result : FinderResults::Shared())
+    for (const FileRecord& result : FinderResults::Shared())
         listed.push_back(result.path);
     FinderHooks hooks;
     hooks.clearResults = [this] { ClearResults(); };
@@ -258,13 +253,20 @@ void CQnSearch::AddResult(const std::string& path)
 
 void CQnSearch::AppendRow(size_t record)
 {
-    const FinderResult& result = FinderResults::Shared()[record];
-    const int row = m_list.InsertRow(m_list.RowCount(), result.name, result.icon, static_cast<intptr_t>(record));
+    const FileRecord& result = FinderResults::Shared()[record];
+    const int row = m_list.InsertRow(m_list.RowCount(), {}, -1, static_cast<intptr_t>(record));
+    FillCells(row, result);
+}
+
+void CQnSearch::FillCells(int row, const FileRecord& result)
+{
+    m_list.SetCellText(row, 0, PathNamePart(result.path));
+    m_list.SetRowImage(row, result.iconIndex);
     m_list.SetCellText(row, 1, result.folder);
     m_list.SetCellText(row, 2, result.sizeText);
     m_list.SetCellText(row, 3, result.typeName);
     m_list.SetCellText(row, 4, result.modifiedText);
-    m_list.SetCellSortKey(row, 2, static_cast<int64_t>(result.size));
+    m_list.SetCellSortKey(row, 2, static_cast<int64_t>(result.byteSize));
     m_list.SetCellSortKey(row, 4, static_cast<int64_t>(result.modified));
 }
 
@@ -339,7 +341,7 @@ void CQnSearch::ListFolders()
     m_list.AddColumns({{IDS_COLUMN_FOLDER, 400}});
     auto noCase = [](const std::string& a, const std::string& b) { return CompareNoCase(a, b) < 0; };
     std::set<std::string, decltype(noCase)> folders(noCase);
-    for (const FinderResult& result : FinderResults::Shared())
+    for (const FileRecord& result : FinderResults::Shared())
         folders.insert(result.folder);
     for (const std::string& folder : folders)
         m_list.InsertRow(m_list.RowCount(), folder, -1, kNoRecord);
@@ -350,7 +352,7 @@ void CQnSearch::AfterListChange()
     m_status.ShowObjectCount(m_list.RowCount(), static_cast<int>(m_list.SelectedRowsOfControl().size()));
 }
 
-const FinderResult* CQnSearch::ResultOfRow(int row) const
+const FileRecord* CQnSearch::ResultOfRow(int row) const
 {
     const intptr_t data = m_list.RowData(row);
     if (m_shownTab == kFoldersTab || row < 0 || row >= m_list.RowCount() || data < 0)
@@ -370,23 +372,30 @@ void CQnSearch::OnSelectFolder()
     m_folders.Select(at);
 }
 
-// GAP: the shared file action (DoFileAction, filetools/common/, with the result records so
-// that renamed or changed files get their records refilled) is not merged yet. Until it is,
-// Open goes to the shell and a drag carries the files out; Copy, Move, Delete, Rename and
-// Properties do nothing.
+// The explorer's file actions on the selected results; paths come from the records, and a
+// renamed or changed file gets its record refilled. The folders tab has no files to act on.
 void CQnSearch::RunFileAction(int action)
 {
-    std::vector<std::string> paths;
-    for (int row : m_list.SelectedRowsOfControl())
-        if (const FinderResult* result = ResultOfRow(row))
-            paths.push_back(result->path);
-    if (paths.empty())
+    if (m_running || m_shownTab == kFoldersTab)
         return;
-    switch (action) {
-    case kActionOpen: OpenWithShell(paths.front()); break;
-    case kActionDrag: DragFilesOut(paths); break;
-    default: break;
-    }
+    DoFileAction(*this, m_list, {}, action, 0, this);
+    AfterListChange();
+}
+
+std::string CQnSearch::PathOfRow(int row) const
+{
+    const FileRecord* record = ResultOfRow(row);
+    return record ? record->path : std::string();
+}
+
+void CQnSearch::RefreshRow(int row, const std::string& path)
+{
+    const intptr_t data = m_list.RowData(row);
+    FileRecord* record = data < 0 ? nullptr : FinderResults::Shared().At(static_cast<size_t>(data));
+    if (!record)
+        return;
+    m_builder.Refill(*record, path);
+    FillCells(row, *record);
 }
 
 bool CQnSearch::OnCommand(WORD id, WORD code)
@@ -394,12 +403,12 @@ bool CQnSearch::OnCommand(WORD id, WORD code)
     switch (id) {
     case IDC_FINDER_START: if (code == BN_CLICKED) OnStartClicked(); return true;
     case IDC_FINDER_SELECT_FOLDER: if (code == BN_CLICKED && !m_running) OnSelectFolder(); return true;
-    case ID_FILE_ACTION_OPEN: RunFileAction(kActionOpen); return true;
-    case ID_FILE_ACTION_COPY: RunFileAction(kActionCopy); return true;
-    case ID_FILE_ACTION_MOVE: RunFileAction(kActionMove); return true;
-    case ID_FILE_ACTION_DELETE: RunFileAction(kActionDelete); return true;
-    case ID_FILE_ACTION_RENAME: RunFileAction(kActionRename); return true;
-    case ID_FILE_ACTION_PROPERTIES: RunFileAction(kActionProperties); return true;
+    case ID_FILE_ACTION_OPEN: RunFileAction(kFileActionOpen); return true;
+    case ID_FILE_ACTION_COPY: RunFileAction(kFileActionCopy); return true;
+    case ID_FILE_ACTION_MOVE: RunFileAction(kFileActionMove); return true;
+    case ID_FILE_ACTION_DELETE: RunFileAction(kFileActionDelete); return true;
+    case ID_FILE_ACTION_RENAME: RunFileAction(kFileActionRename); return true;
+    case ID_FILE_ACTION_PROPERTIES: RunFileAction(kFileActionProperties); return true;
     default: return CQnFormView::OnCommand(id, code);
     }
 }
@@ -409,8 +418,8 @@ std::optional<LRESULT> CQnSearch::OnListNotify(NMHDR* header)
     switch (header->code) {
     case LVN_ITEMCHANGED:
     case LVN_ODSTATECHANGED: AfterListChange(); return 0;
-    case NM_DBLCLK: RunFileAction(kActionOpen); return 0;
-    case LVN_BEGINDRAG: RunFileAction(kActionDrag); return 0;
+    case NM_DBLCLK: RunFileAction(kFileActionOpen); return 0;
+    case LVN_BEGINDRAG: RunFileAction(kFileActionDrag); return 0;
     case NM_RCLICK:
         if (m_shownTab != kFoldersTab)
             m_list.ShowContextMenu(IDR_FINDER_LIST_MENU, m_hwnd, true);

@@ -6,20 +6,17 @@
 #include <string>
 #include <vector>
 
-#include "filetools/finder/finder_result.h"
 #include "filetools/finder/finder_result_win.h"
 #include "filetools/finder/result_list_win.h"
 #include "shell/controls/dx_combo_win.h"
 #include "shell/controls/dx_tooltip_win.h"
 #include "shell/image_tab_strip_win.h"
-#include "shell/module_records.h"
+#include "filetools/common/file_action_win.h"
 #include "shell/module_status_win.h"
 #include "shell/qn_form_view_win.h"
 #include "shell/report_list_win.h"
 
-using FinderResults = ModuleRecords<FinderResult>;
-
-class CQnSearch : public CQnFormView {
+class CQnSearch : public CQnFormView, private IFileRowRecords {
 public:
     static constexpr int kAllResultsTab = 0, kFoldersTab = 1;
 
@@ -38,7 +35,7 @@ public:
     CDxCombo& FolderBox() { return m_folders; }
     const std::string& StatusText() const { return m_status.Text(); }
     // The result record a row of the list shows, or null (the folders tab has none).
-    const FinderResult* ResultOfRow(int row) const;
+    const FileRecord* ResultOfRow(int row) const;
 
 protected:
     bool OnInitDialog() override;
@@ -67,12 +64,16 @@ private:
     void AfterListChange();
     void OnSelectFolder();
     void RunFileAction(int action);
+    // IFileRowRecords: the result rows' paths come from their records.
+    std::string PathOfRow(int row) const override;
+    void RefreshRow(int row, const std::string& path) override;
+    void FillCells(int row, const FileRecord& record);
     std::optional<LRESULT> OnListNotify(NMHDR* header);
     bool AllDisksChosen() const;
     char DriveOfTab(int tab) const;
 
     CFinderResultList m_list;
-    FinderResultBuilder m_builder;
+    FinderRecordBuilder m_builder;
     DWORD m_lastPaint = 0; // tick of the last paint round during a search
     CImageTabStrip m_tabs;
     CDxCombo m_folders;

@@ -26,3 +26,15 @@ std::string AllDisksEntryText(const std::string& allDisks, const std::vector<cha
     }
     return text + " )";
 }
+
+char DriveLetterOf(const std::string& path)
+{
+    if (path.size() < 2 || path[1] != ':')
+        return 0;
+    const char c = path[0];
+    if (c >= 'a' && c <= 'z')
+        return static_cast<char>(c - 'a' + 'A');
+    return c >= 'A' && c <= 'Z' ? c : 0;
+}
+
+bool IsOnDrive(const std::string& path, char letter) { return letter != 0 && DriveLetterOf(path) == letter; }

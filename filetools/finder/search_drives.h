@@ -21,6 +21,10 @@ bool IsSearchedDrive(DriveKind kind);
 std::vector<char> SearchedDriveLetters(const std::vector<LogicalDrive>& drives);
 // A drive's root as a start folder: "C:\".
 std::string DriveRoot(char letter);
+// The drive letter of a path ("c:\x" gives 'C'), or 0 for a path without one.
+char DriveLetterOf(const std::string& path);
+// Whether `path` lies on drive `letter` (upper case).
+bool IsOnDrive(const std::string& path, char letter);
 // The folder box's first entry: the "All disks" text, " ( ", the letters each followed by a
 // comma, the last comma dropped, and " )": "All disks ( C,D )".
 std::string AllDisksEntryText(const std::string& allDisks, const std::vector<char>& letters);

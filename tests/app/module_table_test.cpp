@@ -28,6 +28,7 @@ TEST(ProgramModules, NineteenModulesOnceInButtonOrderWithTheirHelpPages)
     EXPECT_EQ(rows[5].moduleId, 14);
     EXPECT_EQ(std::string(rows[5].helpPage), "local\\pictranslator.htm");
     EXPECT_TRUE(rows[0].factory) << "the start panel";
+    EXPECT_TRUE(rows[2].factory) << "the explorer";
     EXPECT_TRUE(rows[5].factory) << "the pictures translator";
 
     InstallProgramModules();

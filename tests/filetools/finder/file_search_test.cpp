@@ -181,6 +181,10 @@ TEST(SearchDrives, AllDisksWalksFixedAndRamDisksAndMissingRootsOnly)
     EXPECT_EQ(SearchStartPoints({"*", "/x", true, false}, drives), std::vector<std::string>{"/x/"});
     EXPECT_EQ(AllDisksEntryText("All disks", {'C', 'E'}), "All disks ( C,E )");
     EXPECT_EQ(AllDisksEntryText("All disks", {}), "All disks (  )");
+    EXPECT_EQ(DriveLetterOf("t:\\x\\y.txt"), 'T');
+    EXPECT_EQ(DriveLetterOf("/home/x"), 0);
+    EXPECT_TRUE(IsOnDrive("c:\\a", 'C'));
+    EXPECT_FALSE(IsOnDrive("d:\\a", 'C'));
 }
 
 TEST(FileSearch, CandidatesOfPathsKeepTheirOrderAndFolders)
