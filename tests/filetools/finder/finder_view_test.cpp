@@ -5,6 +5,7 @@
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
+#include <shellapi.h>
 
 #include <fstream>
 #include <string>
@@ -252,4 +253,33 @@ TEST_F(FinderView, FiveThousandMatchesStopAt4500WithTheMessage)
     EXPECT_EQ(FinderResults::Shared().Count(), kMaxFinderResults);
     ASSERT_EQ(g_messages.size(), 1u);
     EXPECT_EQ(g_messages.front(), LoadText(IDS_FINDER_TOO_MANY));
+}
+
+TEST_F(FinderView, FileActionsTakeTheSelectedResultsPathsFromTheirRecords)
+{
+    for (const char* name : {"a.txt", "b.txt", "c.txt"})
+        WriteFile(std::string(kTestRoot) + "actions\\" + name);
+    Search("*.txt", std::string(kTestRoot) + "actions");
+    ASSERT_EQ(m_view.List().RowCount(), 3);
+    m_view.List().SortRows(0, false); // c, b, a: rows no longer follow the records' order
+    HWND list = m_view.List().Hwnd();
+    ListView_SetItemState(list, -1, 0, LVIS_SELECTED);
+    for (int row : {0, 2})
+        ListView_SetItemState(list, row, LVIS_SELECTED, LVIS_SELECTED);
+    SendMessageA(m_view.Hwnd(), WM_COMMAND, ID_FILE_ACTION_COPY, 0);
+
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    auto* drop = static_cast<HDROP>(GetClipboardData(CF_HDROP));
+    std::vector<std::string> copied;
+    if (drop) {
+        const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+        for (UINT i = 0; i < count; ++i) {
+            char path[MAX_PATH] = "";
+            DragQueryFileA(drop, i, path, sizeof path);
+            copied.push_back(path);
+        }
+    }
+    CloseClipboard();
+    EXPECT_EQ(copied, (Texts{std::string(kTestRoot) + "actions\\c.txt", std::string(kTestRoot) + "actions\\a.txt"}));
+    EXPECT_EQ(m_view.StatusText(), "2 selected objects on 3");
 }
