@@ -18,6 +18,7 @@
 #include "filetools/finder/finder_settings.h"
 #include "filetools/finder/finder_view_win.h"
 #include "res/resource.h"
+#include "shell/control_helpers_win.h"
 #include "tests/e2e/support/screen_win.h"
 
 namespace {
@@ -282,4 +283,45 @@ TEST_F(FinderView, FileActionsTakeTheSelectedResultsPathsFromTheirRecords)
     CloseClipboard();
     EXPECT_EQ(copied, (Texts{std::string(kTestRoot) + "actions\\c.txt", std::string(kTestRoot) + "actions\\a.txt"}));
     EXPECT_EQ(m_view.StatusText(), "2 selected objects on 3");
+}
+
+TEST_F(FinderView, EveryTextFitsItsControlInEnglishAndFrench)
+{
+    struct Control {
+        int id;
+        int margin; // room the control keeps beside its text (check box, button edges)
+    };
+    const Control controls[] = {{IDC_FINDER_PATTERNS_LABEL, 0}, {IDC_FINDER_FOLDER_LABEL, 0},
+                                {IDC_FINDER_SELECT_FOLDER, 8},  {IDC_FINDER_INCLUDE_SUBFOLDERS, 18},
+                                {IDC_FINDER_ADD_TO_LIST, 18},   {IDC_FINDER_SEARCH_IN_LIST, 18},
+                                {IDC_FINDER_START, 8}};
+    for (unsigned language : {0x0409u, 0x040Cu}) {
+        SetTextLanguage(language);
+        CQnSearch view;
+        ASSERT_TRUE(view.CreateView(m_frame, 0xE902));
+        std::vector<std::string> texts;
+        for (const Control& control : controls)
+            texts.push_back(WindowText(GetDlgItem(view.Hwnd(), control.id)));
+        texts.push_back(LoadText(IDS_FINDER_STOP)); // the Start button's other text
+        for (size_t i = 0; i < texts.size(); ++i) {
+            const Control& control = i < std::size(controls) ? controls[i] : controls[std::size(controls) - 1];
+            HWND window = GetDlgItem(view.Hwnd(), control.id);
+            std::string shown;
+            for (char c : texts[i])
+                if (c != '&')
+                    shown += c;
+            HDC dc = GetDC(window);
+            HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(window, WM_GETFONT, 0, 0)));
+            SIZE size{};
+            GetTextExtentPoint32A(dc, shown.c_str(), static_cast<int>(shown.size()), &size);
+            SelectObject(dc, old);
+            ReleaseDC(window, dc);
+            RECT rect;
+            GetClientRect(window, &rect);
+            EXPECT_FALSE(shown.empty()) << control.id;
+            EXPECT_LE(size.cx + control.margin, rect.right) << shown << " (language " << language << ")";
+        }
+        DestroyWindow(view.Hwnd());
+    }
+    SetTextLanguage(0x0409);
 }
