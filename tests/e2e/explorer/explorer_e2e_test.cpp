@@ -662,3 +662,41 @@ TEST_F(ExplorerE2eTest, ViewShowsTheSelectedPictureInTheViewer)
     Settle(viewer);
     EXPECT_TRUE(SaveScreenBmp(Shot("explorer_viewer")));
 }
+
+TEST_F(ExplorerE2eTest, AFolderOfFoldersShowsNoIconsAndZeroObjects)
+{
+    const fs::path folders = kDriveFolder / "only_folders";
+    fs::create_directories(folders / "one");
+    fs::create_directories(folders / "two");
+    struct Restore { // the other tests start in the folder of files
+        ~Restore()
+        {
+            const std::string files = Files().string() + "\\";
+            RegSetKeyValueA(HKEY_CURRENT_USER, kSettingsKey, "CurrentPath", REG_SZ, files.c_str(),
+                            static_cast<DWORD>(files.size() + 1));
+        }
+    } restore;
+    const std::string path = folders.string() + "\\";
+    RegSetKeyValueA(HKEY_CURRENT_USER, kSettingsKey, "CurrentPath", REG_SZ, path.c_str(),
+                    static_cast<DWORD>(path.size() + 1));
+    m_icons = OpenModuleForm(kExplorerModule, IDC_EXPLORER_ICONS, WC_LISTVIEWA);
+    ASSERT_NE(m_icons, nullptr);
+    m_form = GetParent(m_icons);
+    m_tabs = FindDescendantById(m_form, IDC_EXPLORER_TABS);
+    ShowTab(0);
+    EXPECT_EQ(Rows(m_icons), 0);
+    // The main window's message pane (the status bar's first part).
+    HWND status = FindDescendantByClass(Frame(), STATUSCLASSNAMEA);
+    ASSERT_NE(status, nullptr);
+    RemoteBuffer text(Quenta().Process(), 512);
+    ASSERT_TRUE(text);
+    std::string shown;
+    EXPECT_TRUE(WaitFor([&] {
+        char buffer[512] = "";
+        SendMessageA(status, SB_GETTEXTA, 0, text.Address());
+        text.Read(buffer, sizeof buffer);
+        buffer[sizeof buffer - 1] = '\0';
+        shown = buffer;
+        return shown == "0 object";
+    }, 5000)) << shown;
+}
