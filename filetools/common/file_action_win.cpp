@@ -188,7 +188,7 @@ bool DoFileAction(CQnFormView& view, CReportList& list, const std::string& folde
     case kFileActionCopy:
     case kFileActionDrag: {
         if (action == kFileActionDrag) {
-            DragFilesOut(paths);
+            DragFilesOut(paths, true);
             return true;
         }
         POINT cursor{};

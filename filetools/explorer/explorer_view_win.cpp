@@ -84,6 +84,7 @@ CQnExplorer::CQnExplorer()
 CQnExplorer::~CQnExplorer()
 {
     m_iconResolver.Stop();
+    ++m_thumbnailRun; // notes handled while waiting for the worker are dropped
     if (m_thumbnailsStarted)
         BrowseFolder(BrowseRequest{}); // stops the engine and waits for its worker
     SetReportList(nullptr);

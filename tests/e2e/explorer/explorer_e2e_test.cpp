@@ -6,6 +6,7 @@
 
 #include <commctrl.h>
 #include <dlgs.h>
+#include <shellapi.h>
 #include <shlobj.h>
 
 #include <gtest/gtest.h>
@@ -595,4 +596,107 @@ TEST_F(ExplorerE2eTest, TreeTakesAThirdAndTheListsTheRestAtEverySize)
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     Settle();
     check("back");
+}
+
+TEST_F(ExplorerE2eTest, CopyPutsTheSelectedFilesOnTheClipboard)
+{
+    ShowTab(2);
+    const int first = RowNamed(m_report, "note12.txt"), second = RowNamed(m_report, "picture3.bmp");
+    ASSERT_GE(first, 0);
+    ASSERT_GE(second, 0);
+    Select(m_report, {first, second});
+    OpenClipboard(nullptr);
+    EmptyClipboard();
+    CloseClipboard();
+    Command(ID_FILE_ACTION_COPY);
+    std::vector<std::string> paths;
+    ASSERT_TRUE(WaitFor([&] {
+        paths.clear();
+        if (!IsClipboardFormatAvailable(CF_HDROP) || !OpenClipboard(nullptr))
+            return false;
+        if (HDROP drop = static_cast<HDROP>(GetClipboardData(CF_HDROP))) {
+            const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+            for (UINT i = 0; i < count; ++i) {
+                char path[MAX_PATH] = "";
+                DragQueryFileA(drop, i, path, MAX_PATH);
+                paths.push_back(path);
+            }
+        }
+        CloseClipboard();
+        return !paths.empty();
+    })) << "no files on the clipboard";
+    const std::string folder = Files().string() + "\\";
+    EXPECT_EQ(paths, (std::vector<std::string>{folder + "note12.txt", folder + "picture3.bmp"}));
+}
+
+TEST_F(ExplorerE2eTest, DeleteDoesNothingOnThePicturesTab)
+{
+    ShowTab(1);
+    ASSERT_TRUE(WaitFor([&] { return Rows(m_icons) == kPictureCount; }, 20000));
+    Select(m_icons, {0});
+    Command(ID_FILE_ACTION_DELETE);
+    Settle();
+    EXPECT_FALSE(WaitFor([&] { return FindWindowOfProcess(Quenta().Id(), [](HWND w) {
+                                   return ClassOf(w) == "#32770" && GetDlgItem(w, IDYES);
+                               }) != nullptr; }, 1500)) << "the shell was asked to delete";
+    EXPECT_EQ(Rows(m_icons), kPictureCount);
+    EXPECT_TRUE(fs::exists(Files() / "picture0.bmp"));
+}
+
+TEST_F(ExplorerE2eTest, ViewShowsTheSelectedPictureInTheViewer)
+{
+    ShowTab(1);
+    ASSERT_TRUE(WaitFor([&] { return Rows(m_icons) == kPictureCount; }, 20000));
+    Select(m_icons, {2});
+    const std::vector<HWND> before = WindowsOfProcess(Quenta().Id());
+    Command(ID_FILE_ACTION_VIEW);
+    HWND viewer = nullptr;
+    ASSERT_TRUE(WaitFor([&] {
+        for (HWND window : WindowsOfProcess(Quenta().Id()))
+            if (std::find(before.begin(), before.end(), window) == before.end() && IsWindowVisible(window))
+                viewer = window;
+        return viewer != nullptr;
+    })) << "no viewer window appeared";
+    EXPECT_NE(CaptionOf(viewer), "Quenta - Message") << TextOf(GetDlgItem(viewer, 1000));
+    EXPECT_EQ(CaptionOf(viewer), "Quenta - Picture Viewer");
+    Settle(viewer);
+    EXPECT_TRUE(SaveScreenBmp(Shot("explorer_viewer")));
+}
+
+TEST_F(ExplorerE2eTest, AFolderOfFoldersShowsNoIconsAndZeroObjects)
+{
+    const fs::path folders = kDriveFolder / "only_folders";
+    fs::create_directories(folders / "one");
+    fs::create_directories(folders / "two");
+    struct Restore { // the other tests start in the folder of files
+        ~Restore()
+        {
+            const std::string files = Files().string() + "\\";
+            RegSetKeyValueA(HKEY_CURRENT_USER, kSettingsKey, "CurrentPath", REG_SZ, files.c_str(),
+                            static_cast<DWORD>(files.size() + 1));
+        }
+    } restore;
+    const std::string path = folders.string() + "\\";
+    RegSetKeyValueA(HKEY_CURRENT_USER, kSettingsKey, "CurrentPath", REG_SZ, path.c_str(),
+                    static_cast<DWORD>(path.size() + 1));
+    m_icons = OpenModuleForm(kExplorerModule, IDC_EXPLORER_ICONS, WC_LISTVIEWA);
+    ASSERT_NE(m_icons, nullptr);
+    m_form = GetParent(m_icons);
+    m_tabs = FindDescendantById(m_form, IDC_EXPLORER_TABS);
+    ShowTab(0);
+    EXPECT_EQ(Rows(m_icons), 0);
+    // The main window's message pane (the status bar's first part).
+    HWND status = FindDescendantByClass(Frame(), STATUSCLASSNAMEA);
+    ASSERT_NE(status, nullptr);
+    RemoteBuffer text(Quenta().Process(), 512);
+    ASSERT_TRUE(text);
+    std::string shown;
+    EXPECT_TRUE(WaitFor([&] {
+        char buffer[512] = "";
+        SendMessageA(status, SB_GETTEXTA, 0, text.Address());
+        text.Read(buffer, sizeof buffer);
+        buffer[sizeof buffer - 1] = '\0';
+        shown = buffer;
+        return shown == "0 object";
+    }, 5000)) << shown;
 }
