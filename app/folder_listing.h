@@ -65,3 +65,13 @@ bool NameLess(const std::string& a, const std::string& b);
 // The files only / the sub-folders only, in the order given.
 std::vector<FolderEntry> FilesOf(const std::vector<FolderEntry>& entries);
 std::vector<FolderEntry> FoldersOf(const std::vector<FolderEntry>& entries);
+
+// Names and kinds only, in the order the file system lists them ("." and ".." left out): what
+// a walk over many folders needs, without the sizes and times ListFolder asks for. On POSIX a
+// symbolic link counts as a file, so a walk never follows one into a loop.
+struct FolderName {
+    std::string name;
+    bool isFolder = false;
+};
+// Replaces `names` with the folder's entries; false (and no entries) when it cannot be listed.
+bool ListFolderNames(const std::string& folder, std::vector<FolderName>& names);

@@ -78,3 +78,31 @@ FolderListing ListFolder(const std::string& folder)
     listing.status = FolderListingStatus::Ok;
     return listing;
 }
+
+// The kind comes from the directory entry itself where the file system gives it, so a folder
+// of plain files costs no stat at all.
+bool ListFolderNames(const std::string& folder, std::vector<FolderName>& names)
+{
+    names.clear();
+    if (folder.empty())
+        return false;
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir)
+        return false;
+    const int descriptor = ::dirfd(dir);
+    while (const dirent* found = ::readdir(dir)) {
+        const char* name = found->d_name;
+        if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0')))
+            continue;
+        bool isFolder = found->d_type == DT_DIR;
+        if (found->d_type == DT_UNKNOWN) {
+            struct stat info;
+            if (::fstatat(descriptor, name, &info, AT_SYMLINK_NOFOLLOW) != 0)
+                continue; // gone since readdir saw it
+            isFolder = S_ISDIR(info.st_mode);
+        }
+        names.push_back({name, isFolder});
+    }
+    ::closedir(dir);
+    return true;
+}

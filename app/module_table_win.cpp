@@ -2,6 +2,8 @@
 // folder and its row here; a row without a factory shows the pending placeholder.
 #include "app/module_table.h"
 
+#include "filetools/explorer/explorer_module.h"
+#include "filetools/finder/finder_module.h"
 #include "picturetools/translator/translator_module.h"
 #include "res/resource.h"
 #include "shell/module_catalogue.h"
@@ -11,7 +13,7 @@ namespace {
 const ModuleRow kModules[] = {
     {0, IDS_MODULE_START, IDR_PIC_START, "local\\index.htm", CreateStartPanelView},
     {18, IDS_MODULE_ONLINE, IDR_PIC_ONLINE, "local\\index.htm"},
-    {13, IDS_MODULE_EXPLORER, IDR_PIC_EXPLORER, "local\\qnexplorer.htm"},
+    {13, IDS_MODULE_EXPLORER, IDR_PIC_EXPLORER, "local\\qnexplorer.htm", CreateExplorerView},
     {1, IDS_MODULE_SYSPICTURE, IDR_PIC_SYSPICTURE, "local\\syspicture.htm"},
     {3, IDS_MODULE_WALLPAPER, IDR_PIC_WALLPAPER, "local\\wallpaper.htm"},
     {14, IDS_MODULE_TRANSLATOR, IDR_PIC_TRANSLATOR, "local\\pictranslator.htm", CreateTranslatorView},
@@ -19,7 +21,7 @@ const ModuleRow kModules[] = {
     {16, IDS_MODULE_ACQUIRE, IDR_PIC_ACQUIRE, "local\\acquire.htm"},
     {4, IDS_MODULE_WINCOLORS, IDR_PIC_WINCOLORS, "local\\wincolors.htm"},
     {5, IDS_MODULE_TOOLS, IDR_PIC_TOOLS, "local\\tools.htm"},
-    {8, IDS_MODULE_FINDER, IDR_PIC_FINDER, "local\\qnfinder.htm"},
+    {8, IDS_MODULE_FINDER, IDR_PIC_FINDER, "local\\qnfinder.htm", CreateFinderView},
     {2, IDS_MODULE_WINDOWS, IDR_PIC_WINDOWS, "local\\windows.htm"},
     {10, IDS_MODULE_FONTS, IDR_PIC_FONTS, "local\\fonts.htm"},
     {17, IDS_MODULE_SHORTCUTS, IDR_PIC_SHORTCUTS, "local\\appshortcuts.htm"},

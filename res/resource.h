@@ -197,6 +197,18 @@
 #define IDS_EXAMINING_ITEM               62587
 #define IDS_WININFO_REPORT_TITLE         62588
 #define IDS_FINDER_REPORT_TITLE          62589
+// Finder form, progress texts and tabs
+#define IDS_FINDER_SEARCHING_FOLDERS     63240
+#define IDS_FINDER_SEARCHING_FILES       63241
+#define IDS_FINDER_TAB_RESULTS           63242
+#define IDS_FINDER_TAB_FOLDERS           63243
+#define IDS_FINDER_LABEL_PATTERNS        63244
+#define IDS_FINDER_LABEL_FOLDER          63245
+#define IDS_FINDER_SELECT_FOLDER         63246
+#define IDS_FINDER_INCLUDE_SUBFOLDERS    63247
+#define IDS_FINDER_ADD_TO_LIST           63248
+#define IDS_FINDER_SEARCH_IN_LIST        63249
+#define IDS_COLUMN_FOLDER                63250
 
 // Windows colours
 #define IDS_COLOR_3DDKSHADOW             62590
@@ -362,6 +374,15 @@
 #define IDS_PREVIEW_CHECK                63033
 #define IDS_VIEWER_SAVE_BMP_TITLE        63034
 #define IDS_CANNOT_WRITE_FILE            63035
+// File tools: the explorer's Info tab, thumbnail captions and the rename dialog
+#define IDS_INFO_FILE_COUNT              63150
+#define IDS_INFO_FOLDER_COUNT            63151
+#define IDS_THUMBNAIL_CAPTION            63152
+#define IDS_CAPTION_BIT                  63153
+#define IDS_CAPTION_BITS                 63154
+#define IDS_RENAME_TITLE                 63155
+#define IDS_RENAME_LABEL                 63156
+#define IDS_BUTTON_OK                    63157
 // Controls of the picture open dialog's preview panel (tests find them inside the dialog)
 #define IDC_PICTURE_OPEN_PREVIEW_CHECK   2000
 #define IDC_PICTURE_OPEN_PREVIEW         2001   // the area showing the picture
@@ -375,6 +396,58 @@
 #ifndef ID_EDIT_COPY
 #define ID_EDIT_COPY          57634
 #endif
+
+// ---- File information and the file properties dialog ----
+#define IDS_TYPE_UNKNOWN                 63400
+#define IDS_SIZE_ZERO                    63401
+#define IDS_SIZE_LONG_FORMAT             63402
+#define IDS_SIZE_UNIT_BYTES              63403
+#define IDS_SIZE_UNIT_KB                 63404
+#define IDS_SIZE_UNIT_MB                 63405
+#define IDS_SIZE_UNIT_GB                 63406
+#define IDS_SIZE_KB_SUFFIX               63407
+#define IDS_PROPERTIES_TITLE             63410
+#define IDS_PROPERTIES_TYPE              63411
+#define IDS_PROPERTIES_LOCATION          63412
+#define IDS_PROPERTIES_SIZE              63413
+#define IDS_PROPERTIES_DOS_NAME          63414
+#define IDS_PROPERTIES_CREATED           63415
+#define IDS_PROPERTIES_MODIFIED          63416
+#define IDS_PROPERTIES_ACCESSED          63417
+#define IDS_PROPERTIES_ATTRIBUTES        63418
+#define IDS_PROPERTIES_READ_ONLY         63419
+#define IDS_PROPERTIES_HIDDEN            63420
+#define IDS_PROPERTIES_ARCHIVE           63421
+#define IDS_PROPERTIES_SYSTEM            63422
+#define IDS_PROPERTIES_COMPRESSED        63423
+#define IDS_PROPERTIES_APPLY             63424
+#define IDS_PROPERTIES_CLOSE             63425
+
+// The file properties dialog (template 170). Its control ids are read by the tests.
+#define IDD_FILE_PROPERTIES              170
+#define IDC_PROPERTIES_ICON              1700
+#define IDC_PROPERTIES_NAME              1701
+#define IDC_PROPERTIES_TYPE_LABEL        1702
+#define IDC_PROPERTIES_TYPE              1703
+#define IDC_PROPERTIES_LOCATION_LABEL    1704
+#define IDC_PROPERTIES_LOCATION          1705
+#define IDC_PROPERTIES_SIZE_LABEL        1706
+#define IDC_PROPERTIES_SIZE              1707
+#define IDC_PROPERTIES_DOS_NAME_LABEL    1708
+#define IDC_PROPERTIES_DOS_NAME          1709
+#define IDC_PROPERTIES_CREATED_LABEL     1710
+#define IDC_PROPERTIES_CREATED           1711
+#define IDC_PROPERTIES_MODIFIED_LABEL    1712
+#define IDC_PROPERTIES_MODIFIED          1713
+#define IDC_PROPERTIES_ACCESSED_LABEL    1714
+#define IDC_PROPERTIES_ACCESSED          1715
+#define IDC_PROPERTIES_ATTRIBUTES_LABEL  1716
+#define IDC_PROPERTIES_READ_ONLY         1717  // "Read only"
+#define IDC_PROPERTIES_HIDDEN            1718  // "Hidden"
+#define IDC_PROPERTIES_ARCHIVE           1719  // "Ar&chive"
+#define IDC_PROPERTIES_SYSTEM            1720  // "System" (shown, never changed)
+#define IDC_PROPERTIES_COMPRESSED        1721  // "Compressed" (hidden and disabled)
+#define IDC_PROPERTIES_APPLY             1722  // "&Apply"; "&Close" is IDCANCEL
 
 // ---- Forms (forms.rc) and the working window ----
 // The pictures translator's form. Its control ids are read by the end-to-end test.
@@ -399,6 +472,31 @@
 #define IDR_TRANSLATOR_LIST_MENU         422
 #define ID_TRANSLATOR_VIEW               32900
 #define ID_TRANSLATOR_REMOVE             32901
+// The explorer's form (module 13). Its control ids are read by the end-to-end test.
+#define IDD_EXPLORER                     199
+#define IDC_EXPLORER_TABS                1032  // Files, Pictures, Report, Info
+#define IDC_EXPLORER_ICONS               1068  // large icons of the Files and Pictures tabs
+#define IDC_EXPLORER_REPORT              1069  // the Report tab's list
+#define IDC_EXPLORER_SUMMARY             1070  // the Info tab's list
+#define IDC_EXPLORER_TREE                1122  // the folder tree
+#define IDC_EXPLORER_PICTURE             1336  // the picture printer
+// The file menus of the explorer's lists (menus.rc) and the file commands they send
+#define IDR_EXPLORER_FILE_MENU           168
+#define IDR_EXPLORER_PICTURE_MENU        189
+#define ID_FILE_ACTION_OPEN              32775
+#define ID_FILE_ACTION_COPY              32777
+#define ID_FILE_ACTION_MOVE              32778
+#define ID_FILE_ACTION_DELETE            32779
+#define ID_FILE_ACTION_RENAME            32780
+#define ID_FILE_ACTION_PROPERTIES        32781
+#define ID_FILE_ACTION_VIEW              32802
+#define ID_FILE_ACTION_PRINT             32806
+#define ID_FILE_ACTION_EDIT              32812
+#define ID_FILE_ACTION_PRINT_PREVIEW     32814
+// The rename dialog of the file actions: the new name's edit box, OK and Cancel.
+#define IDD_RENAME_FILE                  424
+#define IDC_RENAME_LABEL                 1130
+#define IDC_RENAME_NAME                  1131
 // The working window of a long run (a top-level window titled "Quenta - Working..."); its
 // "&Cancel" is IDCANCEL.
 #define IDD_WORKING                      421
@@ -407,3 +505,24 @@
 #define IDC_WORKING_BAR1                 1102  // items done
 #define IDC_WORKING_BAR2                 1103  // the current item's progress
 #define IDC_WORKING_ANIMATION            1104
+// The picture browser's progress texts
+#define IDS_BROWSER_LOADING_FILE         62750
+#define IDS_BROWSER_SAVING_FILE          62751
+
+
+// The finder's form (module 8) and its result list menu. The end-to-end and view tests read
+// these ids.
+#define IDD_FINDER                       423
+#define IDC_FINDER_PATTERNS              1000  // pattern combo box with its history
+#define IDC_FINDER_FOLDER                1001  // folder box (an icon combo box); "All disks" first
+#define IDC_FINDER_START                 1002  // "&Start" / "&Stop"
+#define IDC_FINDER_SELECT_FOLDER         1003  // "Select F&older"
+#define IDC_FINDER_INCLUDE_SUBFOLDERS    1004
+#define IDC_FINDER_ADD_TO_LIST           1005
+#define IDC_FINDER_SEARCH_IN_LIST        1006
+#define IDC_FINDER_ANIMATION             1007
+#define IDC_FINDER_PATTERNS_LABEL        1008
+#define IDC_FINDER_FOLDER_LABEL          1009
+#define IDC_FINDER_TABS                  1032  // all results, folders, one tab per drive
+#define IDC_FINDER_LIST                  1068  // the result list
+#define IDR_FINDER_LIST_MENU             193

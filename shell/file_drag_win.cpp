@@ -116,14 +116,14 @@ public:
 
 } // namespace
 
-void DragFilesOut(const std::vector<std::string>& paths)
+void DragFilesOut(const std::vector<std::string>& paths, bool allowMove)
 {
     if (paths.empty())
         return;
     auto* data = new CFileDataObject(paths);
     auto* source = new CDropSource();
     DWORD effect = 0;
-    DoDragDrop(data, source, DROPEFFECT_COPY | DROPEFFECT_LINK, &effect);
+    DoDragDrop(data, source, DROPEFFECT_COPY | DROPEFFECT_LINK | (allowMove ? DROPEFFECT_MOVE : 0), &effect);
     source->Release();
     data->Release();
 }

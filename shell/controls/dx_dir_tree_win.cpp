@@ -170,6 +170,29 @@ int CDxDirTree::ImageFromSystem(int systemIndex)
 }
 
 // The icon of a shell object from its class entry's "DefaultIcon" ("file,index").
+bool CDxDirTree::SetRootLook(Root root, const std::string& name, HICON icon)
+{
+    HTREEITEM item = root == Root::Computer ? m_computer : m_network;
+    if (!m_hwnd || !item)
+        return false;
+    TVITEMA change{};
+    change.mask = TVIF_HANDLE;
+    change.hItem = item;
+    std::string text = name;
+    if (!text.empty()) {
+        change.mask |= TVIF_TEXT;
+        change.pszText = text.data();
+    }
+    if (icon) {
+        const int image = ImageList_AddIcon(m_images, icon);
+        if (image >= 0) {
+            change.mask |= TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+            change.iImage = change.iSelectedImage = image;
+        }
+    }
+    return TreeView_SetItem(m_hwnd, &change) != FALSE;
+}
+
 int CDxDirTree::RootImage(const char* classId)
 {
     char text[MAX_PATH * 2] = {};

@@ -39,6 +39,11 @@ public:
     // Expands the tree down to `path` and selects it; false when some step is not there.
     bool SetPath(const std::string& path);
 
+    // Renames a root and gives it `icon` (copied: the caller keeps it; null keeps the image):
+    // a module names the roots as the shell's desktop objects are named.
+    enum class Root { Computer, Network };
+    bool SetRootLook(Root root, const std::string& name, HICON icon);
+
     // Lists a folder node afresh (as expanding it does).
     void Refresh(HTREEITEM item);
     // The node of a path among the listed nodes, or null.

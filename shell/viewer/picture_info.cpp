@@ -5,7 +5,7 @@
 #include "base/text.h"
 #include "picture/picture.h"
 #include "res/resource.h"
-#include "shell/viewer/size_text.h"
+#include "base/size_text.h"
 
 std::string DepthText(int bits)
 {

@@ -146,3 +146,24 @@ TEST(FolderListing, StampsConvertToAndFromUnixTime)
     EXPECT_EQ(UnixSecondsOfStamp(FileStampFromUnix(-1, 500000000)), -1);
     EXPECT_EQ(FileStampFromUnix(-20000000000LL, 0), 0u); // before 1601: unknown
 }
+
+TEST(FolderNames, SameNamesKindsAndOrderAsTheFullListingAndLinksAreFiles)
+{
+    TempFolder temp;
+    temp.Write("a.txt", 1);
+    temp.Write(".hidden", 2);
+    fs::create_directories(temp.path / "sub");
+    fs::create_symlink(temp.path / "sub", temp.path / "link-to-sub");
+    std::vector<FolderName> names;
+    ASSERT_TRUE(ListFolderNames(temp.path.string(), names));
+    const FolderListing listing = ListFolder(temp.path.string());
+    ASSERT_EQ(names.size(), listing.entries.size());
+    for (size_t i = 0; i < names.size(); ++i) {
+        EXPECT_EQ(names[i].name, listing.entries[i].name);
+        const bool isLink = names[i].name == "link-to-sub";
+        EXPECT_EQ(names[i].isFolder, isLink ? false : listing.entries[i].IsFolder()) << names[i].name;
+    }
+    EXPECT_FALSE(ListFolderNames((temp.path / "missing").string(), names));
+    EXPECT_TRUE(names.empty());
+    EXPECT_FALSE(ListFolderNames("", names));
+}

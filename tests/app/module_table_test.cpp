@@ -28,7 +28,10 @@ TEST(ProgramModules, NineteenModulesOnceInButtonOrderWithTheirHelpPages)
     EXPECT_EQ(rows[5].moduleId, 14);
     EXPECT_EQ(std::string(rows[5].helpPage), "local\\pictranslator.htm");
     EXPECT_TRUE(rows[0].factory) << "the start panel";
+    EXPECT_TRUE(rows[2].factory) << "the explorer";
     EXPECT_TRUE(rows[5].factory) << "the pictures translator";
+    EXPECT_EQ(rows[10].moduleId, 8);
+    EXPECT_TRUE(rows[10].factory) << "the finder";
 
     InstallProgramModules();
     EXPECT_EQ(CatalogueRowOf(13), 2);

@@ -5,7 +5,6 @@
 
 #include "picture/picture.h"
 #include "shell/viewer/picture_info.h"
-#include "shell/viewer/size_text.h"
 
 namespace {
 std::unique_ptr<CPicture> MakePicture(int width, int height, int bits)
@@ -34,18 +33,6 @@ std::vector<std::string> Lines(const std::string& text)
     return lines;
 }
 } // namespace
-
-TEST(LongSizeText, UnitsTruncateToOneDecimalAndGroupTheExactCount)
-{
-    EXPECT_EQ(LongSizeText(0), "0 Byte");
-    EXPECT_EQ(LongSizeText(1023), "1023.0 Bytes (1,023 bytes)");
-    EXPECT_EQ(LongSizeText(1024), "1.0 Kb (1,024 bytes)");
-    EXPECT_EQ(LongSizeText(1536), "1.5 Kb (1,536 bytes)");
-    EXPECT_EQ(LongSizeText(30000), "29.2 Kb (30,000 bytes)");
-    EXPECT_EQ(LongSizeText(1048575), "1023.9 Kb (1,048,575 bytes)"); // 1023.999: truncated, not rounded
-    EXPECT_EQ(LongSizeText(1048576), "1.0 Mb (1,048,576 bytes)");
-    EXPECT_EQ(LongSizeText(5ull << 40), "5120.0 Gb (5,497,558,138,880 bytes)");
-}
 
 TEST(PictureInfo, DepthColoursAndUncompressedSize)
 {

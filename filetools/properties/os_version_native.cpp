@@ -1,0 +1,3 @@
+#include "filetools/properties/os_version.h"
+
+OsVersion GetOsVersion() { return {}; }
