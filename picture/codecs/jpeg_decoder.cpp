@@ -186,8 +186,16 @@ void CJpegDecoder::ReadFrameHeader(bool progressive)
         c.paddedBlocksHigh = m_mcuRows * c.v;
         largestGrid = std::max(largestGrid, uint64_t(c.blocksWide) * uint64_t(c.blocksHigh));
     }
-    for (JpegComponent& c : m_components)
-        c.blockSize = m_blockSize;
+    for (JpegComponent& c : m_components) {
+        // A subsampled component keeps up to hMax / h (vMax / v) times the samples of a
+        // full-resolution one, so that its output resolution stays the picture's.
+        const int widen = m_hMax % c.h == 0 ? m_hMax / c.h : 1;
+        const int deepen = m_vMax % c.v == 0 ? m_vMax / c.v : 1;
+        c.blockWidth = std::min(8, m_blockSize * widen);
+        c.blockHeight = std::min(8, m_blockSize * deepen);
+        c.outH = c.h * c.blockWidth / m_blockSize;
+        c.outV = c.v * c.blockHeight / m_blockSize;
+    }
     m_outWidth = (m_width + m_reduction - 1) / m_reduction;
     m_outHeight = (m_height + m_reduction - 1) / m_reduction;
     m_outMcuHeight = m_vMax * m_blockSize;
@@ -348,7 +356,7 @@ void CJpegDecoder::PrepareBuffers(const JpegScan& scan)
             const bool streaming = !m_progressive && scan.count == ComponentCount();
             m_mode = streaming ? Mode::Streaming : Mode::WholeImage;
             for (JpegComponent& c : m_components) {
-                c.rowSamples.assign(c.RowStride() * size_t(c.v) * size_t(c.blockSize), 0);
+                c.rowSamples.assign(c.RowStride() * size_t(c.v) * size_t(c.blockHeight), 0);
                 if (!streaming)
                     c.coefficients.assign(size_t(c.paddedBlocksWide) * size_t(c.paddedBlocksHigh) * 64, 0);
             }
@@ -358,8 +366,8 @@ void CJpegDecoder::PrepareBuffers(const JpegScan& scan)
                 const JpegComponent& luma = m_components[0];
                 const JpegComponent& cb = m_components[1];
                 const JpegComponent& cr = m_components[2];
-                m_chromaOffsetsUsable = luma.h == m_hMax && luma.v == m_vMax && cb.h == cr.h && cb.v == cr.v &&
-                                        (cb.h == m_hMax || 2 * cb.h == m_hMax);
+                m_chromaOffsetsUsable = luma.outH == m_hMax && luma.outV == m_vMax && cb.outH == cr.outH &&
+                                        cb.outV == cr.outV && (cb.outH == m_hMax || 2 * cb.outH == m_hMax);
                 if (m_chromaOffsetsUsable)
                     m_chromaOffsets.assign(cb.RowStride() * 3, 0);
             }

@@ -23,8 +23,11 @@ struct JpegComponent {
     int paddedBlocksWide = 0, paddedBlocksHigh = 0; // blocks of all whole MCUs
     std::vector<int16_t> coefficients;              // 64 per padded block (whole-image mode)
     std::vector<uint8_t> rowSamples;                // one MCU row of samples
-    int blockSize = 8;                              // samples per block side (fewer when reduced)
-    size_t RowStride() const { return static_cast<size_t>(paddedBlocksWide) * blockSize; }
+    // Samples per block across and down: 8, fewer in a reduced decode (where subsampled
+    // chroma keeps more of its block, up to the output's own resolution).
+    int blockWidth = 8, blockHeight = 8;
+    int outH = 1, outV = 1; // sampling factors of the samples produced (h, v at full size)
+    size_t RowStride() const { return static_cast<size_t>(paddedBlocksWide) * blockWidth; }
 };
 
 struct JpegScan {

@@ -80,18 +80,17 @@ void CJpegDecoder::DecodeScan(const JpegScan& scan)
 
     if (m_mode == Mode::Streaming) {
         alignas(16) int16_t block[64] = {};
-        const bool dcOnly = m_blockSize == 1;
-        if (dcOnly)
+        if (m_blockSize == 1)
             BuildAcSkipTables(scan);
         ForEachDataUnit(
             scan,
             [&](JpegComponent& c, int row, int col) {
-                if (dcOnly)
+                if (c.blockWidth == 1 && c.blockHeight == 1)
                     DecodeSequentialBlockDcOnly(c, block);
                 else
                     DecodeSequentialBlock(c, block);
-                uint8_t* out = c.rowSamples.data() + size_t(row % c.v) * size_t(c.blockSize) * c.RowStride() +
-                               size_t(col) * size_t(c.blockSize);
+                uint8_t* out = c.rowSamples.data() + size_t(row % c.v) * size_t(c.blockHeight) * c.RowStride() +
+                               size_t(col) * size_t(c.blockWidth);
                 InverseTransform(block, c, out);
                 // Clear only what the block set, ready for the next one.
                 block[0] = 0;
