@@ -1,4 +1,5 @@
-// The JPEG reader on arbitrary bytes from memory: probe, then full read.
+// The JPEG reader on arbitrary bytes from memory: probe, then full read, then the reduced
+// decodes of thumbnails (the last byte picks 1/2, 1/4 or 1/8).
 #include <cstddef>
 #include <cstdint>
 
@@ -14,5 +15,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     JpegCodec().PingStream(stream, &width, &height, &bits, nullptr);
     CPicture picture;
     JpegCodec().ReadStream(stream, &picture, nullptr);
+    JpegFrameSize frame;
+    ReadJpegFrameSize(data, size, frame);
+    if (size > 0) {
+        CPicture reduced;
+        DecodeJpegReduced(data, size, 2 << (data[size - 1] % 3), reduced, nullptr);
+    }
     return 0;
 }

@@ -1,6 +1,9 @@
 #pragma once
 // The JPEG codec of the format registry: reads baseline, extended sequential and progressive
 // Huffman JPEG/JFIF files of 1 or 3 components; writes baseline JFIF.
+#include <cstddef>
+#include <cstdint>
+
 #include "picture/graphics_codec.h"
 
 class CJpegCodec : public CGraphicsCodec {
@@ -31,3 +34,18 @@ private:
 
 // The registry's JPEG codec instance (JpgCodec() returns the same object).
 CJpegCodec& JpegCodec();
+
+// Reduced-size decoding for thumbnails: the frame's size, the reduction that still gives at
+// least a wanted size, and the decode at 1/2, 1/4 or 1/8 of each side (rounded up) through
+// reduced inverse transforms (the DC term alone at 1/8). The full-size decode is unchanged.
+struct JpegFrameSize {
+    int width = 0, height = 0, components = 0;
+};
+// False when the bytes hold no frame header before their end.
+bool ReadJpegFrameSize(const uint8_t* data, size_t size, JpegFrameSize& frame);
+// The largest of 8, 4 and 2 that keeps ceil(width / d) >= minWidth and ceil(height / d) >=
+// minHeight; 1 when none does.
+int JpegReductionFor(int width, int height, int minWidth, int minHeight);
+// Decodes the whole stream at 1/denominator (1, 2, 4 or 8) into `picture`; false on any error
+// or cancel.
+bool DecodeJpegReduced(const uint8_t* data, size_t size, int denominator, CPicture& picture, CQnProgress* progress);

@@ -208,3 +208,59 @@ uint64_t JpegForwardDctQuantize(float samples[64], const JpegQuantDivisors& divi
     }
     return nonZero;
 }
+
+namespace {
+// basis[n][x][u] = C(u) / 2 x cos((2x + 1) u pi / (2n)), C(0) = 1 / sqrt(2), for n = 1, 2, 4, 8:
+// the 8-point inverse transform's scaling on an n-point grid, so a sample is its region's mean.
+struct ReducedBasis {
+    float table[9][8][8] = {};
+    ReducedBasis()
+    {
+        const double pi = 3.14159265358979323846;
+        for (int n : {1, 2, 4, 8})
+            for (int x = 0; x < n; ++x)
+                for (int u = 0; u < n; ++u)
+                    table[n][x][u] =
+                        static_cast<float>((u == 0 ? std::sqrt(0.5) : 1.0) / 2 * std::cos((2 * x + 1) * u * pi / (2 * n)));
+    }
+};
+const ReducedBasis kReducedBasis;
+
+inline uint8_t ClampFloatSample(float v)
+{
+    v += 128.5f;
+    return static_cast<uint8_t>(v <= 0.0f ? 0 : v >= 255.0f ? 255 : static_cast<int>(v));
+}
+} // namespace
+
+void JpegInverseDctReduced(const int16_t coefficients[64], const uint16_t quantizer[64], int width, int height,
+                           uint8_t* out, size_t stride)
+{
+    if (width == 1 && height == 1) {
+        // The DC term alone: the block's mean, DC x quantizer / 8, rounded.
+        const int32_t dc = int32_t{coefficients[0]} * int32_t{quantizer[0]};
+        out[0] = ClampSample(static_cast<int32_t>((static_cast<int64_t>(dc) + 4) >> 3) + 128);
+        return;
+    }
+    const auto& across = kReducedBasis.table[width];
+    const auto& down = kReducedBasis.table[height];
+    float columns[8][8]; // [y][horizontal frequency]
+    for (int u = 0; u < width; ++u) {
+        float f[8];
+        for (int v = 0; v < height; ++v)
+            f[v] = static_cast<float>(int32_t{coefficients[v * 8 + u]} * int32_t{quantizer[v * 8 + u]});
+        for (int y = 0; y < height; ++y) {
+            float sum = 0.0f;
+            for (int v = 0; v < height; ++v)
+                sum += down[y][v] * f[v];
+            columns[y][u] = sum;
+        }
+    }
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            float sum = 0.0f;
+            for (int u = 0; u < width; ++u)
+                sum += across[x][u] * columns[y][u];
+            out[size_t(y) * stride + size_t(x)] = ClampFloatSample(sum);
+        }
+}

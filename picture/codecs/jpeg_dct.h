@@ -10,6 +10,12 @@
 void JpegInverseDct(const int16_t coefficients[64], const uint16_t quantizer[64], uint8_t* out,
                     size_t stride);
 
+// The same for a reduced output of width x height samples (each 8, 4, 2 or 1, not both 8)
+// from the block's lowest height x width frequencies, scaled so that each sample is the mean
+// of the region it stands for (1 x 1: the DC term alone).
+void JpegInverseDctReduced(const int16_t coefficients[64], const uint16_t quantizer[64], int width, int height,
+                           uint8_t* out, size_t stride);
+
 // Divisors folding the forward transform's output scaling into quantization.
 struct JpegQuantDivisors {
     float reciprocal[64]; // in the transform's (transposed) output order

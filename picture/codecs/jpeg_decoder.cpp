@@ -14,6 +14,12 @@ CJpegDecoder::CJpegDecoder(JpegSource& source, CPicture* picture, CQnProgress& p
 {
 }
 
+void CJpegDecoder::SetReduction(int denominator)
+{
+    m_reduction = denominator == 2 || denominator == 4 || denominator == 8 ? denominator : 1;
+    m_blockSize = 8 / m_reduction;
+}
+
 void CJpegDecoder::Decode()
 {
     try {
@@ -180,6 +186,19 @@ void CJpegDecoder::ReadFrameHeader(bool progressive)
         c.paddedBlocksHigh = m_mcuRows * c.v;
         largestGrid = std::max(largestGrid, uint64_t(c.blocksWide) * uint64_t(c.blocksHigh));
     }
+    for (JpegComponent& c : m_components) {
+        // A subsampled component keeps up to hMax / h (vMax / v) times the samples of a
+        // full-resolution one, so that its output resolution stays the picture's.
+        const int widen = m_hMax % c.h == 0 ? m_hMax / c.h : 1;
+        const int deepen = m_vMax % c.v == 0 ? m_vMax / c.v : 1;
+        c.blockWidth = std::min(8, m_blockSize * widen);
+        c.blockHeight = std::min(8, m_blockSize * deepen);
+        c.outH = c.h * c.blockWidth / m_blockSize;
+        c.outV = c.v * c.blockHeight / m_blockSize;
+    }
+    m_outWidth = (m_width + m_reduction - 1) / m_reduction;
+    m_outHeight = (m_height + m_reduction - 1) / m_reduction;
+    m_outMcuHeight = m_vMax * m_blockSize;
     m_frameRead = true;
     m_source.pos = end;
     if (!m_picture)
@@ -190,7 +209,7 @@ void CJpegDecoder::ReadFrameHeader(bool progressive)
     if (largestGrid > uint64_t(m_source.size) * 8)
         throw EJpegBadData("Frame size exceeds the file's data");
     m_picture->Clear();
-    if (!m_picture->Create(static_cast<unsigned>(m_width), static_cast<unsigned>(m_height)))
+    if (!m_picture->Create(static_cast<unsigned>(m_outWidth), static_cast<unsigned>(m_outHeight)))
         throw EJpegFatal("Not enough memory for the picture");
     if (count == 1) {
         m_picture->SetPaletteSize(256);
@@ -337,18 +356,18 @@ void CJpegDecoder::PrepareBuffers(const JpegScan& scan)
             const bool streaming = !m_progressive && scan.count == ComponentCount();
             m_mode = streaming ? Mode::Streaming : Mode::WholeImage;
             for (JpegComponent& c : m_components) {
-                c.rowSamples.assign(c.RowStride() * size_t(c.v) * 8, 0);
+                c.rowSamples.assign(c.RowStride() * size_t(c.v) * size_t(c.blockHeight), 0);
                 if (!streaming)
                     c.coefficients.assign(size_t(c.paddedBlocksWide) * size_t(c.paddedBlocksHigh) * 64, 0);
             }
             if (ComponentCount() == 3) {
                 for (auto& row : m_upsampled)
-                    row.assign(static_cast<size_t>(m_width), 0);
+                    row.assign(static_cast<size_t>(m_outWidth), 0);
                 const JpegComponent& luma = m_components[0];
                 const JpegComponent& cb = m_components[1];
                 const JpegComponent& cr = m_components[2];
-                m_chromaOffsetsUsable = luma.h == m_hMax && luma.v == m_vMax && cb.h == cr.h && cb.v == cr.v &&
-                                        (cb.h == m_hMax || 2 * cb.h == m_hMax);
+                m_chromaOffsetsUsable = luma.outH == m_hMax && luma.outV == m_vMax && cb.outH == cr.outH &&
+                                        cb.outV == cr.outV && (cb.outH == m_hMax || 2 * cb.outH == m_hMax);
                 if (m_chromaOffsetsUsable)
                     m_chromaOffsets.assign(cb.RowStride() * 3, 0);
             }

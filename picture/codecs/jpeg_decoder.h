@@ -23,7 +23,11 @@ struct JpegComponent {
     int paddedBlocksWide = 0, paddedBlocksHigh = 0; // blocks of all whole MCUs
     std::vector<int16_t> coefficients;              // 64 per padded block (whole-image mode)
     std::vector<uint8_t> rowSamples;                // one MCU row of samples
-    size_t RowStride() const { return static_cast<size_t>(paddedBlocksWide) * 8; }
+    // Samples per block across and down: 8, fewer in a reduced decode (where subsampled
+    // chroma keeps more of its block, up to the output's own resolution).
+    int blockWidth = 8, blockHeight = 8;
+    int outH = 1, outV = 1; // sampling factors of the samples produced (h, v at full size)
+    size_t RowStride() const { return static_cast<size_t>(paddedBlocksWide) * blockWidth; }
 };
 
 struct JpegScan {
@@ -37,12 +41,18 @@ public:
     // `source` holds the whole stream; `picture` null reads only up to the frame header.
     CJpegDecoder(JpegSource& source, CPicture* picture, CQnProgress& progress);
 
+    // Decodes at 1/denominator of each side (1, 2, 4 or 8; sizes rounded up) through reduced
+    // inverse transforms. Call before Decode; 1 (the default) is the full-size decode.
+    void SetReduction(int denominator);
+
     // Reads the stream. Throws EJpegError family members on bad data and EJpegAbort on cancel;
     // after any error but a cancel the picture already holds what was decoded.
     void Decode();
 
     bool HasFrame() const { return m_frameRead; }
     int Width() const { return m_width; }
+    int OutputWidth() const { return m_outWidth; }
+    int OutputHeight() const { return m_outHeight; }
     int Height() const { return m_height; }
     int ComponentCount() const { return static_cast<int>(m_components.size()); }
 
@@ -67,6 +77,9 @@ private:
     void ReportRow(int row, int rows);
 
     void DecodeSequentialBlock(JpegComponent& c, int16_t* block);
+    // For the 1/8 reduction: the DC term only, the AC terms skipped through m_acSkip.
+    void DecodeSequentialBlockDcOnly(JpegComponent& c, int16_t* block);
+    void BuildAcSkipTables(const JpegScan& scan);
     void DecodeDcFirst(JpegComponent& c, int16_t* block, int al);
     void DecodeDcRefine(int16_t* block, int al);
     void DecodeAcFirst(JpegComponent& c, int16_t* block, const JpegScan& scan);
@@ -74,6 +87,7 @@ private:
 
     int16_t* CoefficientBlock(JpegComponent& c, int blockRow, int blockCol);
     void TransformMcuRowFromCoefficients(int mcuRow);
+    void InverseTransform(const int16_t* block, const JpegComponent& c, uint8_t* out) const;
     void WriteMcuRow(int mcuRow);
     void FinishPicture();
     void ReleaseBuffers();
@@ -93,6 +107,12 @@ private:
     int m_width = 0, m_height = 0;
     int m_hMax = 1, m_vMax = 1;
     int m_mcuWidth = 8, m_mcuHeight = 8, m_mcuCols = 0, m_mcuRows = 0;
+    // The picture written: the frame's size, or 1/m_reduction of it.
+    int m_reduction = 1, m_blockSize = 8;
+    int m_outWidth = 0, m_outHeight = 0, m_outMcuHeight = 8;
+    // Per AC table, by the next kLookBits bits: (bits to skip << 8) | positions to advance
+    // (0: end of block) for a code and its value bits that fit; 0 sends to the full walk.
+    std::array<std::array<uint16_t, 1 << JpegHuffmanDecodeTable::kLookBits>, 4> m_acSkip{};
     std::vector<JpegComponent> m_components;
 
     Mode m_mode = Mode::Undecided;

@@ -82,15 +82,15 @@ void UpsampleRow(const uint8_t* in, uint8_t* out, int width, int h, int hMax)
 
 void CJpegDecoder::WriteMcuRow(int mcuRow)
 {
-    const int top = mcuRow * m_mcuHeight;
+    const int top = mcuRow * m_outMcuHeight;
     m_offsetsRow = -1; // the chroma rows were just refilled
-    const int bottom = std::min(m_height, top + m_mcuHeight);
+    const int bottom = std::min(m_outHeight, top + m_outMcuHeight);
     for (int y = top; y < bottom; ++y) {
         const int local = y - top;
         uint8_t* out = m_picture->Row(y);
         if (m_components.size() == 1) {
             const uint8_t* grey = m_components[0].rowSamples.data() + size_t(local) * m_components[0].RowStride();
-            for (int x = 0; x < m_width; ++x) {
+            for (int x = 0; x < m_outWidth; ++x) {
                 out[0] = out[1] = out[2] = grey[x];
                 out += 3;
             }
@@ -101,11 +101,11 @@ void CJpegDecoder::WriteMcuRow(int mcuRow)
             // offsets computed once per chroma row serve every pixel row that repeats it.
             const JpegComponent& cb = m_components[1];
             const JpegComponent& cr = m_components[2];
-            const int chromaRow = local * cb.v / m_vMax;
+            const int chromaRow = local * cb.outV / m_vMax;
             if (chromaRow != m_offsetsRow) {
                 const uint8_t* cbRow = cb.rowSamples.data() + size_t(chromaRow) * cb.RowStride();
                 const uint8_t* crRow = cr.rowSamples.data() + size_t(chromaRow) * cr.RowStride();
-                const int samples = (m_width * cb.h + m_hMax - 1) / m_hMax;
+                const int samples = (m_outWidth * cb.outH + m_hMax - 1) / m_hMax;
                 int16_t* o = m_chromaOffsets.data();
                 for (int x = 0; x < samples; ++x, o += 3) {
                     o[0] = static_cast<int16_t>(kYcc.cbToBlue[cbRow[x]]);
@@ -116,22 +116,30 @@ void CJpegDecoder::WriteMcuRow(int mcuRow)
             }
             const JpegComponent& luma = m_components[0];
             ConvertWithOffsets(luma.rowSamples.data() + size_t(local) * luma.RowStride(), m_chromaOffsets.data(),
-                               cb.h == m_hMax ? 0 : 1, out, m_width);
+                               cb.outH == m_hMax ? 0 : 1, out, m_outWidth);
             continue;
         }
         const uint8_t* rows[3];
         for (int i = 0; i < 3; ++i) {
             const JpegComponent& c = m_components[size_t(i)];
-            const uint8_t* src = c.rowSamples.data() + size_t(local * c.v / m_vMax) * c.RowStride();
-            if (c.h == m_hMax) {
+            const uint8_t* src = c.rowSamples.data() + size_t(local * c.outV / m_vMax) * c.RowStride();
+            if (c.outH == m_hMax) {
                 rows[i] = src;
             } else {
-                UpsampleRow(src, m_upsampled[i].data(), m_width, c.h, m_hMax);
+                UpsampleRow(src, m_upsampled[i].data(), m_outWidth, c.outH, m_hMax);
                 rows[i] = m_upsampled[i].data();
             }
         }
-        ConvertRow(rows[0], rows[1], rows[2], out, m_width);
+        ConvertRow(rows[0], rows[1], rows[2], out, m_outWidth);
     }
+}
+
+void CJpegDecoder::InverseTransform(const int16_t* block, const JpegComponent& c, uint8_t* out) const
+{
+    if (c.blockWidth == 8 && c.blockHeight == 8)
+        JpegInverseDct(block, c.quantizer.data(), out, c.RowStride());
+    else
+        JpegInverseDctReduced(block, c.quantizer.data(), c.blockWidth, c.blockHeight, out, c.RowStride());
 }
 
 void CJpegDecoder::TransformMcuRowFromCoefficients(int mcuRow)
@@ -139,10 +147,9 @@ void CJpegDecoder::TransformMcuRowFromCoefficients(int mcuRow)
     for (JpegComponent& c : m_components) {
         for (int by = 0; by < c.v; ++by) {
             const int blockRow = mcuRow * c.v + by;
-            uint8_t* out = c.rowSamples.data() + size_t(by) * 8 * c.RowStride();
+            uint8_t* out = c.rowSamples.data() + size_t(by) * size_t(c.blockHeight) * c.RowStride();
             for (int col = 0; col < c.blocksWide; ++col)
-                JpegInverseDct(CoefficientBlock(c, blockRow, col), c.quantizer.data(), out + size_t(col) * 8,
-                               c.RowStride());
+                InverseTransform(CoefficientBlock(c, blockRow, col), c, out + size_t(col) * size_t(c.blockWidth));
         }
     }
 }

@@ -80,12 +80,18 @@ void CJpegDecoder::DecodeScan(const JpegScan& scan)
 
     if (m_mode == Mode::Streaming) {
         alignas(16) int16_t block[64] = {};
+        if (m_blockSize == 1)
+            BuildAcSkipTables(scan);
         ForEachDataUnit(
             scan,
             [&](JpegComponent& c, int row, int col) {
-                DecodeSequentialBlock(c, block);
-                uint8_t* out = c.rowSamples.data() + size_t(row % c.v) * 8 * c.RowStride() + size_t(col) * 8;
-                JpegInverseDct(block, c.quantizer.data(), out, c.RowStride());
+                if (c.blockWidth == 1 && c.blockHeight == 1)
+                    DecodeSequentialBlockDcOnly(c, block);
+                else
+                    DecodeSequentialBlock(c, block);
+                uint8_t* out = c.rowSamples.data() + size_t(row % c.v) * size_t(c.blockHeight) * c.RowStride() +
+                               size_t(col) * size_t(c.blockWidth);
+                InverseTransform(block, c, out);
                 // Clear only what the block set, ready for the next one.
                 block[0] = 0;
                 for (int i = 0; i < m_writtenCount; ++i)
@@ -158,6 +164,64 @@ void CJpegDecoder::DecodeSequentialBlock(JpegComponent& c, int16_t* block)
                 break; // end of block
             k += 16;
         }
+    }
+}
+
+void CJpegDecoder::BuildAcSkipTables(const JpegScan& scan)
+{
+    constexpr int kLook = JpegHuffmanDecodeTable::kLookBits;
+    for (int i = 0; i < scan.count; ++i) {
+        const int index = m_components[scan.components[i]].acTable;
+        const JpegHuffmanDecodeTable& table = m_acTables[index];
+        auto& skip = m_acSkip[index];
+        for (int prefix = 0; prefix < (1 << kLook); ++prefix) {
+            const unsigned entry = table.look[prefix];
+            const int length = static_cast<int>(entry >> 8), rs = static_cast<int>(entry & 0xFF);
+            const int r = rs >> 4, s = rs & 15;
+            if (!entry || length + s > kLook) {
+                skip[prefix] = 0;
+                continue;
+            }
+            const int advance = s ? r + 1 : r == 15 ? 16 : 0;
+            skip[prefix] = static_cast<uint16_t>((length + s) << 8 | advance);
+        }
+    }
+}
+
+void CJpegDecoder::DecodeSequentialBlockDcOnly(JpegComponent& c, int16_t* block)
+{
+    const JpegHuffmanDecodeTable& dc = m_dcTables[c.dcTable];
+    const JpegHuffmanDecodeTable& ac = m_acTables[c.acTable];
+    const auto& skip = m_acSkip[c.acTable];
+    m_bits.Ensure(32);
+    int s = JpegDecodeHuffman(m_bits, dc);
+    if (s) {
+        if (s > 15)
+            throw EJpegBadData("Corrupt Scan Data");
+        const int diff = JpegExtend(m_bits.TakeBits(s), s);
+        c.dcPredictor = static_cast<int16_t>(c.dcPredictor + diff);
+    }
+    block[0] = static_cast<int16_t>(c.dcPredictor);
+    m_writtenCount = 0;
+    for (int k = 1; k < 64;) {
+        m_bits.Ensure(32);
+        const unsigned entry = skip[m_bits.Peek(JpegHuffmanDecodeTable::kLookBits)];
+        int advance;
+        if (entry) {
+            m_bits.Skip(static_cast<int>(entry >> 8));
+            advance = static_cast<int>(entry & 0xFF);
+        } else {
+            const int rs = JpegDecodeHuffman(m_bits, ac);
+            const int r = rs >> 4;
+            s = rs & 15;
+            m_bits.TakeBits(s);
+            advance = s ? r + 1 : r == 15 ? 16 : 0;
+        }
+        if (advance == 0)
+            break; // end of block
+        if (advance != 16 && k + advance > 64)
+            throw EJpegFatal("Value out of range");
+        k += advance;
     }
 }
 

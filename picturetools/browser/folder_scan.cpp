@@ -190,7 +190,6 @@ bool CFolderScan::ProcessFile(const FolderEntry& file)
         current.thumbHeight = picture->Height();
         current.picture = std::move(picture);
         if (entry) {
-            current.name = entry->name == file.name ? entry->name : file.name;
             *entry = std::move(current);
         } else {
             m_entries.push_back(std::move(current));
