@@ -17,7 +17,12 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const std::string kSuite = QUENTA_SOURCE_DIR "/../shared/testdata/bmpsuite";
+// Beside the project root; a clone elsewhere on the same machine finds the shared folder too.
+const std::string kSuite = [] {
+    const std::string besideProject = QUENTA_SOURCE_DIR "/../shared/testdata/bmpsuite";
+    const std::string machineShared = "/work/shared/testdata/bmpsuite";
+    return fs::is_directory(besideProject) || !fs::is_directory(machineShared) ? besideProject : machineShared;
+}();
 const char* const kConvert = "/usr/bin/convert-im6.q16";
 
 struct Decoded {
