@@ -6,6 +6,7 @@
 #include "filetools/filetypes/file_type_icon_cache.h"
 #include "filetools/filetypes/icon_files_win.h"
 #include "filetools/properties/file_type_name.h"
+#include "filetools/properties/placeholder_file_win.h"
 #include "res/resource.h"
 
 namespace {
@@ -18,34 +19,6 @@ HICON ShellFileIcon(const std::string& path, bool small)
         return nullptr;
     return info.hIcon;
 }
-
-// A one-byte file with the extension, made so that the shell describes the type, then removed.
-// A file of that name that is already there is asked as it is and left alone.
-class ProbeFile {
-public:
-    explicit ProbeFile(const std::string& extension) : path_(SystemTempPath() + "_temporaryfile." + extension)
-    {
-        HANDLE file = CreateFileA(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_TEMPORARY, nullptr);
-        if (file == INVALID_HANDLE_VALUE)
-            return;
-        DWORD written = 0;
-        WriteFile(file, "x", 1, &written, nullptr);
-        CloseHandle(file);
-        created_ = true;
-    }
-    ~ProbeFile()
-    {
-        if (created_)
-            DeleteFileA(path_.c_str());
-    }
-    ProbeFile(const ProbeFile&) = delete;
-    ProbeFile& operator=(const ProbeFile&) = delete;
-    const std::string& Path() const { return path_; }
-
-private:
-    std::string path_;
-    bool created_ = false;
-};
 
 class ShellIconSource : public FileTypeIconSource {
 public:
@@ -74,7 +47,7 @@ public:
                 description.largeIcon = ShellIcon(shellIndex, false, IDI_DATA_TYPE);
                 return description;
             }
-            ProbeFile probe(extension);
+            PlaceholderFile probe(SystemTempPath() + "_temporaryfile." + extension);
             DescribeByShell(probe.Path(), false, description);
             return description;
         }

@@ -6,6 +6,7 @@
 #include <shellapi.h>
 
 #include "app/services.h"
+#include "filetools/properties/placeholder_file_win.h"
 
 namespace {
 std::string AskShell(const std::string& path)
@@ -15,34 +16,6 @@ std::string AskShell(const std::string& path)
         return {};
     return std::string(info.szTypeName, strnlen(info.szTypeName, sizeof info.szTypeName));
 }
-
-// A one-byte file made for the question and removed after it. A file of that name left behind
-// by someone else is asked as it is and left alone.
-class PlaceholderFile {
-public:
-    explicit PlaceholderFile(std::string path) : path_(std::move(path))
-    {
-        HANDLE file = CreateFileA(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_TEMPORARY, nullptr);
-        if (file == INVALID_HANDLE_VALUE)
-            return;
-        DWORD written = 0;
-        WriteFile(file, "x", 1, &written, nullptr);
-        CloseHandle(file);
-        created_ = true;
-    }
-    ~PlaceholderFile()
-    {
-        if (created_)
-            DeleteFileA(path_.c_str());
-    }
-    PlaceholderFile(const PlaceholderFile&) = delete;
-    PlaceholderFile& operator=(const PlaceholderFile&) = delete;
-    const std::string& Path() const { return path_; }
-
-private:
-    std::string path_;
-    bool created_ = false;
-};
 } // namespace
 
 std::string ShellTypeName(const std::string& path)

@@ -25,8 +25,9 @@
 #include "picture/graphics_codec.h"
 #include "picture/picture.h"
 #include "res/resource.h"
-#include "tests/e2e/explorer/test_printer_win.h"
 #include "tests/e2e/support/quenta_e2e_win.h"
+#include "tests/e2e/support/remote_controls_win.h"
+#include "tests/e2e/support/test_printer_win.h"
 
 namespace {
 namespace fs = std::filesystem;
@@ -34,6 +35,7 @@ constexpr int kExplorerModule = 13;
 constexpr int kFileCount = 30;
 constexpr int kPictureCount = 10;
 const char kSettingsKey[] = "Software\\Ostrel\\Quenta\\Explorer";
+const char kTestPrinter[] = "Quenta Explorer Test PostScript";
 
 fs::path WorkFolder() { return fs::path(QUENTA_BINARY_DIR) / "tests" / "e2e" / "explorer"; }
 std::string Shot(const std::string& name) { return (WorkFolder() / (name + ".bmp")).string(); }
@@ -162,46 +164,19 @@ protected:
 
     std::vector<std::string> Column(HWND list, int column) const
     {
-        struct Block {
-            LVITEMA item;
-            char text[MAX_PATH];
-        };
-        RemoteBuffer remote(Quenta().Process(), sizeof(Block));
-        std::vector<std::string> texts;
-        for (int row = 0; remote && row < Rows(list); ++row) {
-            Block block{};
-            block.item.iSubItem = column;
-            block.item.pszText = reinterpret_cast<char*>(remote.Address() + offsetof(Block, text));
-            block.item.cchTextMax = MAX_PATH;
-            remote.Write(&block, sizeof block);
-            SendMessageA(list, LVM_GETITEMTEXTA, row, remote.Address());
-            remote.Read(&block, sizeof block);
-            block.text[MAX_PATH - 1] = '\0';
-            texts.push_back(block.text);
-        }
-        return texts;
+        return e2e::ListColumnTexts(Quenta().Process(), list, column);
     }
 
-    bool RemoteRect(HWND control, UINT message, WPARAM wParam, RECT& rect, LONG firstField = 0) const
+    bool RemoteRect(HWND control, UINT message, WPARAM wParam, RECT& rect) const
     {
-        RemoteBuffer buffer(Quenta().Process(), sizeof(RECT));
-        rect = RECT{firstField, 0, 0, 0};
-        return buffer && buffer.Write(&rect, sizeof rect) && SendMessageA(control, message, wParam, buffer.Address()) &&
-               buffer.Read(&rect, sizeof rect);
-    }
-
-    static void ClickAt(HWND control, const RECT& rect)
-    {
-        const LPARAM at = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
-        PostMessageA(control, WM_LBUTTONDOWN, MK_LBUTTON, at);
-        PostMessageA(control, WM_LBUTTONUP, 0, at);
+        return e2e::RemoteRect(Quenta().Process(), control, message, wParam, rect);
     }
 
     void ShowTab(int tab)
     {
         RECT rect{};
         ASSERT_TRUE(RemoteRect(m_tabs, TCM_GETITEMRECT, tab, rect));
-        ClickAt(m_tabs, rect);
+        e2e::ClickAt(m_tabs, rect);
         ASSERT_TRUE(WaitFor([&] { return SendMessageA(m_tabs, TCM_GETCURSEL, 0, 0) == tab; }, 5000)) << "tab " << tab;
         Settle();
     }
@@ -222,7 +197,7 @@ protected:
         MapWindowPoints(header, m_report, &centre, 1); // where that point stands in the list now
         ASSERT_GE(centre.x, 0);
         ASSERT_LT(centre.x, client.right) << "column " << column << " cannot be reached";
-        ClickAt(header, rect); // header coordinates move with the header itself
+        e2e::ClickAt(header, rect); // header coordinates move with the header itself
         Settle();
     }
 
@@ -426,15 +401,8 @@ TEST_F(ExplorerE2eTest, MovingOntoExistingNamesKeepsBothFiles)
     Command(ID_FILE_ACTION_MOVE);
     HWND browser = WaitForDialog([](HWND w) { return ClassOf(w) == "#32770" && FindDescendantByClass(w, WC_TREEVIEWA); });
     ASSERT_NE(browser, nullptr) << "no folder browser";
-    const std::string folder = Target().string();
-    RemoteBuffer text(Quenta().Process(), folder.size() + 1);
-    ASSERT_TRUE(text && text.Write(folder.c_str(), folder.size() + 1));
-    HWND tree = FindDescendantByClass(browser, WC_TREEVIEWA);
-    ASSERT_TRUE(WaitFor([&] {
-        DWORD_PTR result = 0;
-        SendMessageTimeoutA(browser, BFFM_SETSELECTIONA, TRUE, text.Address(), SMTO_BLOCK, 10000, &result);
-        const HTREEITEM item = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
-        return item != nullptr;
+    ASSERT_TRUE(e2e::SelectInFolderBrowser(Quenta().Process(), browser, Target().string(), [](HWND tree) {
+        return SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0) != 0;
     }));
     Settle(browser);
     PostMessageA(browser, WM_COMMAND, IDOK, 0);
@@ -531,8 +499,8 @@ TEST_F(ExplorerE2eTest, PropertiesClearTheArchiveAttributeAndKeepTheSystemOne)
 
 TEST_F(ExplorerE2eTest, ReportPrintsToAPostScriptFile)
 {
-    e2e::RemoveTestPrinter();
-    ASSERT_TRUE(e2e::AddTestPrinter());
+    e2e::RemoveTestPrinter(kTestPrinter);
+    ASSERT_TRUE(e2e::AddTestPrinter(kTestPrinter, "quenta_explorer_test.ppd"));
     ShowTab(2);
     ASSERT_GT(Rows(m_report), 0);
     const fs::path printed = kDriveFolder / "report.ps";
@@ -560,7 +528,7 @@ TEST_F(ExplorerE2eTest, ReportPrintsToAPostScriptFile)
     in.read(start.data(), 4);
     EXPECT_EQ(start, "%!PS");
     fs::copy_file(printed, WorkFolder() / "report.ps", fs::copy_options::overwrite_existing);
-    e2e::RemoveTestPrinter();
+    e2e::RemoveTestPrinter(kTestPrinter);
 }
 
 TEST_F(ExplorerE2eTest, TreeTakesAThirdAndTheListsTheRestAtEverySize)

@@ -14,6 +14,7 @@
 #include "framework/preview.h"
 #include "framework/print.h"
 #include "tests/e2e/support/screen_win.h"
+#include "tests/e2e/support/test_printer_win.h"
 #include "shell/qn_form_view_win.h"
 #include "shell/report_list_win.h"
 
@@ -47,63 +48,6 @@ bool PrinterExists()
     return true;
 }
 
-void RemoveTestPrinter()
-{
-    PRINTER_DEFAULTSA access{};
-    access.DesiredAccess = PRINTER_ALL_ACCESS;
-    HANDLE printer = nullptr;
-    char name[sizeof kPrinter];
-    std::snprintf(name, sizeof name, "%s", kPrinter);
-    if (OpenPrinterA(name, &printer, &access)) {
-        DeletePrinter(printer);
-        ClosePrinter(printer);
-    }
-}
-
-// The generic PostScript driver of Wine with the PPD that winspool.drv carries.
-bool AddTestPrinter()
-{
-    HMODULE winspool = LoadLibraryExA("winspool.drv", nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    HRSRC resource = winspool ? FindResourceA(winspool, MAKEINTRESOURCEA(1), "PPDFILE") : nullptr;
-    if (!resource)
-        return false;
-    const void* ppd = LockResource(LoadResource(winspool, resource));
-    const DWORD ppdSize = SizeofResource(winspool, resource);
-    char environment[] = "Windows x64";
-    char directory[MAX_PATH] = "";
-    DWORD needed = 0;
-    GetPrinterDriverDirectoryA(nullptr, environment, 1, reinterpret_cast<BYTE*>(directory), sizeof directory, &needed);
-    const std::string ppdPath = std::string(directory) + "\\quenta_test.ppd";
-    std::FILE* out = std::fopen(ppdPath.c_str(), "wb");
-    if (!out)
-        return false;
-    std::fwrite(ppd, 1, ppdSize, out);
-    std::fclose(out);
-
-    char name[sizeof kPrinter], driver[] = "wineps.drv", port[] = "FILE:", processor[] = "winprint", datatype[] = "RAW";
-    std::snprintf(name, sizeof name, "%s", kPrinter);
-    DRIVER_INFO_3A info{};
-    info.cVersion = 3;
-    info.pName = name;
-    info.pEnvironment = environment;
-    info.pDriverPath = driver;
-    info.pDataFile = const_cast<char*>(ppdPath.c_str());
-    info.pConfigFile = driver;
-    if (!AddPrinterDriverExA(nullptr, 3, reinterpret_cast<BYTE*>(&info), APD_COPY_NEW_FILES))
-        return false;
-    PRINTER_INFO_2A printer{};
-    printer.pPrinterName = name;
-    printer.pPortName = port;
-    printer.pDriverName = name;
-    printer.pPrintProcessor = processor;
-    printer.pDatatype = datatype;
-    HANDLE handle = AddPrinterA(nullptr, 2, reinterpret_cast<BYTE*>(&printer));
-    if (!handle)
-        return false;
-    ClosePrinter(handle);
-    return SetDefaultPrinterA(name) != FALSE;
-}
-
 void FillList(CReportList& list, int rows)
 {
     list.AddColumn(0, {"Name", AlignLeft, 200});
@@ -120,7 +64,7 @@ void FillList(CReportList& list, int rows)
 TEST(ListPrinting, FailsCleanlyWithoutPrinterThenPrintsEveryPage)
 {
     SetFrameworkMessageFunction(CaptureMessage);
-    RemoveTestPrinter();
+    e2e::RemoveTestPrinter(kPrinter);
     CTestListView view;
     CReportList list;
     FillList(list, 150);
@@ -136,7 +80,7 @@ TEST(ListPrinting, FailsCleanlyWithoutPrinterThenPrintsEveryPage)
         DeleteDC(none);
     }
 
-    ASSERT_TRUE(AddTestPrinter());
+    ASSERT_TRUE(e2e::AddTestPrinter(kPrinter, "quenta_test.ppd"));
     ASSERT_TRUE(PrinterExists());
     HDC dc = CreateDCA(nullptr, kPrinter, nullptr, nullptr);
     ASSERT_NE(dc, nullptr);
@@ -174,5 +118,5 @@ TEST(ListPrinting, FailsCleanlyWithoutPrinterThenPrintsEveryPage)
         DispatchMessageA(&msg);
     EXPECT_EQ(frame.ViewReplacement(), nullptr);
     frame.Destroy();
-    RemoveTestPrinter();
+    e2e::RemoveTestPrinter(kPrinter);
 }

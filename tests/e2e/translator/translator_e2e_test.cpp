@@ -29,6 +29,7 @@
 #include "res/resource.h"
 #include "shell/picture_open/picture_open_dialog_win.h"
 #include "tests/e2e/support/quenta_e2e_win.h"
+#include "tests/e2e/support/remote_controls_win.h"
 
 namespace {
 namespace fs = std::filesystem;
@@ -225,25 +226,12 @@ protected:
     int ItemCount() const { return static_cast<int>(SendMessageA(m_list, LVM_GETITEMCOUNT, 0, 0)); }
 
     // The texts of a list column, read through memory of the toolbox's process.
-    std::string ColumnTexts(int column) const
+    std::string ColumnTexts(int columnIndex) const
     {
-        struct Block {
-            LVITEMA item;
-            char text[MAX_PATH];
-        };
-        RemoteBuffer remote(Quenta().Process(), sizeof(Block));
+        const std::vector<std::string> column = e2e::ListColumnTexts(Quenta().Process(), m_list, columnIndex);
         std::string texts;
-        for (int row = 0; remote && row < ItemCount(); ++row) {
-            Block block{};
-            block.item.iSubItem = column;
-            block.item.pszText = reinterpret_cast<char*>(remote.Address() + offsetof(Block, text));
-            block.item.cchTextMax = MAX_PATH;
-            remote.Write(&block, sizeof block);
-            SendMessageA(m_list, LVM_GETITEMTEXTA, row, remote.Address());
-            remote.Read(&block, sizeof block);
-            block.text[MAX_PATH - 1] = '\0';
-            texts += std::string(row ? ", " : "") + block.text;
-        }
+        for (size_t row = 0; row < column.size(); ++row)
+            texts += (row ? ", " : "") + column[row];
         return texts;
     }
 
@@ -264,14 +252,8 @@ protected:
             });
             return browser != nullptr;
         })) << "no folder browser";
-        // The browser takes the folder once its tree is filled: repeat until the folder is selected.
         const std::string folder = InputFolder().string();
-        RemoteBuffer text(Quenta().Process(), folder.size() + 1);
-        ASSERT_TRUE(text && text.Write(folder.c_str(), folder.size() + 1));
-        HWND tree = FindDescendantByClass(browser, WC_TREEVIEWA);
-        ASSERT_TRUE(WaitFor([&] {
-            DWORD_PTR result = 0;
-            SendMessageTimeoutA(browser, BFFM_SETSELECTIONA, TRUE, text.Address(), SMTO_BLOCK, 10000, &result);
+        ASSERT_TRUE(e2e::SelectInFolderBrowser(Quenta().Process(), browser, folder, [this](HWND tree) {
             return SelectedTreeText(tree) == InputFolder().filename().string();
         })) << "the folder browser did not select " << folder;
         PostMessageA(browser, WM_COMMAND, IDOK, 0);
@@ -312,27 +294,6 @@ protected:
             return true;
         }
         return false;
-    }
-
-    // Posts a click at the centre of a rectangle of the control (client coordinates).
-    static void ClickAt(HWND control, const RECT& rect, bool twice)
-    {
-        const LPARAM at = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
-        PostMessageA(control, WM_LBUTTONDOWN, MK_LBUTTON, at);
-        PostMessageA(control, WM_LBUTTONUP, 0, at);
-        if (twice) {
-            PostMessageA(control, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
-            PostMessageA(control, WM_LBUTTONUP, 0, at);
-        }
-    }
-
-    // A rectangle that a control writes into memory of its own process.
-    bool RemoteRect(HWND control, UINT message, WPARAM wParam, RECT& rect, LONG firstField = 0) const
-    {
-        RemoteBuffer buffer(Quenta().Process(), sizeof(RECT));
-        rect = RECT{firstField, 0, 0, 0};
-        return buffer && buffer.Write(&rect, sizeof rect) && SendMessageA(control, message, wParam, buffer.Address()) &&
-               buffer.Read(&rect, sizeof rect);
     }
 
     HWND m_frame = nullptr, m_list = nullptr, m_form = nullptr;
@@ -471,8 +432,8 @@ TEST_F(TranslatorE2eTest, FileChosenWithPreviewOpensInTheViewerOnDoubleClick)
     const std::vector<HWND> before = WindowsOfProcess(Quenta().Id());
 
     RECT item{};
-    ASSERT_TRUE(RemoteRect(m_list, LVM_GETITEMRECT, 0, item, LVIR_LABEL));
-    ClickAt(m_list, item, true);
+    ASSERT_TRUE(e2e::RemoteRect(Quenta().Process(), m_list, LVM_GETITEMRECT, 0, item, LVIR_LABEL));
+    e2e::ClickAt(m_list, item, true);
     HWND viewer = nullptr;
     ASSERT_TRUE(WaitFor([&] {
         for (HWND window : WindowsOfProcess(Quenta().Id()))
@@ -489,8 +450,8 @@ TEST_F(TranslatorE2eTest, FileChosenWithPreviewOpensInTheViewerOnDoubleClick)
     const int count = static_cast<int>(SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0));
     for (int i = 0; i < count; ++i) {
         RECT tab{};
-        ASSERT_TRUE(RemoteRect(tabs, TCM_GETITEMRECT, i, tab));
-        ClickAt(tabs, tab, false);
+        ASSERT_TRUE(e2e::RemoteRect(Quenta().Process(), tabs, TCM_GETITEMRECT, i, tab));
+        e2e::ClickAt(tabs, tab);
         EXPECT_TRUE(WaitFor([&] { return SendMessageA(tabs, TCM_GETCURSEL, 0, 0) == i; }, 5000)) << "tab " << i;
         Settle(viewer);
         EXPECT_TRUE(SaveScreenBmp(Shot("viewer_tab" + std::to_string(i))));
