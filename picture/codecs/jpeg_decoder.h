@@ -76,6 +76,8 @@ private:
     void RestartIfDue(const JpegScan& scan);
     void ReportRow(int row, int rows);
 
+    // The block's DC coefficient from its difference to the component's predictor.
+    void DecodeDcCoefficient(JpegComponent& c, int16_t* block);
     void DecodeSequentialBlock(JpegComponent& c, int16_t* block);
     // For the 1/8 reduction: the DC term only, the AC terms skipped through m_acSkip.
     void DecodeSequentialBlockDcOnly(JpegComponent& c, int16_t* block);

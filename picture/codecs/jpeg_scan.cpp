@@ -131,12 +131,10 @@ void CJpegDecoder::DecodeScan(const JpegScan& scan)
         throw EJpegAbort("Cancelled");
 }
 
-void CJpegDecoder::DecodeSequentialBlock(JpegComponent& c, int16_t* block)
+void CJpegDecoder::DecodeDcCoefficient(JpegComponent& c, int16_t* block)
 {
-    const JpegHuffmanDecodeTable& dc = m_dcTables[c.dcTable];
-    const JpegHuffmanDecodeTable& ac = m_acTables[c.acTable];
     m_bits.Ensure(32);
-    int s = JpegDecodeHuffman(m_bits, dc);
+    const int s = JpegDecodeHuffman(m_bits, m_dcTables[c.dcTable]);
     if (s) {
         if (s > 15)
             throw EJpegBadData("Corrupt Scan Data");
@@ -144,13 +142,19 @@ void CJpegDecoder::DecodeSequentialBlock(JpegComponent& c, int16_t* block)
         c.dcPredictor = static_cast<int16_t>(c.dcPredictor + diff);
     }
     block[0] = static_cast<int16_t>(c.dcPredictor);
+}
+
+void CJpegDecoder::DecodeSequentialBlock(JpegComponent& c, int16_t* block)
+{
+    const JpegHuffmanDecodeTable& ac = m_acTables[c.acTable];
+    DecodeDcCoefficient(c, block);
 
     m_writtenCount = 0;
     for (int k = 1; k < 64;) {
         m_bits.Ensure(32);
         const int rs = JpegDecodeHuffman(m_bits, ac);
         const int r = rs >> 4;
-        s = rs & 15;
+        const int s = rs & 15;
         if (s) {
             k += r;
             if (k > 63)
@@ -190,18 +194,9 @@ void CJpegDecoder::BuildAcSkipTables(const JpegScan& scan)
 
 void CJpegDecoder::DecodeSequentialBlockDcOnly(JpegComponent& c, int16_t* block)
 {
-    const JpegHuffmanDecodeTable& dc = m_dcTables[c.dcTable];
     const JpegHuffmanDecodeTable& ac = m_acTables[c.acTable];
     const auto& skip = m_acSkip[c.acTable];
-    m_bits.Ensure(32);
-    int s = JpegDecodeHuffman(m_bits, dc);
-    if (s) {
-        if (s > 15)
-            throw EJpegBadData("Corrupt Scan Data");
-        const int diff = JpegExtend(m_bits.TakeBits(s), s);
-        c.dcPredictor = static_cast<int16_t>(c.dcPredictor + diff);
-    }
-    block[0] = static_cast<int16_t>(c.dcPredictor);
+    DecodeDcCoefficient(c, block);
     m_writtenCount = 0;
     for (int k = 1; k < 64;) {
         m_bits.Ensure(32);
@@ -213,7 +208,7 @@ void CJpegDecoder::DecodeSequentialBlockDcOnly(JpegComponent& c, int16_t* block)
         } else {
             const int rs = JpegDecodeHuffman(m_bits, ac);
             const int r = rs >> 4;
-            s = rs & 15;
+            const int s = rs & 15;
             m_bits.TakeBits(s);
             advance = s ? r + 1 : r == 15 ? 16 : 0;
         }
