@@ -14,7 +14,7 @@ struct FormText {
     unsigned textId;
 };
 
-struct FormSpec {
+struct ModuleForm {
     UINT templateId = 0;
     std::span<const FormText> texts;
     std::span<const ControlAnchor> anchors;

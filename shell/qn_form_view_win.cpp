@@ -43,7 +43,7 @@ CQnFormView::CQnFormView(const CDialogTemplate* layout) : CFormView(layout), m_r
         host->SetActiveModuleView(this);
 }
 
-CQnFormView::CQnFormView(const FormSpec& form)
+CQnFormView::CQnFormView(const ModuleForm& form)
     : CFormView(form.templateId), m_reportTitle(LoadText(form.reportTitleId ? form.reportTitleId : kAppTitle)),
       m_form(form)
 {

@@ -18,7 +18,7 @@ public:
     explicit CQnFormView(UINT templateId);
     explicit CQnFormView(const CDialogTemplate* layout);
     // A form declared as data: its template, control texts, anchors and report title.
-    explicit CQnFormView(const FormSpec& form);
+    explicit CQnFormView(const ModuleForm& form);
     ~CQnFormView() override;
 
     // The module's own initialisation after the view is shown (fills its list).
@@ -63,7 +63,7 @@ protected:
 private:
     static const CommandEntry<CQnFormView> s_commands[3];
     std::string m_reportTitle;
-    FormSpec m_form;
+    ModuleForm m_form;
     CFormLayout m_layout;
     CReportList* m_list = nullptr;
     CReportList* m_picturePrinter = nullptr;

@@ -90,11 +90,11 @@ int CReportList::ColumnPixelWidth(int column) const
     return CReportModel::ColumnPixelWidth(column);
 }
 
-void CReportList::AddColumns(std::initializer_list<ColumnSpec> columns)
+void CReportList::AddColumns(std::initializer_list<ColumnLayout> columns)
 {
-    for (const ColumnSpec& spec : columns) {
-        ReportColumn column{LoadText(spec.textId), spec.alignment, spec.width};
-        column.sort = spec.sort;
+    for (const ColumnLayout& layout : columns) {
+        ReportColumn column{LoadText(layout.textId), layout.alignment, layout.width};
+        column.sort = layout.sort;
         AddColumn(ColumnCount(), column);
     }
 }

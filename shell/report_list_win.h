@@ -19,7 +19,7 @@ class CPicture;
 class CQnProgress;
 
 // A column as a module declares it: header text id, width, sort kind and alignment.
-struct ColumnSpec {
+struct ColumnLayout {
     unsigned textId;
     int width = 100;
     SortKind sort = SortKind::TextNoCase;
@@ -38,7 +38,7 @@ public:
 
     int ColumnPixelWidth(int column) const override;
     // Appends the columns with their headers in the current language.
-    void AddColumns(std::initializer_list<ColumnSpec> columns);
+    void AddColumns(std::initializer_list<ColumnLayout> columns);
 
     void SetImageList(HIMAGELIST list, int kind);
     // The first popup of menu resource `menuId` (in the language of the texts) at the mouse point

@@ -32,7 +32,7 @@ constexpr UINT_PTR kThumbnailTimer = 13;  // starts the thumbnail engine after t
 constexpr UINT kThumbnailTimerDelay = 100; // ms
 constexpr UINT kThumbnailNoteMessage = WM_APP + 13;
 
-const FormSpec kForm{IDD_EXPLORER, {}, {}, IDS_EXPLORER_REPORT_TITLE};
+const ModuleForm kForm{IDD_EXPLORER, {}, {}, IDS_EXPLORER_REPORT_TITLE};
 
 // Paint messages that wait, so that a long fill shows its progress.
 void PumpPaintMessages()

@@ -42,7 +42,7 @@ const ControlAnchor kAnchors[] = {
 const FormText kTips[] = {{IDC_FINDER_ADD_TO_LIST, IDS_TIP_FINDER_ADD_TO_LIST},
                           {IDC_FINDER_SELECT_FOLDER, IDS_TIP_FINDER_SELECT_FOLDER},
                           {IDC_FINDER_SEARCH_IN_LIST, IDS_TIP_FINDER_SEARCH_IN_LIST}};
-const FormSpec kForm{IDD_FINDER, kTexts, kAnchors, IDS_FINDER_REPORT_TITLE};
+const ModuleForm kForm{IDD_FINDER, kTexts, kAnchors, IDS_FINDER_REPORT_TITLE};
 
 constexpr LPARAM kAllDisksData = -1, kFolderData = 0;
 constexpr intptr_t kNoRecord = -1;

@@ -1,6 +1,7 @@
 // Replays kept inputs through a fuzz target without libFuzzer: every file below the folders
-// given (the seed corpus and the kept crashers) goes to LLVMFuzzerTestOneInput once. Built
-// in the sanitizer configuration, so a crasher that comes back fails its CTest.
+// named on the command line (the seed corpus and the kept crashers) goes to
+// LLVMFuzzerTestOneInput once. The sanitizer configuration builds it, so a crasher that comes
+// back fails its CTest.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>

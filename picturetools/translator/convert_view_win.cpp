@@ -53,7 +53,7 @@ const ControlAnchor kAnchors[] = {
 };
 const FormText kTips[] = {{IDC_TRANSLATOR_ADD_FILES, IDS_TIP_ADD_PICTURES}, {IDC_TRANSLATOR_REMOVE, IDS_TIP_REMOVE_FILES},
                              {IDC_TRANSLATOR_ADD_FOLDER, IDS_TIP_ADD_FOLDER}, {IDC_TRANSLATOR_BROWSE, IDS_TIP_SELECT_OUTPUT}};
-const FormSpec kForm{IDD_TRANSLATOR, kTexts, kAnchors, IDS_TRANSLATOR_REPORT_TITLE};
+const ModuleForm kForm{IDD_TRANSLATOR, kTexts, kAnchors, IDS_TRANSLATOR_REPORT_TITLE};
 
 } // namespace
 

@@ -122,7 +122,7 @@ TEST_F(ModuleKit, FormTextsComeFromTheStringTableInTheChosenLanguage)
                                  GetModuleHandleA(nullptr), nullptr);
     for (const auto& [language, start] : {std::pair{0x0409u, "&Start"}, {0x040Cu, "&D\xE9marrer"}}) {
         SetTextLanguage(language);
-        CQnFormView view(FormSpec{900, texts, anchors, IDS_TRANSLATOR_REPORT_TITLE});
+        CQnFormView view(ModuleForm{900, texts, anchors, IDS_TRANSLATOR_REPORT_TITLE});
         ASSERT_TRUE(view.CreateView(frame, 0xE900));
         char text[64] = "";
         GetDlgItemTextA(view.Hwnd(), 902, text, sizeof text);
