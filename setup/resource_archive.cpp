@@ -348,6 +348,8 @@ int ResourceArchive::ReadEntryData(int index, std::vector<uint8_t>& data)
         return Fail(kArchiveBadHeader, ArchiveMessage(kArchiveBadHeader, entry.path));
     const uint64_t dataAt = static_cast<uint64_t>(header.localHeaderOffset) + kZipLocalHeaderSize +
                             localHeader->nameLength + localHeader->extraLength;
+    if (dataAt > m_source->Size() || header.compressedSize > m_source->Size() - dataAt)
+        return Fail(kArchiveUnreadable, ArchiveMessage(kArchiveUnreadable, entry.path));
     std::vector<uint8_t> packed(header.compressedSize);
     if (!m_source->ReadAt(dataAt, packed.data(), packed.size()))
         return Fail(kArchiveUnreadable, ArchiveMessage(kArchiveUnreadable, entry.path));

@@ -36,7 +36,7 @@ void ZipDecryptor::UpdateKeys(uint8_t plain)
 
 uint8_t ZipDecryptor::NextStreamByte() const
 {
-    const uint16_t temp = static_cast<uint16_t>((m_keys[2] & 0xFFFF) | 2);
+    const uint32_t temp = (m_keys[2] & 0xFFFF) | 2; // 32 bits: the product overflows an int
     return static_cast<uint8_t>((temp * (temp ^ 1)) >> 8);
 }
 
