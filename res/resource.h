@@ -538,3 +538,11 @@
 #define IDS_ARCHIVE_DAMAGED_ENTRY        64807
 #define IDS_ARCHIVE_UNSAFE_NAME          64808
 #define IDS_ARCHIVE_CANNOT_DELETE        64809
+
+// The setup stub (QuentaSetup.exe, res/setupstub.rc): its wait box and the archives and record
+// it places.
+#define IDD_SETUP_STUB_WAIT              101
+#define IDI_SETUP_STUB                   102
+#define IDR_SETUP_STUB_SUPPORT           107  // "ZIP": a support library for the system folder (none is shipped)
+#define IDR_SETUP_STUB_PROGRAM           108  // "ZIP": the program to install
+#define IDR_SETUP_STUB_RECORD            110  // "AID": the 64-byte record written as "rixo.aid"

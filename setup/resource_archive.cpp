@@ -1,7 +1,5 @@
 #include "setup/resource_archive.h"
 
-#include <zlib.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -12,6 +10,7 @@
 #include "setup/archive_file_system.h"
 #include "setup/archive_messages.h"
 #include "setup/zip_decrypt.h"
+#include "setup/zip_inflate.h"
 
 namespace {
 std::string UpperAscii(std::string text)
@@ -31,43 +30,6 @@ bool PlausibleSizes(const ZipCentralHeader& header)
     if (header.method == 0)
         return plain + (header.Encrypted() ? kZipEncryptionHeaderSize : 0) == packed;
     return plain <= packed * 1032 + 1024;
-}
-
-// Raw deflate data behind a zlib header (0x78 0x9C), inflated into a buffer of the known size.
-// The stream carries no Adler-32 trailer, so inflate stopping for want of it is no error; the
-// whole announced size must come out.
-bool InflateInto(const std::vector<uint8_t>& raw, std::vector<uint8_t>& plain)
-{
-    std::vector<uint8_t> input;
-    input.reserve(raw.size() + 2);
-    input.push_back(0x78);
-    input.push_back(0x9C);
-    input.insert(input.end(), raw.begin(), raw.end());
-    z_stream stream{};
-    if (inflateInit(&stream) != Z_OK)
-        return false;
-    stream.next_in = input.data();
-    stream.avail_in = static_cast<uInt>(input.size());
-    stream.next_out = plain.data();
-    stream.avail_out = static_cast<uInt>(plain.size());
-    const int result = inflate(&stream, Z_FINISH);
-    const bool whole = stream.total_out == plain.size();
-    inflateEnd(&stream);
-    const bool noError = result == Z_STREAM_END || result == Z_OK || result == Z_BUF_ERROR ||
-                         (result == Z_DATA_ERROR && stream.msg && std::string(stream.msg) == "incorrect data check");
-    return noError && whole;
-}
-
-uint32_t Crc32Of(const std::vector<uint8_t>& bytes)
-{
-    uLong crc = crc32(0L, Z_NULL, 0);
-    size_t done = 0;
-    while (done < bytes.size()) {
-        const uInt chunk = static_cast<uInt>(std::min<size_t>(bytes.size() - done, 1u << 30));
-        crc = crc32(crc, bytes.data() + done, chunk);
-        done += chunk;
-    }
-    return static_cast<uint32_t>(crc);
 }
 
 size_t StepWidth(size_t count) { return static_cast<size_t>(std::sqrt(static_cast<double>(count)) + 1); }
@@ -360,16 +322,14 @@ int ResourceArchive::ReadEntryData(int index, std::vector<uint8_t>& data)
         decryptor.Decrypt(packed);
         packed.erase(packed.begin(), packed.begin() + kZipEncryptionHeaderSize);
     }
-    if (header.method == 0) {
-        data = std::move(packed);
-    } else {
-        data.assign(header.uncompressedSize, 0);
-        if (!InflateInto(packed, data))
-            return Fail(kArchiveFailed, ArchiveMessage(kArchiveDamagedEntry, entry.path));
-    }
     // A wrong password or damaged data must not be written out as if it were the file.
-    if (data.size() != header.uncompressedSize || Crc32Of(data) != header.crc)
+    const bool whole = header.method == 0
+                           ? packed.size() == header.uncompressedSize && CheckZipMember(packed, header.crc)
+                           : InflateZipMember(packed, header.uncompressedSize, header.crc, data);
+    if (!whole)
         return Fail(kArchiveFailed, ArchiveMessage(kArchiveDamagedEntry, entry.path));
+    if (header.method == 0)
+        data = std::move(packed);
     return kArchiveOk;
 }
 
