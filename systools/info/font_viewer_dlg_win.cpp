@@ -8,6 +8,7 @@
 #include "framework/dialog.h"
 #include "res/resource.h"
 #include "shell/module_form_win.h"
+#include "systools/info/character_grid_win.h"
 #include "systools/info/info_settings.h"
 
 namespace {
@@ -34,7 +35,7 @@ protected:
         SendDlgItemMessageA(m_hwnd, IDC_FONT_VIEWER_SPIN, UDM_SETRANGE32, kFontViewerMinSize, kFontViewerMaxSize);
         SendDlgItemMessageA(m_hwnd, IDC_FONT_VIEWER_SPIN, UDM_SETPOS32, 0, m_size);
         SetDlgItemInt(m_hwnd, IDC_FONT_VIEWER_SIZE, static_cast<UINT>(m_size), FALSE);
-        SetDlgItemTextA(m_hwnd, IDC_FONT_VIEWER_TEXT, FontViewerCharacters().c_str());
+        m_grid.Attach(Item(IDC_FONT_VIEWER_TEXT));
         m_ready = true;
         ApplySize();
         return true;
@@ -76,13 +77,14 @@ private:
         HFONT font = CreateFontIndirectA(&description);
         if (!font)
             return;
-        SendDlgItemMessageA(m_hwnd, IDC_FONT_VIEWER_TEXT, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+        m_grid.SetGridFont(font);
         if (m_font)
             DeleteObject(m_font);
         m_font = font;
     }
 
     FontFamily m_family;
+    CCharacterGridView m_grid; // draws in m_font
     HFONT m_font = nullptr;
     int m_size = kFontViewerDefaultSize;
     bool m_ready = false;

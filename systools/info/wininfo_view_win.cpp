@@ -111,6 +111,18 @@ int DisplayBits(HDC screen)
     return ReportedDisplayBits(bits, white);
 }
 
+constexpr DWORD kStepInterval = 100; // ms between progress steps
+
+// "Examining "name" (n/count)..." for a file of the list.
+std::string ExaminingText(const std::string& format, const std::string& path, size_t number, size_t count)
+{
+    const size_t slash = path.find_last_of("\\/");
+    char text[MAX_PATH + 128];
+    std::snprintf(text, sizeof text, format.c_str(), (slash == std::string::npos ? path : path.substr(slash + 1)).c_str(),
+                  static_cast<int>(number), static_cast<int>(count));
+    return text;
+}
+
 constexpr int kColumnVersion = 1, kColumnSize = 2, kColumnModified = 3, kColumnAttributes = 4,
               kColumnProduct = 5, kColumnFolder = 6;
 } // namespace
@@ -121,6 +133,7 @@ CWinInfo::CWinInfo() : CQnFormView(kForm) {}
 
 CWinInfo::~CWinInfo()
 {
+    *m_alive = false;
     SetReportList(nullptr);
     m_files.SetImageList(nullptr, LVSIL_SMALL);
     if (m_fileIcons)
@@ -194,11 +207,13 @@ void CWinInfo::ShowTab(int tab)
     if (m_tabs.Selection() != tab)
         m_tabs.Select(tab);
     m_tab = tab;
+    const std::shared_ptr<bool> alive = m_alive;
     WithTabRecords(static_cast<SystemFileTab>(tab), [&](auto& records) {
         if (!records.IsBuilt())
             BuildTabRecords(static_cast<SystemFileTab>(tab));
     });
-    FillFiles();
+    if (*alive)
+        FillFiles();
 }
 
 void CWinInfo::BuildTabRecords(SystemFileTab tab)
@@ -211,18 +226,20 @@ void CWinInfo::BuildTabRecords(SystemFileTab tab)
     CBusyScope busy;
     busy.SetRange(static_cast<int64_t>(paths.size()));
     bool complete = true;
+    // The status and the bar move ten times a second: drawing them for every file would cost
+    // more than examining it.
+    DWORD lastStep = GetTickCount() - kStepInterval;
     WithTabRecords(tab, [&](auto& records) {
         records.Clear();
         for (size_t i = 0; i < paths.size(); ++i) {
             const std::string& path = paths[i];
-            const size_t slash = path.find_last_of("\\/");
-            char status[MAX_PATH + 128];
-            std::snprintf(status, sizeof status, format.c_str(),
-                          (slash == std::string::npos ? path : path.substr(slash + 1)).c_str(), static_cast<int>(i + 1),
-                          static_cast<int>(paths.size()));
-            if (!busy.Step(static_cast<int64_t>(i), status)) {
-                complete = false; // the next visit examines the folder again
-                break;
+            const DWORD now = GetTickCount();
+            if (now - lastStep >= kStepInterval) {
+                lastStep = now;
+                if (!busy.Step(static_cast<int64_t>(i), ExaminingText(format, path, i + 1, paths.size()))) {
+                    complete = false; // the next visit examines the folder again
+                    break;
+                }
             }
             FileRecord record;
             BuildFileRecord(record, path, false);
@@ -239,7 +256,7 @@ void CWinInfo::BuildTabRecords(SystemFileTab tab)
 void CWinInfo::AddFileIcons()
 {
     FileTypeIconCache& icons = TheFileTypeIconCache();
-    HICON fallback = LoadIconA(nullptr, MAKEINTRESOURCEA(32512)); // IDI_APPLICATION
+    HICON fallback = LoadIcon(nullptr, IDI_APPLICATION);
     for (int slot = ImageList_GetImageCount(m_fileIcons); slot < icons.Count(); ++slot) {
         HICON icon = static_cast<HICON>(icons.Icon(slot, true));
         if (ImageList_AddIcon(m_fileIcons, icon ? icon : fallback) < 0)
@@ -250,6 +267,7 @@ void CWinInfo::AddFileIcons()
 void CWinInfo::FillFiles()
 {
     AddFileIcons();
+    m_files.BeginBatch();
     m_files.DeleteAllRows();
     WithTabRecords(static_cast<SystemFileTab>(m_tab), [&](auto& records) {
         for (size_t i = 0; i < records.Count(); ++i) {
@@ -267,7 +285,7 @@ void CWinInfo::FillFiles()
             m_files.SetCellText(row, kColumnFolder, record.folder);
         }
     });
-    m_files.FinishFill();
+    m_files.EndBatch();
 }
 
 bool CWinInfo::OnPreparePrinting(CPrintInfo& info)

@@ -5,9 +5,12 @@
 // first use and kept for the whole run. Its form is IDD_WININFO.
 #include <windows.h>
 
+#include <memory>
+
 #include "shell/image_tab_strip_win.h"
 #include "shell/qn_form_view_win.h"
 #include "shell/report_list_win.h"
+#include "systools/info/batch_report_list_win.h"
 #include "systools/info/system_files.h"
 #include "systools/info/windows_info_rows.h"
 
@@ -37,9 +40,13 @@ private:
     void FillFiles();
     void AddFileIcons();
 
-    CReportList m_info, m_files;
+    CReportList m_info;
+    CBatchReportList m_files;
     CImageTabStrip m_tabs;
     HIMAGELIST m_fileIcons = nullptr; // the file-type icon cache's small icons, by slot
     WindowsFacts m_facts;
     int m_tab = -1;
+    // Cleared when the view goes: a module switch that arrives while a tab's files are being
+    // examined must not find the examination writing into a view that is gone.
+    std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);
 };

@@ -208,3 +208,33 @@ TEST(FontFamilies, EachFamilyOnceByNameWithItsFirstCharacterSet)
     EXPECT_EQ(families[2].charSet, 0);
 }
 } // namespace
+
+#include "systools/info/character_grid.h"
+
+namespace {
+TEST(CharacterGrid, CharactersFillLinesOfTheAreaWidth)
+{
+    const CharacterGrid grid = LayOutCharacters(100, 20, 30);
+    EXPECT_EQ(grid.columns, 5);
+    EXPECT_EQ(grid.rows, 51); // 255 characters, 5 to a line
+    EXPECT_EQ(grid.ContentHeight(), 51 * 30);
+    EXPECT_EQ(CellOfCharacter(grid, 1).x, 0);
+    EXPECT_EQ(CellOfCharacter(grid, 1).y, 0);
+    EXPECT_EQ(CellOfCharacter(grid, 7).x, 20); // second in the second line
+    EXPECT_EQ(CellOfCharacter(grid, 7).y, 30);
+    EXPECT_EQ(CellOfCharacter(grid, 255).y, 50 * 30);
+    // A cell wider than the area still gets one column; empty sizes count as one pixel.
+    EXPECT_EQ(LayOutCharacters(10, 400, 400).columns, 1);
+    EXPECT_EQ(LayOutCharacters(10, 400, 400).rows, 255);
+    EXPECT_EQ(LayOutCharacters(0, 0, 0).cellWidth, 1);
+}
+
+TEST(CharacterGrid, ScrollStaysWithinTheHiddenPart)
+{
+    const CharacterGrid grid = LayOutCharacters(100, 20, 30); // 1530 pixels tall
+    EXPECT_EQ(ClampGridScroll(grid, 300, -5), 0);
+    EXPECT_EQ(ClampGridScroll(grid, 300, 500), 500);
+    EXPECT_EQ(ClampGridScroll(grid, 300, 5000), 1230);
+    EXPECT_EQ(ClampGridScroll(grid, 2000, 100), 0); // all of it fits
+}
+} // namespace
