@@ -27,3 +27,14 @@ void FillInfoList(CReportList& list, const InfoRows& rows)
         AttachSystemSmallImages(list.Hwnd());
     list.FinishFill();
 }
+
+void FitNameValueColumns(CReportList& list)
+{
+    if (!list.Hwnd())
+        return;
+    RECT client;
+    GetClientRect(list.Hwnd(), &client);
+    const int width = client.right - GetSystemMetrics(SM_CXVSCROLL);
+    SendMessageA(list.Hwnd(), LVM_SETCOLUMNWIDTH, 0, width / 3);
+    SendMessageA(list.Hwnd(), LVM_SETCOLUMNWIDTH, 1, width - width / 3);
+}

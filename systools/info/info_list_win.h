@@ -8,3 +8,5 @@
 // Adds the "Name" and "Value" columns.
 void AddNameValueColumns(CReportList& list, int nameWidth, int valueWidth);
 void FillInfoList(CReportList& list, const InfoRows& rows);
+// Gives the name column a third of the list's width and the value column the rest.
+void FitNameValueColumns(CReportList& list);

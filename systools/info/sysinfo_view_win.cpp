@@ -21,7 +21,7 @@ bool CSysInfo::OnInitDialog()
     CQnFormView::OnInitDialog();
     m_list.ReplaceControl(m_hwnd, IDC_SYSINFO_LIST);
     AddNameValueColumns(m_list, 100, 200);
-    FitColumns();
+    FitNameValueColumns(m_list);
     SetReportList(&m_list);
     return false;
 }
@@ -58,21 +58,10 @@ SystemFacts CSysInfo::ReadSystemFacts()
     return facts;
 }
 
-void CSysInfo::FitColumns()
-{
-    if (!m_list.Hwnd())
-        return;
-    RECT client;
-    GetClientRect(m_list.Hwnd(), &client);
-    const int width = client.right - GetSystemMetrics(SM_CXVSCROLL);
-    SendMessageA(m_list.Hwnd(), LVM_SETCOLUMNWIDTH, 0, width / 3);
-    SendMessageA(m_list.Hwnd(), LVM_SETCOLUMNWIDTH, 1, width - width / 3);
-}
-
 std::optional<LRESULT> CSysInfo::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     auto result = CQnFormView::OnMessage(message, wParam, lParam);
     if (message == WM_SIZE)
-        FitColumns();
+        FitNameValueColumns(m_list);
     return result;
 }

@@ -19,7 +19,5 @@ protected:
     std::optional<LRESULT> OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    void FitColumns();
-
     CReportList m_list;
 };

@@ -171,12 +171,13 @@ bool CWinInfo::OnInitDialog()
     CQnFormView::OnInitDialog();
     m_info.ReplaceControl(m_hwnd, IDC_WININFO_LIST);
     AddNameValueColumns(m_info, 180, 400);
+    FitNameValueColumns(m_info);
     m_files.ReplaceControl(m_hwnd, IDC_WININFO_FILES);
     m_files.AddColumns({{IDS_COLUMN_NAME, 130},
                         {IDS_COLUMN_VERSION, 110},
                         {IDS_COLUMN_SIZE, 70, SortKind::Number, AlignRight},
                         {IDS_COLUMN_MODIFIED, 120, SortKind::DateTime},
-                        {IDS_COLUMN_ATTRIBUTES, 60, SortKind::TextNoCase, AlignRight},
+                        {IDS_COLUMN_ATTRIBUTES, 70, SortKind::TextNoCase, AlignRight},
                         {IDS_COLUMN_PRODUCT, 200},
                         {IDS_COLUMN_FOLDER, 160}});
     m_fileIcons = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 16, 16);
@@ -301,6 +302,14 @@ void CWinInfo::OnEndPrinting(HDC dc, CPrintInfo& info)
 {
     CQnFormView::OnEndPrinting(dc, info);
     SetReportList(&m_info);
+}
+
+std::optional<LRESULT> CWinInfo::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    auto result = CQnFormView::OnMessage(message, wParam, lParam);
+    if (message == WM_SIZE)
+        FitNameValueColumns(m_info);
+    return result;
 }
 
 bool CWinInfo::RunCommand(UINT id)

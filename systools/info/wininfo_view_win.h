@@ -34,6 +34,7 @@ public:
 
 protected:
     bool OnInitDialog() override;
+    std::optional<LRESULT> OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
     void BuildTabRecords(SystemFileTab tab);

@@ -12,6 +12,7 @@
 #include <memory>
 #include <string>
 
+#include "app/settings.h"
 #include "base/text.h"
 #include "res/resource.h"
 #include "systools/info/font_viewer_dlg_win.h"
@@ -153,7 +154,7 @@ TEST_P(InfoViews, WindowsInformationWithItsTabsAndPrintChoice)
     std::string radio;
     g_dialogAction = [&](HWND dialog) {
         radio = ItemText(GetDlgItem(dialog, IDC_WININFO_PRINT_FILES));
-        SaveScreenBmp(ShotPath("print_choice" + Suffix()));
+        SaveScreenBmp(ShotPath("print_choice_view" + Suffix()));
         PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
     };
     SetTimer(nullptr, 0, 100, ActOnDialog);
@@ -171,9 +172,10 @@ TEST_P(InfoViews, FontsAndTheFontViewer)
     g_dialogAction = [&](HWND dialog) {
         title = ItemText(dialog);
         label = ItemText(GetDlgItem(dialog, IDC_FONT_VIEWER_SIZE_LABEL));
-        SaveScreenBmp(ShotPath("font_viewer" + Suffix()));
+        SaveScreenBmp(ShotPath("font_viewer_view" + Suffix()));
         PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
     };
+    CQnSettings().DeleteSection("FontViewer"); // the default size
     SetTimer(nullptr, 0, 100, ActOnDialog);
     ShowFontViewer(m_frame, {"Tahoma", DEFAULT_CHARSET});
     EXPECT_EQ(title, French() ? "Quenta - Visionneuse de polices" : "Quenta - Font Viewer");
