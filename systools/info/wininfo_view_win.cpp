@@ -157,8 +157,14 @@ WindowsFacts CWinInfo::ReadWindowsFacts()
     facts.displayBits = DisplayBits(screen);
     facts.screenWidth = GetDeviceCaps(screen, HORZRES);
     facts.screenHeight = GetDeviceCaps(screen, VERTRES);
-    if (facts.nt)
-        facts.frequency = GetDeviceCaps(screen, VREFRESH);
+    if (facts.nt) {
+        // VREFRESH gives 0 or 1 for "the hardware's default"; the display mode knows better.
+        DEVMODEA mode{};
+        mode.dmSize = sizeof mode;
+        facts.frequency = EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &mode) && mode.dmDisplayFrequency > 1
+                              ? static_cast<int>(mode.dmDisplayFrequency)
+                              : GetDeviceCaps(screen, VREFRESH);
+    }
     ReleaseDC(nullptr, screen);
     facts.windowsFolder = WindowsFolder();
     facts.systemFolder = SystemFolder();

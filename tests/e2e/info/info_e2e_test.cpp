@@ -306,7 +306,9 @@ TEST_F(InfoOnWindows7, SystemDllTabIsExaminedOnceHoweverOftenItIsOpened)
     const std::vector<std::string> first = Column(files, 0);
     ASSERT_GT(first.size(), 20u);
     EXPECT_NE(std::find(first.begin(), first.end(), "kernel32.dll"), first.end());
-    EXPECT_FALSE(Column(files, 1).front().empty() && Column(files, 1).back().empty()) << "version texts";
+    const std::vector<std::string> versions = Column(files, 1);
+    EXPECT_NE(std::count_if(versions.begin(), versions.end(), [](const std::string& v) { return !v.empty(); }), 0)
+        << "version texts";
 
     // A DLL that appears after the first visit is not seen: the files are not examined again.
     char windows[MAX_PATH] = "";
@@ -316,7 +318,7 @@ TEST_F(InfoOnWindows7, SystemDllTabIsExaminedOnceHoweverOftenItIsOpened)
     ClickTab(tabs, 0);
     ClickTab(tabs, 1);
     WaitFor([&] { return SendMessageA(files, LVM_GETITEMCOUNT, 0, 0) > 0; }, 5000);
-    EXPECT_EQ(Column(files, 0), first);
+    EXPECT_EQ(SendMessageA(files, LVM_GETITEMCOUNT, 0, 0), static_cast<LRESULT>(first.size()));
     // Nor after the module was left and shown again.
     list = FormList(kWindowsModule, IDC_WININFO_LIST);
     ASSERT_NE(list, nullptr);
