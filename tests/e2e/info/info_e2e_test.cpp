@@ -479,18 +479,28 @@ TEST_F(InfoOnWindows7, PrintChoiceIsPreselectedAndStoredOnlyOnOk)
 
 // ---- Wine set to report Windows 98 -----------------------------------------------------------
 
+// The version Wine reports to every program of the prefix; the suite puts back what was there.
 class InfoOnWindows98 : public InfoSuite {
 protected:
     static void SetUpTestSuite()
     {
+        s_earlierVersion = ReadText(HKEY_CURRENT_USER, "Software\\Wine", "Version", &s_hadVersion);
         RegSetKeyValueA(HKEY_CURRENT_USER, "Software\\Wine", "Version", REG_SZ, "win98", 6);
         QuentaSuite::SetUpTestSuite();
     }
     static void TearDownTestSuite()
     {
         QuentaSuite::TearDownTestSuite();
-        RegDeleteKeyValueA(HKEY_CURRENT_USER, "Software\\Wine", "Version");
+        if (s_hadVersion)
+            RegSetKeyValueA(HKEY_CURRENT_USER, "Software\\Wine", "Version", REG_SZ, s_earlierVersion.c_str(),
+                            static_cast<DWORD>(s_earlierVersion.size() + 1));
+        else
+            RegDeleteKeyValueA(HKEY_CURRENT_USER, "Software\\Wine", "Version");
     }
+
+private:
+    static inline std::string s_earlierVersion;
+    static inline bool s_hadVersion = false;
 };
 
 TEST_F(InfoOnWindows98, SystemInformationHasNoRevisionRow)
