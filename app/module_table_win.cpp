@@ -8,6 +8,7 @@
 #include "res/resource.h"
 #include "shell/module_catalogue.h"
 #include "shell/start_panel_win.h"
+#include "systools/info/info_module.h"
 
 namespace {
 const ModuleRow kModules[] = {
@@ -22,13 +23,13 @@ const ModuleRow kModules[] = {
     {4, IDS_MODULE_WINCOLORS, IDR_PIC_WINCOLORS, "local\\wincolors.htm"},
     {5, IDS_MODULE_TOOLS, IDR_PIC_TOOLS, "local\\tools.htm"},
     {8, IDS_MODULE_FINDER, IDR_PIC_FINDER, "local\\qnfinder.htm", CreateFinderView},
-    {2, IDS_MODULE_WINDOWS, IDR_PIC_WINDOWS, "local\\windows.htm"},
-    {10, IDS_MODULE_FONTS, IDR_PIC_FONTS, "local\\fonts.htm"},
+    {2, IDS_MODULE_WINDOWS, IDR_PIC_WINDOWS, "local\\windows.htm", CreateWindowsInfoView},
+    {10, IDS_MODULE_FONTS, IDR_PIC_FONTS, "local\\fonts.htm", CreateFontsView},
     {17, IDS_MODULE_SHORTCUTS, IDR_PIC_SHORTCUTS, "local\\appshortcuts.htm"},
     {9, IDS_MODULE_UNINSTALL, IDR_PIC_UNINSTALL, "local\\uninstall.htm"},
     {12, IDS_MODULE_DATATYPES, IDR_PIC_DATATYPES, "local\\datatype.htm"},
     {11, IDS_MODULE_DISKINFO, IDR_PIC_DISKINFO, "local\\diskinfo.htm"},
-    {7, IDS_MODULE_SYSINFO, IDR_PIC_SYSINFO, "local\\sysinfo.htm"},
+    {7, IDS_MODULE_SYSINFO, IDR_PIC_SYSINFO, "local\\sysinfo.htm", CreateSystemInfoView},
     {6, IDS_MODULE_MISC, IDR_PIC_MISC, "local\\misc.htm"},
 };
 } // namespace

@@ -546,3 +546,44 @@
 #define IDR_SETUP_STUB_SUPPORT           107  // "ZIP": a support library for the system folder (none is shipped)
 #define IDR_SETUP_STUB_PROGRAM           108  // "ZIP": the program to install
 #define IDR_SETUP_STUB_RECORD            110  // "AID": the 64-byte record written as "rixo.aid"
+
+// ---- System, Windows and font information (modules 7, 2 and 10) ----
+// The three forms; their control ids are read by the end-to-end test.
+#define IDD_SYSINFO                      4701
+#define IDC_SYSINFO_LIST                 4711
+#define IDD_WININFO                      4702
+#define IDC_WININFO_OWNER_LABEL          4712
+#define IDC_WININFO_OWNER                4713  // read-only: "RegisteredOwner"
+#define IDC_WININFO_ORGANIZATION_LABEL   4714
+#define IDC_WININFO_ORGANIZATION         4715  // read-only: "RegisteredOrganization"
+#define IDC_WININFO_LIST                 4716  // the information list
+#define IDC_WININFO_TABS                 4717  // Shared DLL, System DLL, System EXE
+#define IDC_WININFO_FILES                4718  // the current tab's files
+#define IDD_FONTS                        4703
+#define IDC_FONTS_LIST                   4719
+// The font viewer (template 159)
+#define IDD_FONT_VIEWER                  159
+#define IDC_FONT_VIEWER_TEXT             1040  // the characters 1 to 255
+#define IDC_FONT_VIEWER_SPIN             1070  // up-down of the size, 0 to 400
+#define IDC_FONT_VIEWER_SIZE             1071  // "Size :"
+#define IDC_FONT_VIEWER_NAME             1072  // the face name
+#define IDC_FONT_VIEWER_NAME_LABEL       4720
+#define IDC_FONT_VIEWER_SIZE_LABEL       4721
+// The print choice of the Windows information (template 262); OK and Cancel.
+#define IDD_WININFO_PRINT                262
+#define IDC_WININFO_PRINT_INFORMATION    1242  // "Windows Information"
+#define IDC_WININFO_PRINT_FILES          1243  // "Files List"
+#define IDC_WININFO_PRINT_ANIMATION      4722
+#define IDC_WININFO_PRINT_LABEL          4723
+// Texts
+#define IDS_WININFO_OWNER                63770
+#define IDS_WININFO_ORGANIZATION         63771
+#define IDS_COLUMN_VERSION               63772
+#define IDS_COLUMN_PRODUCT               63773
+#define IDS_WININFO_PRINT_TITLE          63774
+#define IDS_WININFO_PRINT_QUESTION       63775
+#define IDS_WININFO_PRINT_INFORMATION    63776
+#define IDS_WININFO_PRINT_FILES          63777
+#define IDS_FONT_VIEWER_TITLE            63778
+#define IDS_FONT_VIEWER_NAME             63779
+#define IDS_FONT_VIEWER_SIZE             63780
