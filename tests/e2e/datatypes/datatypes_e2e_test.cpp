@@ -246,7 +246,7 @@ protected:
     // Adds a type through the new-type dialog; with `iconIndex` >= 0 its icon is picked from
     // shell32.dll in the icon picker.
     static void AddThroughDialog(const std::string& extension, const std::string& name, const std::string& command,
-                                 int iconIndex = -1)
+                                 int iconIndex = -1, const std::string& shot = {})
     {
         Click(m_view, IDC_DATATYPE_ADD);
         HWND dialog = WaitForWindow("Quenta - New Data Type");
@@ -263,6 +263,10 @@ protected:
             SelectIn(GetDlgItem(picker, IDC_ICONPICKER_LIST), iconIndex);
             Click(picker, IDC_ICONPICKER_APPLY);
             ASSERT_TRUE(WaitGone(picker));
+        }
+        if (!shot.empty()) {
+            e2e::Settle(dialog);
+            EXPECT_TRUE(SaveScreenBmp(Shot(shot)));
         }
         Click(dialog, IDC_NEWTYPE_OK);
         ASSERT_TRUE(WaitGone(dialog));
@@ -291,7 +295,7 @@ TEST_F(DataTypesSuite, ListsTheRegisteredTypesSortedByNameWithTheFirstSelected)
 TEST_F(DataTypesSuite, AddingAbcCreatesItsOwnTypeAndEditingAgainWritesThere)
 {
     const RegistrySnapshot before = SnapshotClasses();
-    AddThroughDialog("abc", "Abc test file", "C:\\windows\\notepad.exe %1", 3);
+    AddThroughDialog("abc", "Abc test file", "C:\\windows\\notepad.exe %1", 3, "new_type_dialog");
     const RegistrySnapshot added = SnapshotClasses();
     EXPECT_EQ(e2e::ChangedKeys(before, added),
               Keys({"HKCR\\.abc", "HKCR\\Quenta_abc_file", "HKCR\\Quenta_abc_file\\DefaultIcon",
@@ -477,6 +481,27 @@ TEST(DataTypesFrench, ModuleShowsItsFrenchTexts)
     fs::create_directories(WorkFolder());
     const std::string exe = fs::path(e2e::QuentaExe()).lexically_normal().generic_string();
     QuentaUnderTest quenta;
+    // Whatever happens, the French toolbox goes: its windows are asked to close, then the
+    // process (found through its window, as the handle is env's) is ended.
+    struct CloseFrench {
+        QuentaUnderTest& quenta;
+        ~CloseFrench()
+        {
+            HWND frame = quenta.Frame();
+            DWORD id = 0;
+            if (!frame || !GetWindowThreadProcessId(frame, &id))
+                return;
+            for (HWND window : WindowsOfProcess(id))
+                if (window != frame)
+                    PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
+            PostMessageA(frame, WM_CLOSE, 0, 0);
+            if (!WaitFor([&] { return !IsWindow(frame); }, 10000))
+                if (HANDLE process = OpenProcess(PROCESS_TERMINATE, FALSE, id)) {
+                    TerminateProcess(process, 1);
+                    CloseHandle(process);
+                }
+        }
+    } closeFrench{quenta};
     ASSERT_TRUE(quenta.Start("Z:\\usr\\bin\\env",
                              "LC_ALL=fr_FR.UTF-8 LANG=fr_FR.UTF-8 /usr/lib/wine/wine64 " + exe + " /DEBUG"))
         << "the French toolbox did not start";
@@ -489,8 +514,26 @@ TEST(DataTypesFrench, ModuleShowsItsFrenchTexts)
     }, 15000)) << "caption: " << (apply ? CaptionOf(apply) : "(no form)");
     e2e::Settle(quenta.Frame());
     EXPECT_TRUE(SaveScreenBmp(Shot("datatypes_fr")));
-    // The process handle belongs to env(1): wait for the window itself.
-    HWND frame = quenta.Frame();
-    PostMessageA(frame, WM_CLOSE, 0, 0);
-    EXPECT_TRUE(WaitFor([&] { return !IsWindow(frame); }, 15000));
+    // The new-type dialog and the icon picker in French.
+    HWND view = GetDlgItem(quenta.Frame(), e2e::kModuleView);
+    PostMessageA(view, WM_COMMAND, MAKEWPARAM(IDC_DATATYPE_ADD, BN_CLICKED), 0);
+    HWND dialog = nullptr;
+    ASSERT_TRUE(WaitFor([&] {
+        dialog = FindWindowA(nullptr, "Quenta - Nouveau type de donn\xe9" "es");
+        return dialog && IsWindowVisible(dialog);
+    }, 10000));
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_NEWTYPE_SELECT_ICON, BN_CLICKED), 0);
+    HWND picker = nullptr;
+    ASSERT_TRUE(WaitFor([&] {
+        picker = FindWindowA(nullptr, "Choisir une nouvelle ic\xf4" "ne");
+        return picker && IsWindowVisible(picker);
+    }, 10000));
+    e2e::Settle(picker);
+    EXPECT_TRUE(SaveScreenBmp(Shot("icon_picker_fr")));
+    PostMessageA(picker, WM_COMMAND, MAKEWPARAM(IDC_ICONPICKER_CANCEL, BN_CLICKED), 0);
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(picker); }, 10000));
+    e2e::Settle(dialog);
+    EXPECT_TRUE(SaveScreenBmp(Shot("new_type_dialog_fr")));
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_NEWTYPE_CANCEL, BN_CLICKED), 0);
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(dialog); }, 10000));
 }
