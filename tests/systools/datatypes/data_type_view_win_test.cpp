@@ -13,7 +13,9 @@
 #include <string>
 #include <vector>
 
+#include "app/main_window.h"
 #include "app/message.h"
+#include "base/progress.h"
 #include "base/text.h"
 #include "res/resource.h"
 #include "systools/datatypes/data_type_table.h"
@@ -28,6 +30,16 @@ MessageAnswer Answer(const std::string&, MessageButtons)
     ++g_questions;
     return g_answer;
 }
+
+// The main window's progress: its texts, and a cancel at the enumeration's second step.
+std::vector<std::string> g_texts;
+bool g_collecting = false, g_cancelCollecting = false;
+void RecordText(const std::string& text)
+{
+    g_texts.push_back(text);
+    g_collecting = text == LoadText(IDS_COLLECTING_INFORMATION);
+}
+bool MaybeCancel(int64_t position) { return !(g_cancelCollecting && g_collecting && position > 0); }
 
 std::string Extension(int i)
 {
@@ -62,6 +74,13 @@ protected:
         InitCommonControlsEx(&controls);
         SetMessageHandler(Answer);
         SetTextLanguage(0x0409);
+        MainWindowProgress().onText = RecordText;
+        MainWindowProgress().onPos = MaybeCancel;
+    }
+    static void TearDownTestSuite()
+    {
+        MainWindowProgress().onText = nullptr;
+        MainWindowProgress().onPos = nullptr;
     }
     void SetUp() override
     {
@@ -71,6 +90,8 @@ protected:
         for (int i = 0; i < kOwnTypes; ++i)
             SetDefault(Extension(i), i % 2 ? "qvfile" : std::string("qv type ") + char('z' - i / 2));
         g_questions = 0;
+        g_texts.clear();
+        g_cancelCollecting = false;
         m_frame = CreateWindowExA(0, "STATIC", "data types test", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 900, 640,
                                   nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
         ASSERT_TRUE(m_frame);
@@ -167,4 +188,23 @@ TEST_F(DataTypeView, TheMenusDeleteAsksAndRemovesOnlyTheSelectedKeys)
     Select({});
     SendMessageA(m_view.Hwnd(), WM_COMMAND, ID_DATATYPE_DELETE, 0);
     EXPECT_EQ(g_questions, 2);
+}
+
+TEST_F(DataTypeView, TheFillNamesEachTypeAndStopsWhenCancelled)
+{
+    ASSERT_FALSE(g_texts.empty());
+    EXPECT_EQ(g_texts.front(), "Collecting Information...");
+    const int rows = m_view.List().RowCount();
+    char last[128];
+    std::snprintf(last, sizeof last, "(%d/%d)...", rows, rows);
+    EXPECT_NE(g_texts.back().find(last), std::string::npos) << g_texts.back();
+    EXPECT_EQ(g_texts.back().rfind("Retrieving \"", 0), 0u) << g_texts.back();
+
+    g_cancelCollecting = true;
+    m_view.Refill();
+    EXPECT_LT(m_view.List().RowCount(), rows) << "the keys after the cancelled step are not read";
+    int kept = 0;
+    for (int i = 0; i < DataTypeTable::Shared().Count(); ++i)
+        kept += DataTypeTable::Shared().At(i)->removed ? 0 : 1;
+    EXPECT_EQ(m_view.List().RowCount(), kept) << "the list shows what was read";
 }
