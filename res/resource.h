@@ -580,3 +580,15 @@
 #define IDS_NEWTYPE_EXTENSION_LABEL      64133
 #define IDS_NEWTYPE_NAME_LABEL           64134
 #define IDS_NEWTYPE_COMMAND_LABEL        64135
+
+// The archive reader's failure texts ("%s": the archive, entry or file concerned).
+#define IDS_ARCHIVE_BAD_HEADER           64800
+#define IDS_ARCHIVE_UNREADABLE           64801
+#define IDS_ARCHIVE_CANNOT_CREATE        64802
+#define IDS_ARCHIVE_NOT_REMOVABLE        64803
+#define IDS_ARCHIVE_NO_END_RECORD        64804
+#define IDS_ARCHIVE_NO_SPACE             64805  // file, folder, space needed, space available
+#define IDS_ARCHIVE_NEEDS_PASSWORD       64806
+#define IDS_ARCHIVE_DAMAGED_ENTRY        64807
+#define IDS_ARCHIVE_UNSAFE_NAME          64808
+#define IDS_ARCHIVE_CANNOT_DELETE        64809
