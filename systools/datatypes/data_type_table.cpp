@@ -30,6 +30,24 @@ bool KeyExists(const std::string& key)
     return root != nullptr;
 }
 
+// Deletes the key `name` directly below `parent` with its whole subtree, depth first. The
+// name is taken as it stands: no separator of it is dropped or split.
+bool DeleteKeyTree(CRegistryKey& parent, const std::string& name, int depth = 0)
+{
+    constexpr int kMaxDepth = 512;
+    std::unique_ptr<CRegistryKey> key = depth > kMaxDepth ? nullptr : parent.OpenSubKey(name, false);
+    if (!key)
+        return false;
+    std::vector<std::string> children; // collected first: deleting shifts the enumeration
+    std::string child;
+    for (uint32_t i = 0; key->EnumSubKey(i, child); ++i)
+        children.push_back(child);
+    for (const std::string& c : children)
+        DeleteKeyTree(*key, c, depth + 1);
+    key.reset();
+    return parent.DeleteSubKey(name);
+}
+
 // A default value as it was before a write, to put it back when a later write fails.
 struct SavedDefault {
     std::string key;
@@ -160,14 +178,17 @@ DataTypeTable::SetResult DataTypeTable::SetDataType(CRegistryAccess& registry, c
     return {found, false};
 }
 
-std::vector<int> DataTypeTable::Remove(CRegistryAccess& registry, const std::vector<int>& indexes)
+std::vector<int> DataTypeTable::Remove(const std::vector<int>& indexes)
 {
     std::vector<int> removed;
     for (int index : indexes) {
         DataTypeEntry* entry = At(index);
         if (!entry || entry->removed || !IsUsableExtension(entry->extension))
             continue;
-        registry.DeleteKey(kClasses, entry->extension + "\\");
+        if (std::unique_ptr<CRegistryKey> root = OpenRegistryRoot(kClasses)) {
+            DeleteKeyTree(*root, entry->extension);
+            root->Flush();
+        }
         if (KeyExists(entry->extension))
             continue; // refused: the entry stays as the registry has it
         entry->removed = true;

@@ -49,8 +49,9 @@ public:
                           const std::string& command, const std::string& iconLocation);
 
     // Deletes the extension key (with its subkeys) of each listed entry and marks it removed;
-    // the type key it pointed to stays. The indexes whose key is gone, in the order given.
-    std::vector<int> Remove(CRegistryAccess& registry, const std::vector<int>& indexes);
+    // the type key it pointed to stays. The key is named exactly as listed (no separator of
+    // it is dropped). The indexes whose key is gone, in the order given.
+    std::vector<int> Remove(const std::vector<int>& indexes);
 
     // The non-removed entry of an extension (letter case ignored), or -1.
     int Find(const std::string& extension) const;

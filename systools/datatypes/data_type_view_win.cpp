@@ -327,8 +327,7 @@ void CDataType::RemoveSelected()
     std::vector<int> entries;
     for (int row : rows)
         entries.push_back(static_cast<int>(m_list.RowData(row)));
-    CRegistryAccess registry;
-    const std::vector<int> removed = DataTypeTable::Shared().Remove(registry, entries);
+    const std::vector<int> removed = DataTypeTable::Shared().Remove(entries);
     std::vector<int> gone;
     for (size_t i = 0; i < rows.size(); ++i)
         if (std::find(removed.begin(), removed.end(), entries[i]) != removed.end())

@@ -197,7 +197,7 @@ TEST_F(DataTypes, RemovalDeletesExactlyTheChosenExtensionKeys)
     for (int i = table.Count() - 1; i >= 0; --i)
         if (table.At(i)->extension == ".dd" || table.At(i)->extension == ".bb")
             chosen.push_back(i);
-    const std::vector<int> removed = table.Remove(reg, chosen);
+    const std::vector<int> removed = table.Remove(chosen);
     EXPECT_EQ(removed, chosen);
     EXPECT_FALSE(Exists(".dd"));
     EXPECT_FALSE(Exists(".bb"));
@@ -208,7 +208,19 @@ TEST_F(DataTypes, RemovalDeletesExactlyTheChosenExtensionKeys)
     EXPECT_EQ(table.Count(), 4) << "removed entries stay until the next fill";
     EXPECT_EQ(Listed(table).size(), 2u);
     EXPECT_EQ(table.Find(".dd"), -1);
-    EXPECT_TRUE(table.Remove(reg, chosen).empty()) << "an entry is removed once";
+    EXPECT_TRUE(table.Remove(chosen).empty()) << "an entry is removed once";
+
+    // A name that ends with a slash is its own key, never the one without it.
+    SetDefault(".x/", "slash");
+    SetDefault(".x", "plain");
+    ASSERT_TRUE(table.Fill(reg, CQnProgress::Silent()));
+    const int slash = table.Find(".x/");
+    ASSERT_GE(slash, 0);
+    EXPECT_EQ(table.Remove({slash}), std::vector<int>{slash});
+    EXPECT_FALSE(Exists(".x/"));
+    EXPECT_EQ(Default(".x"), "plain");
+    chosen = {table.Find(".dd"), table.Find(".bb")};
+    ASSERT_EQ(chosen, (std::vector<int>{-1, -1})) << "gone after the fill";
 
     // Adding a removed extension again makes a new type of its own.
     const auto readded = table.SetDataType(reg, "dd", "Back", "b.exe", "");
