@@ -258,11 +258,11 @@ void CDataType::UpdateCount()
 }
 
 // The slot the type's extension owns gets the icons of its new location; the extension's
-// slot keeps its key.
+// slot keeps its key. Without a location the shell's icons stay: nothing better replaces them.
 void CDataType::RefreshIcons(int entryIndex)
 {
     DataTypeEntry* entry = DataTypeTable::Shared().At(entryIndex);
-    if (!entry || entry->iconIndex < 0)
+    if (!entry || entry->iconIndex < 0 || entry->iconLocation.empty())
         return;
     HICON small = IconOrFallback(entry->iconLocation, true);
     HICON large = IconOrFallback(entry->iconLocation, false);
@@ -344,8 +344,7 @@ void CDataType::AddNewType()
         return;
     if (entry->iconIndex < 0)
         entry->iconIndex = IconSlotOfExtension(entry->extension);
-    if (!entry->iconLocation.empty())
-        RefreshIcons(index);
+    RefreshIcons(index);
     int row = RowOfEntry(index);
     if (row < 0)
         row = m_list.InsertRow(m_list.RowCount(), entry->description, -1, index);
