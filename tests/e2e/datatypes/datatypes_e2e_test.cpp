@@ -441,18 +441,25 @@ TEST_F(DataTypesSuite, RemovingFromAListSortedByExtensionDescendingDeletesExactl
         AddThroughDialog("abc", "Abc test file", "C:\\windows\\notepad.exe %1");
     ASSERT_GE(RowOf(".abc"), 0);
     ASSERT_GE(RowOf(".qqb"), 0);
-    // Extension column twice: descending.
+    // Extension column twice: ascending, then descending. The clicks are apart by more than a
+    // double click's time, and each waits for its order.
     HWND header = reinterpret_cast<HWND>(SendMessageA(m_list, LVM_GETHEADER, 0, 0));
     RECT rect{};
     ASSERT_TRUE(e2e::RemoteRect(Quenta().Process(), header, HDM_GETITEMRECT, 1, rect));
+    const auto noCase = [](const std::string& a, const std::string& b) { return lstrcmpiA(a.c_str(), b.c_str()) < 0; };
+    std::vector<std::string> extensions;
     e2e::ClickAt(header, rect);
-    Settle();
+    EXPECT_TRUE(WaitFor([&] {
+        extensions = Column(1);
+        return std::is_sorted(extensions.begin(), extensions.end(), noCase);
+    }, 5000)) << "ascending after a first click";
+    Sleep(GetDoubleClickTime() + 100);
     e2e::ClickAt(header, rect);
+    EXPECT_TRUE(WaitFor([&] {
+        extensions = Column(1);
+        return std::is_sorted(extensions.rbegin(), extensions.rend(), noCase);
+    }, 5000)) << "descending after a second click";
     Settle();
-    const std::vector<std::string> extensions = Column(1);
-    EXPECT_TRUE(std::is_sorted(extensions.rbegin(), extensions.rend(), [](const std::string& a, const std::string& b) {
-        return lstrcmpiA(a.c_str(), b.c_str()) < 0;
-    })) << "descending after a second click";
 
     const RegistrySnapshot before = SnapshotClasses();
     const int rowCount = static_cast<int>(extensions.size());
