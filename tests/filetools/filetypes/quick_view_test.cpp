@@ -20,4 +20,10 @@ TEST_F(QuickViewer, ProgramComesFromTheOpenCommandWithTheWindowsFolder)
     reg.WriteString(RegRoot::ClassesRoot, "QuickView\\shell\\open\\command", "",
                     "%SYSTEMROOT%\\system\\viewers\\quikview.exe");
     EXPECT_EQ(QuickViewProgram(reg, "C:\\WIN"), "C:\\WIN\\system\\viewers\\quikview.exe");
+#ifdef _WIN32
+    // A viewer that is not there starts nothing.
+    EXPECT_FALSE(QuickView("C:\\windows\\win.ini"));
+    reg.DeleteKey(RegRoot::ClassesRoot, "QuickView");
+    EXPECT_FALSE(QuickView("C:\\windows\\win.ini"));
+#endif
 }
