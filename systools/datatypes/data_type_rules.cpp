@@ -1,0 +1,58 @@
+#include "systools/datatypes/data_type_rules.h"
+
+#include <cmath>
+
+std::string NormaliseExtension(const std::string& text)
+{
+    const size_t dot = text.find('.');
+    return dot == std::string::npos ? "." + text : text.substr(dot);
+}
+
+bool IsUsableExtension(const std::string& extension)
+{
+    return extension.size() > 1 && extension[0] == '.' && extension.find('\\') == std::string::npos;
+}
+
+size_t FillStepWidth(size_t keyCount)
+{
+    return static_cast<size_t>(std::sqrt(static_cast<double>(keyCount)) + 1.0);
+}
+
+std::string WithUpperFirstLetter(std::string description)
+{
+    // Only a to z: other bytes (braces, accented letters) have no upper case 32 below them.
+    if (!description.empty() && description[0] >= 'a' && description[0] <= 'z')
+        description[0] = static_cast<char>(description[0] - 32);
+    return description;
+}
+
+std::string NewTypeKeyName(const std::string& extension)
+{
+    return "Quenta_" + (extension.empty() || extension[0] != '.' ? extension : extension.substr(1)) + "_file";
+}
+
+std::string DefaultIconKey(const std::string& typeKey) { return typeKey + "DefaultIcon\\"; }
+
+std::string OpenCommandKey(const std::string& typeKey) { return typeKey + "Shell\\Open\\Command\\"; }
+
+std::string RetrievingText(const std::string& pattern, const std::string& name, int position, int count)
+{
+    const std::string args[] = {name, std::to_string(position), std::to_string(count)};
+    size_t next = 0;
+    std::string out;
+    for (size_t i = 0; i < pattern.size(); ++i) {
+        if (pattern[i] == '%' && i + 1 < pattern.size()) {
+            const char kind = pattern[i + 1];
+            if (kind == '%' || kind == 's' || kind == 'd') {
+                if (kind == '%')
+                    out += '%';
+                else if (next < 3)
+                    out += args[next++];
+                ++i;
+                continue;
+            }
+        }
+        out += pattern[i];
+    }
+    return out;
+}
