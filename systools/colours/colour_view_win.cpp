@@ -63,6 +63,7 @@ const char kSection[] = "WinColors";
 const char kThemeDirectory[] = "ThemeDirectory";
 const char kThemeExtension[] = "THM";
 constexpr int kPartLimit = 255;
+constexpr int kNameColumnWidth = 130;
 const int kPartEdits[] = {IDC_WINCOLORS_RED, IDC_WINCOLORS_GREEN, IDC_WINCOLORS_BLUE};
 const int kPartSpins[] = {IDC_WINCOLORS_RED_SPIN, IDC_WINCOLORS_GREEN_SPIN, IDC_WINCOLORS_BLUE_SPIN};
 
@@ -119,7 +120,8 @@ bool CWinColor::OnInitDialog()
 
 void CWinColor::InitModule()
 {
-    m_list.AddColumns({{IDS_COLUMN_NAME, 100}, {IDS_COLUMN_DESCRIPTION, 100}});
+    // The name column is wide enough for the longest key name beside its swatch.
+    m_list.AddColumns({{IDS_COLUMN_NAME, kNameColumnWidth}, {IDS_COLUMN_DESCRIPTION, 100}});
     for (int spin : kPartSpins)
         SendMessageA(Item(spin), UDM_SETRANGE32, 0, kPartLimit);
     EnableWindow(Item(IDC_WINCOLORS_THEME_APPLY), FALSE);
