@@ -127,6 +127,66 @@ void WriteFileBytes(const fs::path& path, const std::string& bytes)
     std::ofstream(path, std::ios::binary) << bytes;
 }
 
+// Puts back, when it goes, every value a theme names as it was before, and removes the keys the
+// theme created: the build's Wine prefix serves other tests, which expect its own look.
+class ThemeValuesBackup {
+public:
+    explicit ThemeValuesBackup(const std::vector<ThemeValue>& values)
+    {
+        std::set<std::pair<HKEY, std::string>> seen;
+        for (const ThemeValue& value : values) {
+            HKEY root = value.root == RegRoot::ClassesRoot ? HKEY_CLASSES_ROOT : HKEY_CURRENT_USER;
+            std::string path;
+            for (const std::string& part : value.keyPath) {
+                path += (path.empty() ? "" : "\\") + part;
+                HKEY key = nullptr;
+                if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) == ERROR_SUCCESS) {
+                    RegCloseKey(key);
+                    continue;
+                }
+                if (seen.insert({root, path}).second)
+                    m_newKeys.push_back({root, path});
+                break;
+            }
+            Saved saved{root, path, value.name, 0, {}, false};
+            DWORD size = 0;
+            if (RegGetValueA(root, path.c_str(), value.name.c_str(), RRF_RT_ANY, &saved.type, nullptr, &size) ==
+                ERROR_SUCCESS) {
+                saved.data.resize(size);
+                saved.existed = RegGetValueA(root, path.c_str(), value.name.c_str(), RRF_RT_ANY, &saved.type,
+                                             saved.data.data(), &size) == ERROR_SUCCESS;
+                saved.data.resize(size);
+            }
+            m_saved.push_back(std::move(saved));
+        }
+    }
+    ~ThemeValuesBackup()
+    {
+        for (auto saved = m_saved.rbegin(); saved != m_saved.rend(); ++saved) {
+            if (saved->existed)
+                RegSetKeyValueA(saved->root, saved->path.c_str(), saved->name.c_str(), saved->type,
+                                saved->data.data(), static_cast<DWORD>(saved->data.size()));
+            else
+                RegDeleteKeyValueA(saved->root, saved->path.c_str(), saved->name.c_str());
+        }
+        for (const auto& [root, path] : m_newKeys)
+            RegDeleteTreeA(root, path.c_str());
+    }
+    ThemeValuesBackup(const ThemeValuesBackup&) = delete;
+    ThemeValuesBackup& operator=(const ThemeValuesBackup&) = delete;
+
+private:
+    struct Saved {
+        HKEY root;
+        std::string path, name;
+        DWORD type = 0;
+        std::vector<BYTE> data;
+        bool existed = false;
+    };
+    std::vector<Saved> m_saved;
+    std::vector<std::pair<HKEY, std::string>> m_newKeys;
+};
+
 class ColoursE2eTest : public QuentaSuite {
 protected:
     static void SetUpTestSuite()
@@ -356,6 +416,9 @@ TEST_F(ColoursE2eTest, ThemeFileWritesOnlyTheKeysItNames)
     // A start where every value the theme names is missing or different.
     RegDeleteTreeA(HKEY_CLASSES_ROOT, kTestClsid);
     RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\QuentaE2e");
+    std::ifstream written(theme, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(written)), std::istreambuf_iterator<char>());
+    const ThemeValuesBackup backup(ReadThemeValues(bytes, ThemeFolders{}).values);
     RegSetKeyValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "WallpaperStyle", REG_SZ, "0", 2);
     const e2e::RegistrySnapshot before = Snapshot();
     ApplyTheme(theme.string());
@@ -404,6 +467,7 @@ TEST_F(ColoursE2eTest, AMissingThemeFileIsReportedAndWritesNothing)
 
 TEST_F(ColoursE2eTest, DefaultThemeAppliesAndTheColoursReadBackAsItsTable)
 {
+    const ThemeValuesBackup backup(ReadThemeValues(DefaultThemeFileText(), ThemeFolders{}).values);
     const e2e::RegistrySnapshot before = Snapshot();
     PostMessageA(Item(IDC_WINCOLORS_DEFAULT_THEME), BM_CLICK, 0, 0);
     HWND question = WaitForMessageBox();
