@@ -472,7 +472,11 @@ TEST_F(ColoursE2eTest, DefaultThemeAppliesAndTheColoursReadBackAsItsTable)
     PostMessageA(Item(IDC_WINCOLORS_DEFAULT_THEME), BM_CLICK, 0, 0);
     HWND question = WaitForMessageBox();
     ASSERT_NE(question, nullptr) << "the module did not ask";
-    Settle();
+    e2e::Settle(question);
+    std::string asked;
+    for (HWND child = GetWindow(question, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        asked += TextOf(child) + "|";
+    EXPECT_NE(asked.find("Do you really want to restore default Windows theme?"), std::string::npos) << asked;
     EXPECT_TRUE(SaveScreenBmp(Shot("colours_default_theme_question")));
     PostMessageA(question, WM_COMMAND, IDYES, 0);
     ASSERT_TRUE(WaitFor([&] { return !IsWindow(question); }, 5000));
@@ -522,7 +526,7 @@ TEST_F(ColoursE2eTest, BrowseChoosesAThemeFileAndRemembersItsFolder)
     PostMessageA(Item(IDC_WINCOLORS_THEME_BROWSE), BM_CLICK, 0, 0);
     HWND dialog = WaitForDialog([](HWND w) { return ClassOf(w) == "#32770" && CaptionOf(w) == "Load"; });
     ASSERT_NE(dialog, nullptr) << "no \"Load\" dialog";
-    Settle();
+    e2e::Settle(dialog);
     EXPECT_TRUE(SaveScreenBmp(Shot("colours_browse")));
     // The file name box of the open dialog (a combo box's edit, or an edit).
     HWND name = FindDescendantById(dialog, 0x47C);
