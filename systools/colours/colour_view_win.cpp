@@ -16,6 +16,7 @@
 #include "systools/colours/colours_module.h"
 #include "systools/colours/swatch_images_win.h"
 #include "systools/colours/theme_apply_win.h"
+#include "systools/colours/wait_cursor_win.h"
 
 namespace {
 const FormText kTexts[] = {
@@ -66,17 +67,6 @@ constexpr int kPartLimit = 255;
 constexpr int kNameColumnWidth = 130;
 const int kPartEdits[] = {IDC_WINCOLORS_RED, IDC_WINCOLORS_GREEN, IDC_WINCOLORS_BLUE};
 const int kPartSpins[] = {IDC_WINCOLORS_RED_SPIN, IDC_WINCOLORS_GREEN_SPIN, IDC_WINCOLORS_BLUE_SPIN};
-
-class WaitCursor {
-public:
-    WaitCursor() : m_old(SetCursor(LoadCursor(nullptr, IDC_WAIT))) {}
-    ~WaitCursor() { SetCursor(m_old); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-
-private:
-    HCURSOR m_old;
-};
 
 std::string FolderOf(const std::string& path)
 {
@@ -142,7 +132,7 @@ void CWinColor::OnDestroyed()
 
 void CWinColor::Refresh(int row)
 {
-    WaitCursor wait;
+    CWaitCursor wait;
     m_currentColours = ReadTableColours();
     HIMAGELIST old = m_swatches;
     m_swatches = CreateSwatchImages(m_currentColours);

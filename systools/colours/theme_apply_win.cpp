@@ -6,22 +6,12 @@
 #include "systools/colours/default_theme.h"
 #include "systools/colours/system_colours_win.h"
 #include "systools/colours/theme_file.h"
+#include "systools/colours/wait_cursor_win.h"
 
 namespace {
 // Far beyond any theme file (a few kilobytes); a larger file is not a theme.
 constexpr DWORD kMaxThemeFileSize = 4u << 20;
 constexpr UINT kBroadcastTimeoutMs = 2000;
-
-class WaitCursor {
-public:
-    WaitCursor() : m_old(SetCursor(LoadCursor(nullptr, IDC_WAIT))) {}
-    ~WaitCursor() { SetCursor(m_old); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-
-private:
-    HCURSOR m_old;
-};
 
 bool ReadWholeFile(const std::string& path, std::string& bytes)
 {
@@ -77,7 +67,7 @@ void BroadcastDisplayChange()
 
 bool ApplyThemeFile(const std::string& path)
 {
-    WaitCursor wait;
+    CWaitCursor wait;
     std::string bytes;
     if (!ReadWholeFile(path, bytes))
         return false;
