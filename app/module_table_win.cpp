@@ -8,6 +8,7 @@
 #include "res/resource.h"
 #include "shell/module_catalogue.h"
 #include "shell/start_panel_win.h"
+#include "systools/colours/colours_module.h"
 #include "systools/datatypes/datatypes_module.h"
 #include "systools/info/info_module.h"
 
@@ -21,7 +22,7 @@ const ModuleRow kModules[] = {
     {14, IDS_MODULE_TRANSLATOR, IDR_PIC_TRANSLATOR, "local\\pictranslator.htm", CreateTranslatorView},
     {15, IDS_MODULE_CAPTURE, IDR_PIC_CAPTURE, "local\\screencapture.htm"},
     {16, IDS_MODULE_ACQUIRE, IDR_PIC_ACQUIRE, "local\\acquire.htm"},
-    {4, IDS_MODULE_WINCOLORS, IDR_PIC_WINCOLORS, "local\\wincolors.htm"},
+    {4, IDS_MODULE_WINCOLORS, IDR_PIC_WINCOLORS, "local\\wincolors.htm", CreateWinColorView},
     {5, IDS_MODULE_TOOLS, IDR_PIC_TOOLS, "local\\tools.htm"},
     {8, IDS_MODULE_FINDER, IDR_PIC_FINDER, "local\\qnfinder.htm", CreateFinderView},
     {2, IDS_MODULE_WINDOWS, IDR_PIC_WINDOWS, "local\\windows.htm", CreateWindowsInfoView},

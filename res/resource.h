@@ -641,3 +641,44 @@
 #define IDS_FONT_VIEWER_TITLE            63778
 #define IDS_FONT_VIEWER_NAME             63779
 #define IDS_FONT_VIEWER_SIZE             63780
+
+// Windows colours (module 4): its form, the control ids its tests read, and its form texts.
+#define IDD_WINCOLORS                    446
+#define IDC_WINCOLORS_LIST               1055  // the colours (name with swatch, description)
+#define IDC_WINCOLORS_PREVIEW            1056  // colour button with the edited colour
+#define IDC_WINCOLORS_NAME               1057  // key name of the selected colour
+#define IDC_WINCOLORS_RED_SPIN           1058
+#define IDC_WINCOLORS_GREEN_SPIN         1059
+#define IDC_WINCOLORS_BLUE_SPIN          1060
+#define IDC_WINCOLORS_WYSIWYG            1061  // live preview
+#define IDC_WINCOLORS_APPLY              1062  // "&Apply" (default)
+#define IDC_WINCOLORS_RESET              1063  // "&Reset": the colours found at start
+#define IDC_WINCOLORS_DEFAULT            1064  // "&Default": the built-in colours
+#define IDC_WINCOLORS_RED                1065
+#define IDC_WINCOLORS_GREEN              1041
+#define IDC_WINCOLORS_BLUE               1042
+#define IDC_WINCOLORS_THEME_APPLY        1066  // applies the theme file named in 1099
+#define IDC_WINCOLORS_DEFAULT_THEME      1067  // "Default &theme"
+#define IDC_WINCOLORS_THEME_FILE         1099  // theme file name
+#define IDC_WINCOLORS_THEME_BROWSE       1237  // "..."
+#define IDC_WINCOLORS_COLOR_GROUP        1238
+#define IDC_WINCOLORS_THEME_GROUP        1239
+#define IDC_WINCOLORS_THEME_FILE_LABEL   1240
+#define IDC_WINCOLORS_RED_LABEL          1241
+#define IDC_WINCOLORS_GREEN_LABEL        1242
+#define IDC_WINCOLORS_BLUE_LABEL         1243
+#define IDS_WINCOLORS_COLOR_GROUP        64600
+#define IDS_WINCOLORS_RED                64601
+#define IDS_WINCOLORS_GREEN              64602
+#define IDS_WINCOLORS_BLUE               64603
+#define IDS_WINCOLORS_WYSIWYG            64604
+#define IDS_WINCOLORS_APPLY              64605
+#define IDS_WINCOLORS_RESET              64606
+#define IDS_WINCOLORS_DEFAULT            64607
+#define IDS_WINCOLORS_THEME_GROUP        64608
+#define IDS_WINCOLORS_THEME_FILE         64609
+#define IDS_WINCOLORS_DEFAULT_THEME      64610
+#define IDS_WINCOLORS_TIP_THEME_APPLY    64611
+#define IDS_WINCOLORS_TIP_THEME_BROWSE   64612
+#define IDS_WINCOLORS_TIP_DEFAULT_THEME  64613
+#define IDS_WINCOLORS_THEME_FAILED       64614
