@@ -526,3 +526,39 @@
 #define IDC_FINDER_TABS                  1032  // all results, folders, one tab per drive
 #define IDC_FINDER_LIST                  1068  // the result list
 #define IDR_FINDER_LIST_MENU             193
+
+// ---- Applications shortcuts (module 17) ----
+// Its form; the end-to-end test reads these ids.
+#define IDD_SHORTCUTS                    270
+#define IDC_SHORTCUTS_TABS               1032  // one tab per place with a folder
+#define IDC_SHORTCUTS_LIST               1307  // the links of the current place
+#define IDC_SHORTCUTS_NAME               1306  // "Shortcut name :" edit
+#define IDC_SHORTCUTS_ICON               1086  // large icon of the selected link
+#define IDC_SHORTCUTS_COMMAND            1036  // "Command line :" edit
+#define IDC_SHORTCUTS_BROWSE             1302  // "..."
+#define IDC_SHORTCUTS_ADD                1303  // "A&dd"
+#define IDC_SHORTCUTS_DELETE             1304  // "&Del"
+#define IDC_SHORTCUTS_APPLY              1305  // "&Apply"
+#define IDC_SHORTCUTS_NAME_LABEL         1308
+#define IDC_SHORTCUTS_COMMAND_LABEL      1309
+// Tab pictures of the places, 16 x 16 keyed by magenta
+#define IDB_SHORTCUTS_TAB_DESKTOP        272
+#define IDB_SHORTCUTS_TAB_QUICK_LAUNCH   273
+#define IDB_SHORTCUTS_TAB_STARTUP        274
+// Texts
+#define IDS_SHORTCUTS_LABEL_NAME         63717
+#define IDS_SHORTCUTS_LABEL_COMMAND      63718
+#define IDS_SHORTCUTS_ADD                63719
+#define IDS_SHORTCUTS_DELETE             63720
+#define IDS_SHORTCUTS_APPLY              63721
+#define IDS_SHORTCUTS_COLUMN_TARGET      63722
+#define IDS_SHORTCUTS_RETRIEVING         63723
+#define IDS_SHORTCUTS_ADDING             63724
+#define IDS_SHORTCUTS_REMOVING           63725
+#define IDS_SHORTCUTS_REPLACE            63726
+#define IDS_SHORTCUTS_BAD_NAME           63727
+#define IDS_SHORTCUTS_BAD_COMMAND        63728
+#define IDS_SHORTCUTS_NOT_WRITTEN        63729
+#define IDS_SHORTCUTS_OLD_KEPT           63730
+#define IDS_SHORTCUTS_NOT_REMOVED        63731
+#define IDS_SHORTCUTS_COLUMN_NAME        63732
