@@ -8,6 +8,7 @@
 #include "res/resource.h"
 #include "shell/module_catalogue.h"
 #include "shell/start_panel_win.h"
+#include "systools/shortcuts/shortcuts_module.h"
 
 namespace {
 const ModuleRow kModules[] = {
@@ -24,7 +25,7 @@ const ModuleRow kModules[] = {
     {8, IDS_MODULE_FINDER, IDR_PIC_FINDER, "local\\qnfinder.htm", CreateFinderView},
     {2, IDS_MODULE_WINDOWS, IDR_PIC_WINDOWS, "local\\windows.htm"},
     {10, IDS_MODULE_FONTS, IDR_PIC_FONTS, "local\\fonts.htm"},
-    {17, IDS_MODULE_SHORTCUTS, IDR_PIC_SHORTCUTS, "local\\appshortcuts.htm"},
+    {17, IDS_MODULE_SHORTCUTS, IDR_PIC_SHORTCUTS, "local\\appshortcuts.htm", CreateShortcutsView},
     {9, IDS_MODULE_UNINSTALL, IDR_PIC_UNINSTALL, "local\\uninstall.htm"},
     {12, IDS_MODULE_DATATYPES, IDR_PIC_DATATYPES, "local\\datatype.htm"},
     {11, IDS_MODULE_DISKINFO, IDR_PIC_DISKINFO, "local\\diskinfo.htm"},

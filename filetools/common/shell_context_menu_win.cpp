@@ -101,9 +101,27 @@ LRESULT CALLBACK MenuOwnerProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     return DefSubclassProc(window, message, wParam, lParam);
 }
 
+// The language-independent verb of a command of the menu object; empty when it has none.
+std::string VerbOf(IContextMenu* menu, UINT offset)
+{
+    char verb[256] = {};
+    if (SUCCEEDED(menu->GetCommandString(offset, GCS_VERBA, nullptr, verb, sizeof verb - 1)) && verb[0])
+        return verb;
+    wchar_t wide[256] = {};
+    if (FAILED(menu->GetCommandString(offset, GCS_VERBW, nullptr, reinterpret_cast<LPSTR>(wide), 255)) || !wide[0])
+        return {};
+    int n = WideCharToMultiByte(CP_ACP, 0, wide, -1, verb, sizeof verb, nullptr, nullptr);
+    return n > 1 ? std::string(verb, static_cast<size_t>(n - 1)) : std::string();
+}
 } // namespace
 
 void ShowShellContextMenu(HWND owner, const std::vector<std::string>& paths, POINT screenPoint)
+{
+    ShowShellContextMenu(owner, paths, screenPoint, ShellVerbHandler());
+}
+
+void ShowShellContextMenu(HWND owner, const std::vector<std::string>& paths, POINT screenPoint,
+                          const ShellVerbHandler& takeVerb)
 {
     std::optional<ShellItemsInFolder> items = SplitIntoOneFolder(paths);
     if (!items)
@@ -137,7 +155,9 @@ void ShowShellContextMenu(HWND owner, const std::vector<std::string>& paths, POI
                                                             screenPoint.y, 0, owner, nullptr));
             if (subclassed)
                 RemoveWindowSubclass(owner, MenuOwnerProc, kMenuSubclassId);
-            if (command >= kFirstCommand && command <= kLastCommand) {
+            const bool chosen = command >= kFirstCommand && command <= kLastCommand;
+            const bool takenByCaller = chosen && takeVerb && takeVerb(VerbOf(menu.Get(), command - kFirstCommand));
+            if (chosen && !takenByCaller) {
                 CMINVOKECOMMANDINFO invoke = {};
                 invoke.cbSize = sizeof invoke;
                 invoke.hwnd = owner;

@@ -74,6 +74,13 @@ std::string ShortPathOrSame(const std::string& path)
     return n > 0 && n < sizeof buffer ? std::string(buffer, n) : path;
 }
 
+// A folder as a working folder: without a trailing separator, except a drive root ("C:\").
+std::string WorkingFolderOf(const std::string& folder)
+{
+    std::string trimmed = WithoutTrailingSeparator(folder);
+    return trimmed.size() == 2 && trimmed[1] == ':' ? trimmed + '\\' : trimmed;
+}
+
 bool PathExistsOnDisk(const std::string& path)
 {
     return !path.empty() && GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
@@ -119,7 +126,7 @@ bool CreateShortcut(const std::string& targetFolder, const std::string& targetNa
     if (FAILED(link->SetPath(ShortPathOrSame(target).c_str())))
         return false;
     link->SetDescription(description.c_str());
-    link->SetWorkingDirectory(WithoutTrailingSeparator(targetFolder).c_str());
+    link->SetWorkingDirectory(WorkingFolderOf(targetFolder).c_str());
     if (!arguments.empty())
         link->SetArguments(arguments.c_str());
     if (iconIndex != -1)
@@ -168,7 +175,7 @@ void RunShortcut(const std::string& linkPath)
     CurrentFolderScope restore;
     std::string folder = link.workingFolder;
     if (!IsExistingFolder(folder))
-        folder = WithoutTrailingSeparator(FolderOf(link.target));
+        folder = WorkingFolderOf(FolderOf(link.target));
     if (!folder.empty())
         SetCurrentDirectoryA(folder.c_str());
     if (IsExistingFolder(link.target)) {

@@ -22,6 +22,17 @@ void CALLBACK CloseMenuWhenShown(HWND, UINT, UINT_PTR, DWORD)
     EndMenu();
 }
 
+// Chooses the menu's first command with the keyboard once the menu is up.
+void CALLBACK ChooseFirstWhenShown(HWND, UINT, UINT_PTR, DWORD)
+{
+    HWND menuWindow = FindWindowA("#32768", nullptr);
+    if (!menuWindow || !IsWindowVisible(menuWindow) || g_menuSeen)
+        return;
+    g_menuSeen = true;
+    PostMessageA(menuWindow, WM_KEYDOWN, VK_DOWN, 0);
+    PostMessageA(menuWindow, WM_KEYDOWN, VK_RETURN, 0);
+}
+
 class ShellContextMenu : public testing::Test {
 protected:
     void SetUp() override
@@ -68,4 +79,19 @@ TEST_F(ShellContextMenu, PathsOfSeveralFoldersOrUnknownToTheShellShowNothing)
     ShowShellContextMenu(m_owner, {}, POINT{40, 40});
     KillTimer(nullptr, timer);
     EXPECT_FALSE(g_menuSeen);
+}
+
+TEST_F(ShellContextMenu, AChosenCommandGoesToTheCallerFirstWithItsVerb)
+{
+    std::vector<std::string> verbs;
+    UINT_PTR timer = SetTimer(nullptr, 0, 50, ChooseFirstWhenShown);
+    ShowShellContextMenu(m_owner, {m_file}, POINT{40, 40}, [&](const std::string& verb) {
+        verbs.push_back(verb);
+        return true; // taken: the shell does nothing
+    });
+    KillTimer(nullptr, timer);
+    ASSERT_TRUE(g_menuSeen);
+    ASSERT_EQ(verbs.size(), 1u);
+    EXPECT_FALSE(verbs[0].empty());
+    EXPECT_NE(GetFileAttributesA(m_file.c_str()), INVALID_FILE_ATTRIBUTES);
 }
