@@ -562,3 +562,42 @@
 #define IDS_SHORTCUTS_OLD_KEPT           63730
 #define IDS_SHORTCUTS_NOT_REMOVED        63731
 #define IDS_SHORTCUTS_COLUMN_NAME        63732
+// ---- Uninstaller (module 9) and the name-and-command dialog it shares with the shortcuts ----
+// The name-and-command dialog ("Quenta - Create shortcut"); tests read these ids.
+#define IDD_SHORTCUT_ENTRY               271
+#define IDC_SHORTCUT_ENTRY_COMMAND       1036  // "Command line :"
+#define IDC_SHORTCUT_ENTRY_ICON          1086  // the program's large icon
+#define IDC_SHORTCUT_ENTRY_OK            1310  // "&OK" (enabled with a name and a command)
+#define IDC_SHORTCUT_ENTRY_CANCEL        1312
+#define IDC_SHORTCUT_ENTRY_BROWSE        1313  // "..."
+#define IDC_SHORTCUT_ENTRY_NAME          1314  // "Shortcut name :"
+#define IDC_SHORTCUT_ENTRY_NAME_LABEL    1315
+#define IDC_SHORTCUT_ENTRY_COMMAND_LABEL 1316
+#define IDS_SHORTCUT_ENTRY_TITLE         64900
+#define IDS_SHORTCUT_ENTRY_NAME_LABEL    64901
+#define IDS_SHORTCUT_ENTRY_COMMAND_LABEL 64902
+#define IDS_SHORTCUT_ENTRY_OK            64903
+#define IDS_SHORTCUT_ENTRY_SELECT_TITLE  64904
+#define IDS_SHORTCUT_ENTRY_FILTER        64905  // open-dialog filter pairs separated by "|"
+// The uninstaller's form; the end-to-end test reads these ids.
+#define IDD_UNINSTALL                    909
+#define IDC_UNINSTALL_LIST               1009  // the entries (report list): Name, Command Line
+#define IDC_UNINSTALL_NAME               1035  // read-only "Program name :"
+#define IDC_UNINSTALL_COMMAND            1036  // read-only "Command line :"
+#define IDC_UNINSTALL_RUN                1037  // "&Uninstall" (default)
+#define IDC_UNINSTALL_ADD                1038  // "&Add"
+#define IDC_UNINSTALL_DELETE             1039  // "&Delete"
+#define IDC_UNINSTALL_EDIT               1040  // "&Edit"
+#define IDC_UNINSTALL_NAME_LABEL         1041
+#define IDC_UNINSTALL_COMMAND_LABEL      1042
+#define IDS_UNINSTALL_NAME_LABEL         64906
+#define IDS_UNINSTALL_ADD                64907
+#define IDS_UNINSTALL_DELETE             64908
+#define IDS_UNINSTALL_EDIT               64909
+#define IDS_UNINSTALL_RUN                64910
+// The list's context menu and its commands
+#define IDR_UNINSTALL_MENU               190
+#define ID_UNINSTALL_MENU_ADD            34090
+#define ID_UNINSTALL_MENU_EDIT           34091
+#define ID_UNINSTALL_MENU_RUN            34092
+#define ID_UNINSTALL_MENU_REMOVE         34093
