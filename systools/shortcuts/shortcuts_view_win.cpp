@@ -22,10 +22,7 @@
 #include "shell/system_image_list_win.h"
 #include "systools/shortcuts/shortcut_ops_win.h"
 #include "systools/shortcuts/shortcuts_module.h"
-#if __has_include("systools/uninstall/shortcut_entry_dlg_win.h")
 #include "systools/uninstall/shortcut_entry_dlg_win.h"
-#define QUENTA_HAS_SHORTCUT_ENTRY 1
-#endif
 
 namespace {
 const FormText kTexts[] = {
@@ -122,9 +119,6 @@ bool CQnRun::OnInitDialog()
     m_apply.Watch({IDC_SHORTCUTS_NAME, IDC_SHORTCUTS_COMMAND});
     AttachModuleTips(m_tips, m_hwnd, m_status, kTips);
     DragAcceptFiles(m_hwnd, TRUE);
-#ifndef QUENTA_HAS_SHORTCUT_ENTRY
-    EnableWindow(Item(IDC_SHORTCUTS_ADD), FALSE);
-#endif
     return false;
 }
 
@@ -296,7 +290,6 @@ bool CQnRun::ApplyChanges()
 
 void CQnRun::AddShortcutFromDialog()
 {
-#ifdef QUENTA_HAS_SHORTCUT_ENTRY
     const std::string folder = PlaceFolderPath();
     if (folder.empty())
         return;
@@ -308,7 +301,6 @@ void CQnRun::AddShortcutFromDialog()
         folder, name, command, m_files, [this](const std::string& n) { return ConfirmReplace(n); }, &added);
     ReportChange(change, name, command, added);
     Fill(added);
-#endif
 }
 
 void CQnRun::AddDroppedFiles(const std::vector<std::string>& files)

@@ -21,6 +21,7 @@
 
 #include "res/resource.h"
 #include "tests/e2e/support/quenta_e2e_win.h"
+#include "tests/e2e/support/registry_snapshot_win.h"
 #include "tests/e2e/support/remote_controls_win.h"
 
 namespace {
@@ -122,6 +123,16 @@ std::string PlaceValue(HKEY root, const std::string& key, const char* value)
     char text[1024] = "";
     DWORD size = sizeof text - 1;
     return RegGetValueA(root, key.c_str(), value, RRF_RT_REG_SZ, nullptr, text, &size) == ERROR_SUCCESS ? text : "";
+}
+
+// The parts of the registry a change of links could touch: the user's keys, the machine's
+// software and the default user's keys. A change of link files must leave all of it alone.
+e2e::RegistrySnapshot SnapshotRegistry()
+{
+    e2e::RegistrySnapshot snapshot = e2e::SnapshotRegistry(HKEY_CURRENT_USER, "", "HKCU");
+    snapshot.merge(e2e::SnapshotRegistry(HKEY_LOCAL_MACHINE, "Software", "HKLM\\Software"));
+    snapshot.merge(e2e::SnapshotRegistry(HKEY_USERS, ".default", "HKU\\.default"));
+    return snapshot;
 }
 
 class ShortcutsE2eTest : public QuentaSuite {
@@ -287,6 +298,7 @@ TEST_F(ShortcutsFrenchE2eTest, TheFormSpeaksFrench)
 TEST_F(ShortcutsE2eTest, RenamingEditorLeavesExactlyTextEditorWithTheSameTarget)
 {
     const std::string target = LinkTarget(Links() / "Editor.lnk");
+    const e2e::RegistrySnapshot before = SnapshotRegistry();
     const int row = RowNamed("Editor");
     ASSERT_GE(row, 0);
     Select(row);
@@ -303,11 +315,14 @@ TEST_F(ShortcutsE2eTest, RenamingEditorLeavesExactlyTextEditorWithTheSameTarget)
     EXPECT_EQ(Column(0), (std::vector<std::string>{"Gone", "Text Editor"}));
     EXPECT_EQ(TextOf(name), "Text Editor") << "the renamed link stays selected";
     EXPECT_FALSE(IsWindowEnabled(apply));
+    const e2e::RegistrySnapshot after = SnapshotRegistry();
+    EXPECT_TRUE(e2e::ChangedKeys(before, after).empty()) << e2e::DescribeChanges(before, after);
 }
 
 TEST_F(ShortcutsE2eTest, ThreeDroppedFilesBecomeThreeLinksNamedAfterThem)
 {
     const std::set<std::string> before = LinkFiles();
+    const e2e::RegistrySnapshot registryBefore = SnapshotRegistry();
     // The drop block is written into the toolbox's own memory: a handle of this process would
     // mean nothing there. DragQueryFile takes a plain pointer as its handle.
     const std::vector<std::string> files = {(Targets() / "alpha.txt").string(), (Targets() / "Beta Notes.ini").string(),
@@ -329,4 +344,7 @@ TEST_F(ShortcutsE2eTest, ThreeDroppedFilesBecomeThreeLinksNamedAfterThem)
     EXPECT_EQ(LongPath(LinkTarget(Links() / "Beta Notes.lnk")), Lower(files[1])) << "written in short form";
     for (const char* row : {"alpha", "Beta Notes", "gamma.v2"})
         EXPECT_GE(RowNamed(row), 0) << row;
+    const e2e::RegistrySnapshot registryAfter = SnapshotRegistry();
+    EXPECT_TRUE(e2e::ChangedKeys(registryBefore, registryAfter).empty())
+        << e2e::DescribeChanges(registryBefore, registryAfter);
 }
