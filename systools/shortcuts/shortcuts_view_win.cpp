@@ -439,7 +439,10 @@ std::optional<LRESULT> CQnRun::OnMessage(UINT message, WPARAM wParam, LPARAM lPa
         switch (header->code) {
         case LVN_ITEMCHANGED:
         case LVN_ODSTATECHANGED: OnSelectionChanged(); return 0;
-        case NM_DBLCLK: RunSelected(); return 0;
+        case NM_DBLCLK:
+            if (reinterpret_cast<NMITEMACTIVATE*>(header)->iItem >= 0) // not on the empty part of the list
+                RunSelected();
+            return 0;
         case LVN_KEYDOWN:
             if (reinterpret_cast<NMLVKEYDOWN*>(header)->wVKey == VK_DELETE)
                 DeleteSelected();
