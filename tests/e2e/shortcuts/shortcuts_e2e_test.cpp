@@ -175,6 +175,12 @@ protected:
         QuentaSuite::SetUp();
         if (HasFatalFailure())
             return;
+        OpenShortcuts();
+    }
+
+    // Shows the module afresh on its Quick Launch tab.
+    void OpenShortcuts()
+    {
         m_list = OpenModuleForm(kShortcutsModule, IDC_SHORTCUTS_LIST, WC_LISTVIEWA);
         ASSERT_NE(m_list, nullptr) << "the shortcuts form has no list";
         m_form = GetParent(m_list);
@@ -353,6 +359,67 @@ TEST_F(ShortcutsE2eTest, ThreeDroppedFilesBecomeThreeLinksNamedAfterThem)
     EXPECT_EQ(LongPath(LinkTarget(Links() / "Beta Notes.lnk")), Lower(files[1])) << "written in short form";
     for (const char* row : {"alpha", "Beta Notes", "gamma.v2"})
         EXPECT_GE(RowNamed(row), 0) << row;
+    const e2e::RegistrySnapshot registryAfter = SnapshotRegistry();
+    EXPECT_TRUE(e2e::ChangedKeys(registryBefore, registryAfter).empty())
+        << e2e::DescribeChanges(registryBefore, registryAfter);
+}
+
+TEST_F(ShortcutsE2eTest, DeletingAsksAndRemovesExactlyTheSelectedLinksOfAListSortedBackwards)
+{
+    for (const char* name : {"One", "Two", "Three", "Four"})
+        ASSERT_TRUE(WriteLink(Links() / (std::string(name) + ".lnk"), Targets() / "alpha.txt"));
+    OpenShortcuts(); // lists the new links
+    const e2e::RegistrySnapshot registryBefore = SnapshotRegistry();
+    const std::set<std::string> before = LinkFiles();
+    // Name column sorted descending: the rows no longer follow the order they were read in.
+    HWND header = reinterpret_cast<HWND>(SendMessageA(m_list, LVM_GETHEADER, 0, 0));
+    RECT rect{};
+    ASSERT_TRUE(e2e::RemoteRect(Quenta().Process(), header, HDM_GETITEMRECT, 0, rect));
+    for (int click = 0; click < 2; ++click) {
+        e2e::ClickAt(header, rect);
+        Settle();
+    }
+    std::vector<std::string> names = Column(0);
+    ASSERT_TRUE(std::is_sorted(names.rbegin(), names.rend(),
+                               [](const std::string& a, const std::string& b) { return Lower(a) < Lower(b); }))
+        << "not sorted backwards";
+    // Two rows apart from each other.
+    const int two = RowNamed("Two"), four = RowNamed("Four");
+    ASSERT_GE(two, 0);
+    ASSERT_GE(four, 0);
+    LVITEMA state{};
+    RemoteBuffer remote(Quenta().Process(), sizeof state);
+    ASSERT_TRUE(remote);
+    state.stateMask = LVIS_SELECTED;
+    remote.Write(&state, sizeof state);
+    SendMessageA(m_list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), remote.Address());
+    state.state = LVIS_SELECTED;
+    remote.Write(&state, sizeof state);
+    SendMessageA(m_list, LVM_SETITEMSTATE, two, remote.Address());
+    SendMessageA(m_list, LVM_SETITEMSTATE, four, remote.Address());
+    Settle();
+
+    PostMessageA(m_form, WM_COMMAND, MAKEWPARAM(IDC_SHORTCUTS_DELETE, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(FindDescendantById(m_form, IDC_SHORTCUTS_DELETE)));
+    HWND question = nullptr;
+    ASSERT_TRUE(WaitFor([&] {
+        question = FindWindowOfProcess(Quenta().Id(), [](HWND w) { return GetDlgItem(w, IDYES) && GetDlgItem(w, IDNO); });
+        return question != nullptr;
+    }, 10000)) << "no question";
+    const HWND text = FindDescendant(question, [](HWND w) {
+        return TextOf(w).find("Do you really want to remove current selected files?") != std::string::npos;
+    });
+    EXPECT_NE(text, nullptr) << "the question for several files";
+    EXPECT_EQ(LinkFiles(), before) << "nothing goes before the answer";
+    PostMessageA(question, WM_COMMAND, IDYES, 0);
+    ASSERT_TRUE(WaitFor([&] { return LinkFiles().size() == before.size() - 2; }, 10000));
+    Settle();
+    std::set<std::string> expected = before;
+    expected.erase("Two.lnk");
+    expected.erase("Four.lnk");
+    EXPECT_EQ(LinkFiles(), expected);
+    EXPECT_EQ(RowNamed("Two"), -1);
+    EXPECT_EQ(RowNamed("Four"), -1);
     const e2e::RegistrySnapshot registryAfter = SnapshotRegistry();
     EXPECT_TRUE(e2e::ChangedKeys(registryBefore, registryAfter).empty())
         << e2e::DescribeChanges(registryBefore, registryAfter);
