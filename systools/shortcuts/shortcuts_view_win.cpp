@@ -362,8 +362,13 @@ void CQnRun::DeleteSelected()
 
 void CQnRun::RunSelected()
 {
-    if (const Entry* entry = SelectedEntry())
+    const Entry* entry = SelectedEntry();
+    if (!entry)
+        return;
+    if (m_files.Exists(entry->target))
         RunShortcut(entry->linkPath);
+    else // a link whose target is gone would start nothing without a word
+        ShowMessage(FormatText(IDS_FILE_NOT_FOUND, entry->target));
 }
 
 void CQnRun::BrowseForProgram()

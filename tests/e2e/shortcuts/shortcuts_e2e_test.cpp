@@ -126,13 +126,14 @@ std::string PlaceValue(HKEY root, const std::string& key, const char* value)
 }
 
 // The parts of the registry a change of links could touch: the user's keys, the machine's
-// software and the default user's keys. A change of link files must leave all of it alone.
+// shell and product keys and the default user's keys. A change of link files must leave all of it alone.
 // Wine keeps the session's mouse and screen state under a key of its own, which any click may
 // write: that key is Wine's, not the program's, and is left out.
 e2e::RegistrySnapshot SnapshotRegistry()
 {
     e2e::RegistrySnapshot snapshot = e2e::SnapshotRegistry(HKEY_CURRENT_USER, "", "HKCU");
-    snapshot.merge(e2e::SnapshotRegistry(HKEY_LOCAL_MACHINE, "Software", "HKLM\\Software"));
+    for (const char* key : {"Software\\Microsoft\\Windows\\CurrentVersion", "Software\\Ostrel"})
+        snapshot.merge(e2e::SnapshotRegistry(HKEY_LOCAL_MACHINE, key, std::string("HKLM\\") + key));
     snapshot.merge(e2e::SnapshotRegistry(HKEY_USERS, ".default", "HKU\\.default"));
     const std::string winesOwn = "HKCU\\Software\\Wine\\Temporary System Parameters";
     std::erase_if(snapshot, [&](const auto& entry) { return entry.first.rfind(winesOwn, 0) == 0; });
@@ -224,6 +225,9 @@ protected:
         ASSERT_TRUE(e2e::RemoteRect(Quenta().Process(), m_tabs, TCM_GETITEMRECT, tab, rect));
         e2e::ClickAt(m_tabs, rect);
         ASSERT_TRUE(WaitFor([&] { return SendMessageA(m_tabs, TCM_GETCURSEL, 0, 0) == tab; }, 5000));
+        // Listed once every link of the folder has its row.
+        ASSERT_TRUE(WaitFor([&] { return SendMessageA(m_list, LVM_GETITEMCOUNT, 0, 0) == LPARAM(LinkFiles().size()); },
+                            10000));
         Settle();
     }
 
@@ -423,4 +427,25 @@ TEST_F(ShortcutsE2eTest, DeletingAsksAndRemovesExactlyTheSelectedLinksOfAListSor
     const e2e::RegistrySnapshot registryAfter = SnapshotRegistry();
     EXPECT_TRUE(e2e::ChangedKeys(registryBefore, registryAfter).empty())
         << e2e::DescribeChanges(registryBefore, registryAfter);
+}
+
+TEST_F(ShortcutsE2eTest, DoubleClickingALinkWhoseTargetIsGoneSaysSo)
+{
+    const int row = RowNamed("Gone");
+    ASSERT_GE(row, 0) << ::testing::PrintToString(Column(0));
+    RECT rect{};
+    ASSERT_TRUE(e2e::RemoteRect(Quenta().Process(), m_list, LVM_GETITEMRECT, row, rect, LVIR_LABEL));
+    e2e::ClickAt(m_list, rect, true);
+    HWND message = nullptr;
+    ASSERT_TRUE(WaitFor([&] {
+        message = FindWindowOfProcess(Quenta().Id(), [](HWND w) {
+            return GetDlgItem(w, IDOK) && FindDescendant(w, [](HWND c) {
+                       return TextOf(c).find("Cannot find file") != std::string::npos &&
+                              TextOf(c).find("gone.exe") != std::string::npos;
+                   }) != nullptr;
+        });
+        return message != nullptr;
+    }, 10000)) << "nothing told";
+    PostMessageA(message, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(message); }, 5000));
 }
