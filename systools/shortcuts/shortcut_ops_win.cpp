@@ -81,6 +81,13 @@ std::string WorkingFolderOf(const std::string& folder)
     return trimmed.size() == 2 && trimmed[1] == ':' ? trimmed + '\\' : trimmed;
 }
 
+std::string LongPathOrSame(const std::string& path)
+{
+    char buffer[MAX_PATH + 1];
+    DWORD n = path.empty() ? 0 : GetLongPathNameA(path.c_str(), buffer, sizeof buffer);
+    return n > 0 && n < sizeof buffer ? std::string(buffer, n) : path;
+}
+
 bool PathExistsOnDisk(const std::string& path)
 {
     return !path.empty() && GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
@@ -157,7 +164,7 @@ ShortcutLink ReadShortcut(const std::string& linkPath)
     char buffer[kLinkTextSize + 1] = {};
     WIN32_FIND_DATAA found = {};
     if (SUCCEEDED(link->GetPath(buffer, MAX_PATH, &found, 0)))
-        result.target = buffer;
+        result.target = LongPathOrSame(buffer); // links written here hold the short form
     buffer[0] = '\0';
     if (SUCCEEDED(link->GetArguments(buffer, static_cast<int>(kLinkTextSize))))
         result.arguments = buffer;

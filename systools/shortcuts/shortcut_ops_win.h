@@ -15,7 +15,7 @@ bool CreateShortcut(const std::string& targetFolder, const std::string& targetNa
 // What a link holds after it was loaded and resolved without user interface.
 struct ShortcutLink {
     bool loaded = false;        // the file was read as a shell link
-    std::string target;         // resolved target path; empty when the link names none
+    std::string target;         // resolved target path (long form when it exists); empty when none
     std::string arguments;
     std::string workingFolder;
 };
