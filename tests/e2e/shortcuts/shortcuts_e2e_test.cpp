@@ -449,3 +449,38 @@ TEST_F(ShortcutsE2eTest, DoubleClickingALinkWhoseTargetIsGoneSaysSo)
     PostMessageA(message, WM_COMMAND, IDOK, 0);
     EXPECT_TRUE(WaitFor([&] { return !IsWindow(message); }, 5000));
 }
+
+TEST_F(ShortcutsE2eTest, AddMakesTheNamedLinkThroughTheNameAndCommandDialog)
+{
+    const e2e::RegistrySnapshot registryBefore = SnapshotRegistry();
+    PostMessageA(m_form, WM_COMMAND, MAKEWPARAM(IDC_SHORTCUTS_ADD, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(FindDescendantById(m_form, IDC_SHORTCUTS_ADD)));
+    HWND entry = nullptr, browser = nullptr;
+    // The dialog opens its file dialog at once; the test closes that and types instead.
+    ASSERT_TRUE(WaitFor([&] {
+        browser = FindWindowOfProcess(Quenta().Id(), [&](HWND w) {
+            return ClassOf(w) == "#32770" && IsWindowVisible(w) && CaptionOf(w) == "Select";
+        });
+        return browser != nullptr;
+    }, 10000)) << "no file dialog";
+    PostMessageA(browser, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(WaitFor([&] {
+        entry = FindWindowOfProcess(Quenta().Id(), [](HWND w) {
+            return IsWindowVisible(w) && GetDlgItem(w, IDC_SHORTCUT_ENTRY_NAME) != nullptr;
+        });
+        return entry && !IsWindow(browser);
+    }, 10000)) << "no name-and-command dialog";
+    const std::string program = (Targets() / "editor.exe").string();
+    SendMessageA(GetDlgItem(entry, IDC_SHORTCUT_ENTRY_NAME), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Calc"));
+    SendMessageA(GetDlgItem(entry, IDC_SHORTCUT_ENTRY_COMMAND), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(program.c_str()));
+    ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(GetDlgItem(entry, IDC_SHORTCUT_ENTRY_OK)) != FALSE; }, 5000));
+    PostMessageA(entry, WM_COMMAND, MAKEWPARAM(IDC_SHORTCUT_ENTRY_OK, BN_CLICKED), 0);
+    ASSERT_TRUE(WaitFor([&] { return fs::exists(Links() / "Calc.lnk"); }, 10000)) << "no link";
+    ASSERT_TRUE(WaitFor([&] { return RowNamed("Calc") >= 0; }, 5000));
+    Settle();
+    EXPECT_EQ(LongPath(LinkTarget(Links() / "Calc.lnk")), Lower(program));
+    EXPECT_EQ(TextOf(FindDescendantById(m_form, IDC_SHORTCUTS_NAME)), "Calc") << "the new link is selected";
+    const e2e::RegistrySnapshot registryAfter = SnapshotRegistry();
+    EXPECT_TRUE(e2e::ChangedKeys(registryBefore, registryAfter).empty())
+        << e2e::DescribeChanges(registryBefore, registryAfter);
+}
