@@ -11,6 +11,7 @@
 #include "systools/colours/colours_module.h"
 #include "systools/datatypes/datatypes_module.h"
 #include "systools/info/info_module.h"
+#include "systools/shortcuts/shortcuts_module.h"
 
 namespace {
 const ModuleRow kModules[] = {
@@ -27,7 +28,7 @@ const ModuleRow kModules[] = {
     {8, IDS_MODULE_FINDER, IDR_PIC_FINDER, "local\\qnfinder.htm", CreateFinderView},
     {2, IDS_MODULE_WINDOWS, IDR_PIC_WINDOWS, "local\\windows.htm", CreateWindowsInfoView},
     {10, IDS_MODULE_FONTS, IDR_PIC_FONTS, "local\\fonts.htm", CreateFontsView},
-    {17, IDS_MODULE_SHORTCUTS, IDR_PIC_SHORTCUTS, "local\\appshortcuts.htm"},
+    {17, IDS_MODULE_SHORTCUTS, IDR_PIC_SHORTCUTS, "local\\appshortcuts.htm", CreateShortcutsView},
     {9, IDS_MODULE_UNINSTALL, IDR_PIC_UNINSTALL, "local\\uninstall.htm"},
     {12, IDS_MODULE_DATATYPES, IDR_PIC_DATATYPES, "local\\datatype.htm", CreateDataTypeView},
     {11, IDS_MODULE_DISKINFO, IDR_PIC_DISKINFO, "local\\diskinfo.htm"},

@@ -682,3 +682,78 @@
 #define IDS_WINCOLORS_TIP_THEME_BROWSE   64612
 #define IDS_WINCOLORS_TIP_DEFAULT_THEME  64613
 #define IDS_WINCOLORS_THEME_FAILED       64614
+
+// ---- Applications shortcuts (module 17) ----
+// Its form; the end-to-end test reads these ids.
+#define IDD_SHORTCUTS                    270
+#define IDC_SHORTCUTS_TABS               1032  // one tab per place with a folder
+#define IDC_SHORTCUTS_LIST               1307  // the links of the current place
+#define IDC_SHORTCUTS_NAME               1306  // "Shortcut name :" edit
+#define IDC_SHORTCUTS_ICON               1086  // large icon of the selected link
+#define IDC_SHORTCUTS_COMMAND            1036  // "Command line :" edit
+#define IDC_SHORTCUTS_BROWSE             1302  // "..."
+#define IDC_SHORTCUTS_ADD                1303  // "A&dd"
+#define IDC_SHORTCUTS_DELETE             1304  // "&Del"
+#define IDC_SHORTCUTS_APPLY              1305  // "&Apply"
+#define IDC_SHORTCUTS_NAME_LABEL         1308
+#define IDC_SHORTCUTS_COMMAND_LABEL      1309
+// Tab pictures of the places, 16 x 16 keyed by magenta
+#define IDB_SHORTCUTS_TAB_DESKTOP        272
+#define IDB_SHORTCUTS_TAB_QUICK_LAUNCH   273
+#define IDB_SHORTCUTS_TAB_STARTUP        274
+// Texts
+#define IDS_SHORTCUTS_LABEL_NAME         63717
+#define IDS_SHORTCUTS_LABEL_COMMAND      63718
+#define IDS_SHORTCUTS_ADD                63719
+#define IDS_SHORTCUTS_DELETE             63720
+#define IDS_SHORTCUTS_APPLY              63721
+#define IDS_SHORTCUTS_COLUMN_TARGET      63722
+#define IDS_SHORTCUTS_RETRIEVING         63723
+#define IDS_SHORTCUTS_ADDING             63724
+#define IDS_SHORTCUTS_REMOVING           63725
+#define IDS_SHORTCUTS_REPLACE            63726
+#define IDS_SHORTCUTS_BAD_NAME           63727
+#define IDS_SHORTCUTS_BAD_COMMAND        63728
+#define IDS_SHORTCUTS_NOT_WRITTEN        63729
+#define IDS_SHORTCUTS_OLD_KEPT           63730
+#define IDS_SHORTCUTS_NOT_REMOVED        63731
+#define IDS_SHORTCUTS_COLUMN_NAME        63732
+// ---- Uninstaller (module 9) and the name-and-command dialog it shares with the shortcuts ----
+// The name-and-command dialog ("Quenta - Create shortcut"); tests read these ids.
+#define IDD_SHORTCUT_ENTRY               271
+#define IDC_SHORTCUT_ENTRY_COMMAND       1036  // "Command line :"
+#define IDC_SHORTCUT_ENTRY_ICON          1086  // the program's large icon
+#define IDC_SHORTCUT_ENTRY_OK            1310  // "&OK" (enabled with a name and a command)
+#define IDC_SHORTCUT_ENTRY_CANCEL        1312
+#define IDC_SHORTCUT_ENTRY_BROWSE        1313  // "..."
+#define IDC_SHORTCUT_ENTRY_NAME          1314  // "Shortcut name :"
+#define IDC_SHORTCUT_ENTRY_NAME_LABEL    1315
+#define IDC_SHORTCUT_ENTRY_COMMAND_LABEL 1316
+#define IDS_SHORTCUT_ENTRY_TITLE         64900
+#define IDS_SHORTCUT_ENTRY_NAME_LABEL    64901
+#define IDS_SHORTCUT_ENTRY_COMMAND_LABEL 64902
+#define IDS_SHORTCUT_ENTRY_OK            64903
+#define IDS_SHORTCUT_ENTRY_SELECT_TITLE  64904
+#define IDS_SHORTCUT_ENTRY_FILTER        64905  // open-dialog filter pairs separated by "|"
+// The uninstaller's form; the end-to-end test reads these ids.
+#define IDD_UNINSTALL                    909
+#define IDC_UNINSTALL_LIST               1009  // the entries (report list): Name, Command Line
+#define IDC_UNINSTALL_NAME               1035  // read-only "Program name :"
+#define IDC_UNINSTALL_COMMAND            1036  // read-only "Command line :"
+#define IDC_UNINSTALL_RUN                1037  // "&Uninstall" (default)
+#define IDC_UNINSTALL_ADD                1038  // "&Add"
+#define IDC_UNINSTALL_DELETE             1039  // "&Delete"
+#define IDC_UNINSTALL_EDIT               1040  // "&Edit"
+#define IDC_UNINSTALL_NAME_LABEL         1041
+#define IDC_UNINSTALL_COMMAND_LABEL      1042
+#define IDS_UNINSTALL_NAME_LABEL         64906
+#define IDS_UNINSTALL_ADD                64907
+#define IDS_UNINSTALL_DELETE             64908
+#define IDS_UNINSTALL_EDIT               64909
+#define IDS_UNINSTALL_RUN                64910
+// The list's context menu and its commands
+#define IDR_UNINSTALL_MENU               190
+#define ID_UNINSTALL_MENU_ADD            34090
+#define ID_UNINSTALL_MENU_EDIT           34091
+#define ID_UNINSTALL_MENU_RUN            34092
+#define ID_UNINSTALL_MENU_REMOVE         34093

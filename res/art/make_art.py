@@ -479,6 +479,28 @@ TAB_BITMAPS = [
 ]
 
 
+# Applications shortcuts: desktop (a screen), quick launch (a bolt), start-up (a play sign).
+def t_desktop(c, a):
+    c.rect(12, 28, 244, 188, fill=INK, radius=18)
+    c.rect(32, 48, 224, 168, fill=rgba(a), radius=6)
+    c.rect(104, 188, 152, 220, fill=INK)
+    c.rect(60, 214, 196, 240, fill=INK, radius=10)
+
+
+def t_bolt(c, a):
+    c.poly([(150, 8), (44, 144), (120, 144), (96, 248), (212, 100), (136, 100), (176, 8)], fill=rgba(a))
+
+
+def t_play(c, a):
+    c.ellipse(128, 128, 118, fill=rgba(a))
+    c.poly([(96, 64), (96, 192), (196, 128)], fill=WHITE)
+
+
+TAB_BITMAPS += [
+    (272, t_desktop, "info", (255, 0, 255)), (273, t_bolt, "file", (255, 0, 255)),
+    (274, t_play, "settings", (255, 0, 255)),
+]
+
 def keyed_bitmap(glyph, family, key, face=(240, 240, 240)):
     """16 x 16 RGB: edges blended over the tab face colour, transparent parts in the key colour."""
     c = Canvas()
