@@ -8,6 +8,7 @@
 #include "res/resource.h"
 #include "shell/module_catalogue.h"
 #include "shell/start_panel_win.h"
+#include "systools/tools/tools_module.h"
 
 namespace {
 const ModuleRow kModules[] = {
@@ -20,7 +21,7 @@ const ModuleRow kModules[] = {
     {15, IDS_MODULE_CAPTURE, IDR_PIC_CAPTURE, "local\\screencapture.htm"},
     {16, IDS_MODULE_ACQUIRE, IDR_PIC_ACQUIRE, "local\\acquire.htm"},
     {4, IDS_MODULE_WINCOLORS, IDR_PIC_WINCOLORS, "local\\wincolors.htm"},
-    {5, IDS_MODULE_TOOLS, IDR_PIC_TOOLS, "local\\tools.htm"},
+    {5, IDS_MODULE_TOOLS, IDR_PIC_TOOLS, "local\\tools.htm", CreateToolsView},
     {8, IDS_MODULE_FINDER, IDR_PIC_FINDER, "local\\qnfinder.htm", CreateFinderView},
     {2, IDS_MODULE_WINDOWS, IDR_PIC_WINDOWS, "local\\windows.htm"},
     {10, IDS_MODULE_FONTS, IDR_PIC_FONTS, "local\\fonts.htm"},

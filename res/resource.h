@@ -526,3 +526,10 @@
 #define IDC_FINDER_TABS                  1032  // all results, folders, one tab per drive
 #define IDC_FINDER_LIST                  1068  // the result list
 #define IDR_FINDER_LIST_MENU             193
+
+// The tool launcher (module 5): its form, and its list's menu, which is the finder's file menu
+// (open, copy, move, delete, properties). The end-to-end test reads these ids.
+#define IDD_TOOLS                        437
+#define IDC_TOOLS_TABS                   1032  // All Tools, the maker's programs, Custom Tools, System Tools
+#define IDC_TOOLS_LIST                   1068  // the programs of the chosen tab
+#define IDR_FILE_LIST_MENU               IDR_FINDER_LIST_MENU
