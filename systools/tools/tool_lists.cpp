@@ -109,9 +109,13 @@ std::string RetrievingText(const std::string& pattern, const std::string& path, 
     std::string text;
     size_t next = 0;
     for (size_t i = 0; i < pattern.size(); ++i) {
-        if (pattern[i] == '%' && i + 1 < pattern.size() && (pattern[i + 1] == 's' || pattern[i + 1] == 'd')) {
+        const char after = i + 1 < pattern.size() ? pattern[i + 1] : '\0';
+        if (pattern[i] == '%' && (after == 's' || after == 'd')) {
             if (next < 3)
                 text += args[next++];
+            ++i;
+        } else if (pattern[i] == '%' && after == '%') {
+            text += '%';
             ++i;
         } else {
             text += pattern[i];

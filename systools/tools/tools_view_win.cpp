@@ -157,8 +157,8 @@ void CQnTools::ShowShellMenu(int row)
         return;
     const std::string folder = PathFolderPart(MakeTempName());
     CreateDirectoryA(folder.c_str(), nullptr);
-    const std::string linkName = WithoutExtension(PathNamePart(entry->path));
-    const std::string link = JoinPath(folder, linkName + ".lnk");
+    const std::string linkName = WithoutExtension(PathNamePart(entry->path)) + ".lnk";
+    const std::string link = JoinPath(folder, linkName);
     DeleteFileA(link.c_str());
     if (!CreateShortcut(PathFolderPart(entry->path), PathNamePart(entry->path), folder, linkName, entry->name, {}, 0))
         return;

@@ -94,10 +94,12 @@ TEST_F(MakerProgramsTest, ListsTextRecordsButTheProductsOwnAndOddOnes)
     std::sort(names.begin(), names.end());
     EXPECT_EQ(names, (std::vector<std::string>{"Edge", "Odd <name> \"*?\"", "Zephra"}));
     for (const ToolCandidate& candidate : found) {
-        if (candidate.name == "Zephra")
+        if (candidate.name == "Zephra") {
             EXPECT_EQ(candidate.path, "C:\\Ostrel\\Zephra\\zephra.exe");
-        if (candidate.name == "Edge")
+        }
+        if (candidate.name == "Edge") {
             EXPECT_EQ(candidate.path.size(), kMaxToolText); // the longest path is kept whole
+        }
     }
 }
 
