@@ -4,6 +4,7 @@
 
 #include "app/paths.h"
 #include "app/services.h"
+#include "framework/frame.h"
 #include "filetools/common/shell_context_menu_win.h"
 #include "res/resource.h"
 #include "shell/busy_scope_win.h"
@@ -123,6 +124,7 @@ void CQnTools::FillList()
     m_list.FinishFill();
     SetReportList(&m_list);
     AfterListChange();
+    RunIdleUpdate(); // Print and Save follow the rows at once, not at the next input
 }
 
 void CQnTools::AfterListChange()
