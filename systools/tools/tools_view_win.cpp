@@ -1,6 +1,7 @@
 #include "systools/tools/tools_view_win.h"
 
 #include <commctrl.h>
+#include <windowsx.h>
 
 #include "app/paths.h"
 #include "app/services.h"
@@ -169,6 +170,21 @@ void CQnTools::ShowShellMenu(int row)
     ShowShellContextMenu(m_hwnd, {link}, at);
 }
 
+int CQnTools::RowAtMessagePoint() const
+{
+    const DWORD at = GetMessagePos();
+    return RowAtPoint({GET_X_LPARAM(at), GET_Y_LPARAM(at)});
+}
+
+int CQnTools::RowAtPoint(POINT screenPoint) const
+{
+    LVHITTESTINFO hit{};
+    hit.pt = screenPoint;
+    ScreenToClient(m_list.Hwnd(), &hit.pt);
+    const int row = static_cast<int>(SendMessageA(m_list.Hwnd(), LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+    return row >= 0 && (hit.flags & LVHT_ONITEM) ? row : -1;
+}
+
 int CQnTools::FocusedRow() const
 {
     const std::vector<int> rows = m_list.SelectedRowsOfControl();
@@ -217,8 +233,25 @@ bool CQnTools::OnCommand(WORD id, WORD code)
     }
 }
 
-// A right click on a program shows the shell's menu for it; the keyboard's menu key (or a
-// click beside the rows) shows the list's own menu.
+// A right click on a program shows the shell's menu for it, a right click beside the rows and
+// the keyboard's menu key the list's own menu. Windows' list tells a right click by NM_RCLICK
+// (and, handled, sends no WM_CONTEXTMENU); Wine's may send only WM_CONTEXTMENU, or that first
+// and NM_RCLICK after: each click shows one menu.
+void CQnTools::ShowMenuForClick(int row)
+{
+    m_menuClickTime = GetMessageTime();
+    m_menuShown = true;
+    if (row >= 0)
+        ShowShellMenu(row);
+    else
+        m_list.ShowContextMenu(IDR_FILE_LIST_MENU, m_hwnd, true);
+}
+
+bool CQnTools::MenuShownForThisClick() const
+{
+    return m_menuShown && static_cast<DWORD>(GetMessageTime() - m_menuClickTime) < GetDoubleClickTime();
+}
+
 std::optional<LRESULT> CQnTools::OnListNotify(NMHDR* header)
 {
     switch (header->code) {
@@ -226,11 +259,11 @@ std::optional<LRESULT> CQnTools::OnListNotify(NMHDR* header)
     case LVN_ODSTATECHANGED: AfterListChange(); return 0;
     case NM_DBLCLK: RunTool(reinterpret_cast<NMITEMACTIVATE*>(header)->iItem); return 0;
     case NM_RCLICK: {
+        if (MenuShownForThisClick())
+            return 1;
         const int row = reinterpret_cast<NMITEMACTIVATE*>(header)->iItem;
-        if (row < 0)
-            return 0; // the list goes on to WM_CONTEXTMENU: the list's own menu
-        ShowShellMenu(row);
-        return 1;
+        ShowMenuForClick(row >= 0 ? row : RowAtMessagePoint());
+        return 1; // handled: no WM_CONTEXTMENU after it
     }
     default: return std::nullopt;
     }
@@ -245,7 +278,10 @@ std::optional<LRESULT> CQnTools::OnMessage(UINT message, WPARAM wParam, LPARAM l
         return header->idFrom == IDC_TOOLS_LIST ? OnListNotify(header) : std::nullopt;
     }
     if (message == WM_CONTEXTMENU && reinterpret_cast<HWND>(wParam) == m_list.Hwnd()) {
-        m_list.ShowContextMenu(IDR_FILE_LIST_MENU, m_hwnd, true);
+        if (lParam == -1) // the keyboard's menu key
+            m_list.ShowContextMenu(IDR_FILE_LIST_MENU, m_hwnd, true);
+        else if (!MenuShownForThisClick())
+            ShowMenuForClick(RowAtPoint({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}));
         return 0;
     }
     return CQnFormView::OnMessage(message, wParam, lParam);

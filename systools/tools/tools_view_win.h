@@ -42,6 +42,10 @@ private:
     void ShowShellMenu(int row);
     void RunFileAction(int action);
     int FocusedRow() const;
+    int RowAtMessagePoint() const;
+    int RowAtPoint(POINT screenPoint) const;
+    void ShowMenuForClick(int row);
+    bool MenuShownForThisClick() const;
     std::optional<LRESULT> OnListNotify(NMHDR* header);
     // IFileRowRecords: the rows' paths are their entries' programs.
     std::string PathOfRow(int row) const override;
@@ -52,4 +56,6 @@ private:
     CModuleStatus m_status;
     CListRowTips m_tips; // after m_status, which its texts stand in
     int m_shownTab = -1;
+    LONG m_menuClickTime = 0; // message time of the click that last showed a menu
+    bool m_menuShown = false;
 };

@@ -13,6 +13,7 @@
 #include <cstddef>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <set>
 #include <sstream>
 #include <string>
@@ -35,6 +36,16 @@ const fs::path kDriveFolder = "C:\\quenta_e2e_tools";
 fs::path MarkerFolder() { return kDriveFolder / "Marker Tool"; }
 fs::path MarkerProgram() { return MarkerFolder() / "marker.exe"; }
 fs::path MarkerFile() { return MarkerFolder() / "started.txt"; }
+fs::path DoomedProgram() { return kDriveFolder / "Doomed" / "doomed.exe"; }
+// The prefix's recycle bin (tools/wine-env.sh puts XDG_DATA_HOME into the build folder).
+fs::path Trash() { return fs::path(QUENTA_BINARY_DIR) / "winehome" / ".local" / "share" / "Trash"; }
+// Where the launcher writes the link for the shell's menu: the toolbox's temporary folder.
+fs::path ShellMenuLink(const std::string& program)
+{
+    char temp[MAX_PATH] = "";
+    GetTempPathA(MAX_PATH, temp);
+    return fs::path(temp) / "Ostrel Quenta" / (program + ".lnk");
+}
 
 std::string Lower(std::string text)
 {
@@ -76,13 +87,16 @@ protected:
         std::error_code ignored;
         fs::remove_all(kDriveFolder, ignored);
         fs::create_directories(MarkerFolder());
-        fs::copy_file(fs::path(QUENTA_BINARY_DIR) / "bin" / "tools_e2e_marker.exe", MarkerProgram(),
-                      fs::copy_options::overwrite_existing, ignored);
+        const fs::path marker = fs::path(QUENTA_BINARY_DIR) / "bin" / "tools_e2e_marker.exe";
+        fs::copy_file(marker, MarkerProgram(), fs::copy_options::overwrite_existing, ignored);
+        fs::create_directories(DoomedProgram().parent_path());
+        fs::copy_file(marker, DoomedProgram(), fs::copy_options::overwrite_existing, ignored);
         RegDeleteTreeA(HKEY_CURRENT_USER, kMakerKey);
         SetText(kMakerKey, "Marker Tool", MarkerProgram().string());
         SetText(kMakerKey, "Marker Again", MarkerProgram().string()); // the same program twice
         SetText(kMakerKey, "Quenta", e2e::QuentaExe());                // the product's own record
         SetText(kMakerKey, "Vanished", (kDriveFolder / "vanished.exe").string());
+        SetText(kMakerKey, "Doomed Tool", DoomedProgram().string());
         QuentaSuite::SetUpTestSuite();
     }
     static void Finish()
@@ -118,6 +132,42 @@ protected:
         const std::vector<std::string> names = Column(0);
         const auto found = std::find(names.begin(), names.end(), name);
         return found == names.end() ? -1 : static_cast<int>(found - names.begin());
+    }
+
+    // Selects exactly `rows` of the list.
+    void Select(const std::vector<int>& rows)
+    {
+        LVITEMA state{};
+        RemoteBuffer remote(Quenta().Process(), sizeof state);
+        ASSERT_TRUE(remote);
+        state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+        remote.Write(&state, sizeof state);
+        SendMessageA(m_list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), remote.Address());
+        for (int row : rows) {
+            state.state = LVIS_SELECTED | LVIS_FOCUSED;
+            remote.Write(&state, sizeof state);
+            SendMessageA(m_list, LVM_SETITEMSTATE, row, remote.Address());
+        }
+        e2e::Settle(Frame());
+    }
+
+    void Command(UINT id) { PostMessageA(CurrentView(), WM_COMMAND, id, 0); }
+
+    HWND WaitForWindow(const std::function<bool(HWND)>& matches, int timeoutMs = 10000)
+    {
+        HWND found = nullptr;
+        WaitFor([&] { return (found = FindWindowOfProcess(Quenta().Id(), matches)) != nullptr; }, timeoutMs);
+        return found;
+    }
+
+    static bool IsVisibleMenu(HWND window) { return ClassOf(window) == "#32768" && IsWindowVisible(window); }
+
+    // The rectangle of a row's label, in the list's client coordinates.
+    RECT RowRect(int row)
+    {
+        RECT rect{};
+        EXPECT_TRUE(e2e::RemoteRect(Quenta().Process(), m_list, LVM_GETITEMRECT, row, rect, LVIR_LABEL));
+        return rect;
     }
 
     // The text of the launcher's tip while one shows, else empty.

@@ -36,7 +36,7 @@ TEST_F(ToolsE2eTest, ListsEachProgramOnceAndNeverTheProductOrMissingOnes)
     ShowTab(kMakerTab);
     std::vector<std::string> maker = Column(0);
     std::sort(maker.begin(), maker.end());
-    EXPECT_EQ(maker, (std::vector<std::string>{"Marker Again", "Marker Tool"}));
+    EXPECT_EQ(maker, (std::vector<std::string>{"Doomed Tool", "Marker Again", "Marker Tool"}));
 
     ShowTab(kSystemTab);
     const std::vector<std::string> system = Column(0);
@@ -99,3 +99,109 @@ TEST_F(ToolsE2eTest, TipOverARowNamesItsPath)
     SetCursorPos(0, 0);
 }
 
+
+TEST_F(ToolsE2eTest, RightClickShowsTheShellsMenuForALinkToTheProgram)
+{
+    OpenTools();
+    ShowTab(kMakerTab);
+    const int row = RowNamed("Marker Tool");
+    ASSERT_GE(row, 0);
+    std::error_code ignored;
+    fs::remove(ShellMenuLink("marker"), ignored);
+    const RECT rect = RowRect(row);
+    const LPARAM at = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    POINT screen{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+    ClientToScreen(m_list, &screen);
+    SetCursorPos(screen.x, screen.y); // the menu shows where the cursor is
+    PostMessageA(m_list, WM_RBUTTONDOWN, MK_RBUTTON, at);
+    PostMessageA(m_list, WM_RBUTTONUP, 0, at);
+    HWND menu = WaitForWindow(IsVisibleMenu);
+    ASSERT_NE(menu, nullptr) << "no menu";
+    EXPECT_TRUE(fs::exists(ShellMenuLink("marker"))) << ShellMenuLink("marker");
+    EXPECT_TRUE(SaveScreenBmp(Shot("tools_shell_menu_en")));
+    PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(menu); }, 5000)) << "the menu stayed";
+    Sleep(500);
+    EXPECT_EQ(FindWindowOfProcess(Quenta().Id(), IsVisibleMenu), nullptr) << "a second menu followed the shell's";
+}
+
+TEST_F(ToolsE2eTest, MenuKeyShowsTheListsOwnMenu)
+{
+    OpenTools();
+    ShowTab(kMakerTab);
+    const int row = RowNamed("Marker Tool");
+    ASSERT_GE(row, 0);
+    Select({row});
+    PostMessageA(CurrentView(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(m_list), -1);
+    HWND menu = WaitForWindow(IsVisibleMenu);
+    ASSERT_NE(menu, nullptr) << "no menu";
+    e2e::Settle(menu);
+    EXPECT_TRUE(SaveScreenBmp(Shot("tools_list_menu_en")));
+    PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(menu); }, 5000));
+}
+
+TEST_F(ToolsE2eTest, CopyPutsTheProgramOnTheClipboard)
+{
+    OpenTools();
+    ShowTab(kMakerTab);
+    const int row = RowNamed("Marker Tool");
+    ASSERT_GE(row, 0);
+    Select({row});
+    if (OpenClipboard(nullptr)) {
+        EmptyClipboard();
+        CloseClipboard();
+    }
+    Command(ID_FILE_ACTION_COPY);
+    std::string copied;
+    EXPECT_TRUE(WaitFor([&] {
+        if (!IsClipboardFormatAvailable(CF_HDROP) || !OpenClipboard(nullptr))
+            return false;
+        if (HANDLE drop = GetClipboardData(CF_HDROP)) {
+            char path[MAX_PATH] = "";
+            if (DragQueryFileA(static_cast<HDROP>(drop), 0xFFFFFFFF, nullptr, 0) == 1 &&
+                DragQueryFileA(static_cast<HDROP>(drop), 0, path, MAX_PATH))
+                copied = path;
+        }
+        CloseClipboard();
+        return !copied.empty();
+    }, 5000));
+    EXPECT_EQ(Lower(copied), Lower(MarkerProgram().string()));
+}
+
+TEST_F(ToolsE2eTest, DeleteSendsTheProgramToTheTrashAndDropsItFromEveryTab)
+{
+    OpenTools();
+    ShowTab(kMakerTab);
+    const int row = RowNamed("Doomed Tool");
+    ASSERT_GE(row, 0);
+    const int rows = static_cast<int>(SendMessageA(m_list, LVM_GETITEMCOUNT, 0, 0));
+    std::error_code ignored;
+    for (const auto& entry : fs::directory_iterator(Trash() / "files", ignored))
+        if (entry.path().filename().string().rfind("doomed", 0) == 0)
+            fs::remove(entry.path(), ignored);
+    const e2e::RegistrySnapshot before = Snapshot();
+    Select({row});
+    Command(ID_FILE_ACTION_DELETE);
+    HWND question = WaitForWindow([](HWND w) { return ClassOf(w) == "#32770" && GetDlgItem(w, IDYES); });
+    ASSERT_NE(question, nullptr) << "the shell did not ask";
+    PostMessageA(question, WM_COMMAND, IDYES, 0);
+    ASSERT_TRUE(WaitFor([] { return !fs::exists(DoomedProgram()); })) << "not deleted";
+    ASSERT_TRUE(WaitFor([&] { return SendMessageA(m_list, LVM_GETITEMCOUNT, 0, 0) == rows - 1; }, 5000))
+        << "its row stayed";
+    EXPECT_EQ(RowNamed("Doomed Tool"), -1);
+    int trashed = 0; // the trash may add a tag to the name
+    for (const auto& entry : fs::directory_iterator(Trash() / "files", ignored))
+        trashed += entry.path().filename().string().rfind("doomed.exe", 0) == 0 ? 1 : 0;
+    EXPECT_EQ(trashed, 1) << "not in " << Trash();
+    ShowTab(kAllTab);
+    for (const std::string& path : Column(1))
+        EXPECT_NE(Lower(path), Lower(DoomedProgram().string())) << "All Tools still lists it";
+    // The record stays: only the file was asked for.
+    char value[MAX_PATH] = "";
+    DWORD size = sizeof value;
+    EXPECT_EQ(RegGetValueA(HKEY_CURRENT_USER, kMakerKey, "Doomed Tool", RRF_RT_REG_SZ, nullptr, value, &size),
+              ERROR_SUCCESS);
+    const e2e::RegistrySnapshot after = Snapshot();
+    EXPECT_TRUE(e2e::ChangedKeys(before, after).empty()) << e2e::DescribeChanges(before, after);
+}
