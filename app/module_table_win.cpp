@@ -12,6 +12,7 @@
 #include "systools/datatypes/datatypes_module.h"
 #include "systools/info/info_module.h"
 #include "systools/shortcuts/shortcuts_module.h"
+#include "systools/tools/tools_module.h"
 
 namespace {
 const ModuleRow kModules[] = {
@@ -24,7 +25,7 @@ const ModuleRow kModules[] = {
     {15, IDS_MODULE_CAPTURE, IDR_PIC_CAPTURE, "local\\screencapture.htm"},
     {16, IDS_MODULE_ACQUIRE, IDR_PIC_ACQUIRE, "local\\acquire.htm"},
     {4, IDS_MODULE_WINCOLORS, IDR_PIC_WINCOLORS, "local\\wincolors.htm", CreateWinColorView},
-    {5, IDS_MODULE_TOOLS, IDR_PIC_TOOLS, "local\\tools.htm"},
+    {5, IDS_MODULE_TOOLS, IDR_PIC_TOOLS, "local\\tools.htm", CreateToolsView},
     {8, IDS_MODULE_FINDER, IDR_PIC_FINDER, "local\\qnfinder.htm", CreateFinderView},
     {2, IDS_MODULE_WINDOWS, IDR_PIC_WINDOWS, "local\\windows.htm", CreateWindowsInfoView},
     {10, IDS_MODULE_FONTS, IDR_PIC_FONTS, "local\\fonts.htm", CreateFontsView},

@@ -757,3 +757,10 @@
 #define ID_UNINSTALL_MENU_EDIT           34091
 #define ID_UNINSTALL_MENU_RUN            34092
 #define ID_UNINSTALL_MENU_REMOVE         34093
+
+// The tool launcher (module 5): its form, and its list's menu, which is the finder's file menu
+// (open, copy, move, delete, properties). The end-to-end test reads these ids.
+#define IDD_TOOLS                        437
+#define IDC_TOOLS_TABS                   1032  // All Tools, the maker's programs, Custom Tools, System Tools
+#define IDC_TOOLS_LIST                   1068  // the programs of the chosen tab
+#define IDR_FILE_LIST_MENU               IDR_FINDER_LIST_MENU
