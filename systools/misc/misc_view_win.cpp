@@ -72,11 +72,14 @@ bool LocationYieldsIcon(const std::string& location)
 
 CMisc::CMisc() : CQnFormView(kForm) {}
 
-CMisc::~CMisc()
+CMisc::~CMisc() = default;
+
+std::optional<LRESULT> CMisc::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    for (int id : {IDC_MISC_OVERLAY_ICON, IDC_MISC_RECYCLE_EMPTY_ICON, IDC_MISC_RECYCLE_FULL_ICON})
-        if (m_hwnd)
+    if (message == WM_DESTROY) // the icon statics do not own their icons
+        for (int id : {IDC_MISC_OVERLAY_ICON, IDC_MISC_RECYCLE_EMPTY_ICON, IDC_MISC_RECYCLE_FULL_ICON})
             DestroyIconIfAny(reinterpret_cast<HICON>(SendDlgItemMessageA(m_hwnd, id, STM_SETICON, 0, 0)));
+    return CQnFormView::OnMessage(message, wParam, lParam);
 }
 
 std::unique_ptr<CQnFormView> CreateMiscView() { return std::make_unique<CMisc>(); }

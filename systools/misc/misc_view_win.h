@@ -23,6 +23,7 @@ public:
 protected:
     bool OnInitDialog() override;
     bool OnCommand(WORD id, WORD code) override;
+    std::optional<LRESULT> OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
     void ShowMisc(const MiscGroup& misc);
