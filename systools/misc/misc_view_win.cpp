@@ -4,17 +4,11 @@
 
 #include "app/program_state.h"
 #include "filetools/filetypes/icon_files_win.h"
+#include "filetools/filetypes/icon_picker_dlg_win.h"
 #include "res/resource.h"
 #include "shell/control_helpers_win.h"
 #include "systools/misc/misc_module.h"
 #include "systools/misc/tips_editor_dlg_win.h"
-
-#if __has_include("filetools/filetypes/icon_picker_dlg_win.h")
-#include "filetools/filetypes/icon_picker_dlg_win.h"
-#else
-// Until the icon picker is merged here.
-static bool IconPickerDlg(HWND, std::string&) { return false; }
-#endif
 
 namespace {
 const FormText kTexts[] = {
