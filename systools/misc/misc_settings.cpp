@@ -62,7 +62,7 @@ void PlanBitmapOption(std::vector<ValueWrite>& writes, const MiscGroup& shown, c
     if (shown.bitmapIcons == opening.misc.bitmapIcons) {
         writes.push_back({keys.decidingValue, opening.Stored(keys.decidingValue)});
         if (withoutProgId)
-            for (const ValueAddress& at : {BitmapProgIdValue(), BitmapTypeNameValue(), BitmapTypeIconValue()})
+            for (const ValueAddress& at : {BitmapProgIdValue(), BitmapTypeIconValue(), BitmapTypeNameValue()})
                 writes.push_back({at, opening.Stored(at)});
         return;
     }

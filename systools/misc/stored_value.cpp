@@ -54,8 +54,33 @@ StoredValue ReadStoredValue(const ValueAddress& at)
         value.present = true;
     else
         value = StoredValue::Missing();
+    value.keyExisted = key != nullptr;
     return value;
 }
+
+namespace {
+// Removes the value's key when it holds nothing.
+void RemoveKeyIfEmpty(const ValueAddress& at)
+{
+    std::vector<std::string> parts = SplitKeyPath(at.key);
+    if (parts.empty())
+        return;
+    std::unique_ptr<CRegistryKey> key = OpenKey(at, false);
+    std::string name;
+    uint32_t type = 0;
+    std::vector<uint8_t> data;
+    if (!key || key->EnumValue(0, name, type, data) || key->EnumSubKey(0, name))
+        return;
+    key.reset();
+    const std::string last = parts.back();
+    parts.pop_back();
+    std::string parent;
+    for (const std::string& part : parts)
+        parent += part + "\\";
+    if (std::unique_ptr<CRegistryKey> holder = OpenKey({at.root, parent, ""}, false))
+        holder->DeleteSubKey(last);
+}
+} // namespace
 
 bool WriteStoredValue(const ValueAddress& at, const StoredValue& wanted)
 {
@@ -63,12 +88,16 @@ bool WriteStoredValue(const ValueAddress& at, const StoredValue& wanted)
     StoredValue value = wanted;
     if (value.type == kRegString && current.present && current.type == kRegExpandString)
         value.type = kRegExpandString;
+    if (!value.present) {
+        if (current.present)
+            if (std::unique_ptr<CRegistryKey> key = OpenKey(at, false))
+                key->DeleteValue(at.name);
+        if (!value.keyExisted && current.keyExisted)
+            RemoveKeyIfEmpty(at);
+        return !ReadStoredValue(at).present;
+    }
     if (current == value)
         return true;
-    if (!value.present) {
-        std::unique_ptr<CRegistryKey> key = OpenKey(at, false);
-        return !key || key->DeleteValue(at.name) || !ReadStoredValue(at).present;
-    }
     std::unique_ptr<CRegistryKey> key = OpenKey(at, true);
     return key && key->SetValue(at.name, value.type, value.data) && key->Flush();
 }

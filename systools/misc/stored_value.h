@@ -19,7 +19,14 @@ struct StoredValue {
     bool present = false;
     uint32_t type = kRegNone;
     std::vector<uint8_t> data;
-    bool operator==(const StoredValue&) const = default;
+    // Whether the value's key existed when it was read: putting back a missing value also
+    // removes its key when that is left empty and was not there.
+    bool keyExisted = false;
+    // The same value (where the key stood does not matter).
+    bool operator==(const StoredValue& other) const
+    {
+        return present == other.present && type == other.type && data == other.data;
+    }
 
     static StoredValue Missing() { return {}; }
     static StoredValue Text(const std::string& text); // REG_SZ with its terminating zero
@@ -33,7 +40,8 @@ struct StoredValue {
 // Reads the value as stored; Missing when the key or the value is absent.
 StoredValue ReadStoredValue(const ValueAddress& at);
 
-// Makes the value hold `value` (a Missing value is deleted; missing keys are created only
-// for a present value). Nothing is written when the value already holds exactly that. A text
+// Makes the value hold `value` (a Missing value is deleted, and its key too when the value
+// was read from no key and the key is now empty; missing keys are created only for a present
+// value). Nothing is written when the value already holds exactly that. A text
 // written over an expandable text keeps the expandable type. True when the value ends as asked.
 bool WriteStoredValue(const ValueAddress& at, const StoredValue& value);

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "app/registry_access.h"
 #include "res/resource.h"
 #include "systools/misc/misc_settings.h"
 #include "systools/misc/stored_value.h"
@@ -114,12 +115,14 @@ protected:
 
 int SpacingOf(const e2e::RegistrySnapshot& snapshot, const char* name)
 {
-    // Wine keeps the spacing in twips, negative: pixels × -15 at 96 dots per inch.
+    // Wine keeps a spacing it was given in pixels, its defaults in twips (negative: pixels ×
+    // -15 at 96 dots per inch).
     const auto key = snapshot.find(kWindowMetrics);
     if (key == snapshot.end() || !key->second.count(name))
         return -1;
     const std::string value = key->second.at(name);
-    return -std::stoi(value.substr(value.find(':') + 1)) / 15;
+    const int number = std::stoi(value.substr(value.find(':') + 1));
+    return number < 0 ? -number / 15 : number;
 }
 
 TEST_F(MiscTest, BigIconsAt48StoreTheSizeAndSetBothSpacingsTo112)
@@ -134,7 +137,7 @@ TEST_F(MiscTest, BigIconsAt48StoreTheSizeAndSetBothSpacingsTo112)
     EXPECT_FALSE(IsWindowEnabled(Control(IDC_MISC_APPLY))); // Apply disables itself
     EXPECT_EQ(Text(IconSizeValue()), "48");
     const e2e::RegistrySnapshot after = Snapshot();
-    EXPECT_EQ(SpacingOf(after, "IconSpacing"), 112);
+    EXPECT_EQ(SpacingOf(after, "IconSpacing"), 112) << e2e::DescribeChanges(before, after);
     EXPECT_EQ(SpacingOf(after, "IconVerticalSpacing"), 112);
     EXPECT_EQ(e2e::ChangedKeys(before, after), std::set<std::string>{kWindowMetrics})
         << e2e::DescribeChanges(before, after);
@@ -213,16 +216,15 @@ TEST_F(MiscTest, ResetThenApplyPutsEverySettingBackAsTheModuleFoundIt)
     EXPECT_TRUE(IsWindowEnabled(Control(IDC_MISC_APPLY)));
     Click(IDC_MISC_APPLY);
     const e2e::RegistrySnapshot after = Snapshot();
-    // Values Wine's system-parameter store adds when a flag is first set stay; nothing else differs.
+    // Every value that was there before holds its old text again and none is gone; only
+    // values Wine's system-parameter store adds when a setting is first written may be new.
     for (const std::string& key : e2e::ChangedKeys(before, after)) {
-        for (const auto& [name, value] : after.at(key)) {
-            const auto was = before.count(key) ? before.at(key).find(name) : after.at(key).end();
-            if (before.count(key) && was != before.at(key).end())
-                EXPECT_EQ(was->second, value) << key << "\\" << name;
+        ASSERT_TRUE(before.count(key) && after.count(key)) << key << " appeared or vanished";
+        for (const auto& [name, value] : before.at(key)) {
+            const auto now = after.at(key).find(name);
+            ASSERT_NE(now, after.at(key).end()) << key << "\\" << name << " was removed";
+            EXPECT_EQ(now->second, value) << key << "\\" << name;
         }
-        if (before.count(key))
-            for (const auto& [name, value] : before.at(key))
-                EXPECT_TRUE(after.at(key).count(name)) << key << "\\" << name << " was removed";
     }
 }
 

@@ -155,7 +155,10 @@ TEST_F(MiscSettingsTest, ResetThenApplyRestoresTheOpeningValuesAfterAChange)
     changed.beep = false;
     changed.bigIcons = true;
     changed.iconSize = 64;
+    changed.showTips = false;
+    changed.bitmapIcons = true;
     ApplyShown(changed, opening);
+    EXPECT_EQ(Text(Default("bmpfile\\DefaultIcon")), "%1");
     EXPECT_EQ(Text(IconColourValue()), "4");
     EXPECT_EQ(Text(FontSmoothingValue()), "0");
     EXPECT_FALSE(system.flags[SystemFlag::Beep]);
@@ -166,6 +169,11 @@ TEST_F(MiscSettingsTest, ResetThenApplyRestoresTheOpeningValuesAfterAChange)
     EXPECT_EQ(Text(FontSmoothingValue()), "2");
     EXPECT_TRUE(system.flags[SystemFlag::Beep]);
     EXPECT_FALSE(ReadStoredValue(IconSizeValue()).present);
+    // Keys made for the change and left empty go again; keys that were there stay.
+    EXPECT_FALSE(ReadStoredValue(TipsShowValue()).keyExisted);
+    EXPECT_FALSE(ReadStoredValue(Default("bmpfile")).keyExisted);
+    EXPECT_FALSE(ReadStoredValue(Default(".bmp")).keyExisted);
+    EXPECT_TRUE(ReadStoredValue(IconSizeValue()).keyExisted);
     EXPECT_EQ(system.spacing[0], 80);
     EXPECT_EQ(system.spacing[1], 75);
 }
