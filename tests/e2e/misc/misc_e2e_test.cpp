@@ -2,7 +2,7 @@
 // switched off to the program's blank icon, the bitmap option registering "bmpfile", and Reset
 // with Apply bringing every value back. Each scenario compares registry snapshots of the keys
 // the module may touch and expects changes in exactly the keys it names. Screenshots in
-// English and French are kept in the build folder.
+// English and French are kept in the build folder (misc_e2e_french_test.cpp).
 #include <algorithm>
 #include <set>
 #include <string>
