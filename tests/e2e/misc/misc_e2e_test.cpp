@@ -12,6 +12,7 @@
 #include "res/resource.h"
 #include "systools/misc/misc_settings.h"
 #include "systools/misc/stored_value.h"
+#include "systools/misc/tips_store.h"
 #include "tests/e2e/support/quenta_e2e_win.h"
 #include "tests/e2e/support/registry_snapshot_win.h"
 
@@ -55,6 +56,9 @@ std::vector<ValueAddress> TouchedValues()
         values.push_back({RegRoot::ClassesRoot, key, ""});
     for (const char* name : {"IconSpacing", "IconVerticalSpacing"})
         values.push_back({RegRoot::CurrentUser, misc_keys::kWindowMetrics, name});
+    values.push_back(RecycleBinNameValue());
+    for (const char* tip : {"2", "1", "0"}) // the last first, so that an emptied key goes
+        values.push_back({RegRoot::LocalMachine, kTipsKey, tip});
     return values;
 }
 
@@ -226,6 +230,75 @@ TEST_F(MiscTest, ResetThenApplyPutsEverySettingBackAsTheModuleFoundIt)
             EXPECT_EQ(now->second, value) << key << "\\" << name;
         }
     }
+}
+
+TEST_F(MiscTest, MenusApplyStoresTheDelayAsText)
+{
+    OpenMisc();
+    EXPECT_FALSE(IsWindowEnabled(Control(IDC_MISC_MENUS_APPLY)));
+    const e2e::RegistrySnapshot before = Snapshot();
+    Type(IDC_MISC_MENU_DELAY, "250");
+    Click(IDC_MISC_MENUS_APPLY);
+    EXPECT_FALSE(IsWindowEnabled(Control(IDC_MISC_MENUS_APPLY)));
+    EXPECT_EQ(Text(MenuShowDelayValue()), "250");
+    EXPECT_EQ(Changed(before), std::set<std::string>{"HKCU\\Control Panel\\Desktop"});
+}
+
+TEST_F(MiscTest, RecycleBinNameAppliesAndResetBringsTheOpeningNameBack)
+{
+    OpenMisc();
+    const std::string opened = TextOf(Control(IDC_MISC_RECYCLE_NAME));
+    EXPECT_FALSE(IsWindowEnabled(Control(IDC_MISC_RECYCLE_RESET)));
+    const e2e::RegistrySnapshot before = Snapshot();
+    Type(IDC_MISC_RECYCLE_NAME, "Bin of tests");
+    EXPECT_TRUE(IsWindowEnabled(Control(IDC_MISC_RECYCLE_RESET)));
+    Click(IDC_MISC_RECYCLE_APPLY);
+    EXPECT_EQ(Text(RecycleBinNameValue()), "Bin of tests");
+    EXPECT_EQ(Changed(before), std::set<std::string>{"HKCR\\RecycleBin"});
+
+    Click(IDC_MISC_RECYCLE_RESET);
+    EXPECT_EQ(TextOf(Control(IDC_MISC_RECYCLE_NAME)), opened);
+    EXPECT_FALSE(IsWindowEnabled(Control(IDC_MISC_RECYCLE_RESET)));
+    Click(IDC_MISC_RECYCLE_APPLY);
+    EXPECT_TRUE(Changed(before).empty()) << e2e::DescribeChanges(before, Snapshot());
+}
+
+TEST_F(MiscTest, TipsEditorReplacesTheEditedTipOnly)
+{
+    const ValueAddress first{RegRoot::LocalMachine, kTipsKey, "0"};
+    const ValueAddress second{RegRoot::LocalMachine, kTipsKey, "1"};
+    WriteStoredValue(first, StoredValue::Text("First tip"));
+    WriteStoredValue(second, StoredValue::Text("Second tip"));
+    OpenMisc();
+    const e2e::RegistrySnapshot before = Snapshot();
+    HWND button = Control(IDC_MISC_EDIT_TIPS);
+    PostMessageA(m_view, WM_COMMAND, MAKEWPARAM(IDC_MISC_EDIT_TIPS, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+    HWND dialog = nullptr;
+    ASSERT_TRUE(WaitFor([&] {
+        dialog = FindWindowOfProcess(Quenta().Id(), [](HWND w) { return CaptionOf(w) == "Tips"; });
+        return dialog != nullptr;
+    })) << "the tips editor did not open";
+    HWND list = GetDlgItem(dialog, IDC_TIPS_LIST);
+    HWND text = GetDlgItem(dialog, IDC_TIPS_TEXT);
+    EXPECT_EQ(SendMessageA(list, LB_GETCOUNT, 0, 0), 3); // two tips and the empty last entry
+    EXPECT_EQ(TextOf(text), "First tip");
+    SendMessageA(list, LB_SETCURSEL, 1, 0);
+    EXPECT_TRUE(WaitFor([&] { return TextOf(text) == "Second tip"; }, 2000)); // the selection timer
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, IDC_TIPS_APPLY)));
+    // Typed (a multi-line edit tells of no change for a text set as a whole).
+    SendMessageA(text, EM_SETSEL, 10, 10);
+    for (char c : std::string(", edited"))
+        SendMessageA(text, WM_CHAR, static_cast<WPARAM>(c), 1);
+    ASSERT_TRUE(IsWindowEnabled(GetDlgItem(dialog, IDC_TIPS_APPLY)));
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_TIPS_APPLY, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDC_TIPS_APPLY)));
+    EXPECT_EQ(Text(second), "Second tip"); // written only by OK
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_TIPS_OK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDC_TIPS_OK)));
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(dialog); }));
+    EXPECT_EQ(Text(first), "First tip");
+    EXPECT_EQ(Text(second), "Second tip, edited");
+    EXPECT_FALSE(ReadStoredValue({RegRoot::LocalMachine, kTipsKey, "2"}).present);
+    EXPECT_EQ(Changed(before), std::set<std::string>{"HKLM\\Explorer\\Tips"});
 }
 
 TEST_F(MiscTest, TheProgramsIconTwelveIsBlank)
