@@ -52,7 +52,7 @@ std::vector<ValueAddress> TouchedValues()
 {
     std::vector<ValueAddress> values = {IconColourValue(), IconSizeValue(), FontSmoothingValue(), TipsShowValue(),
                                         ShortcutOverlayValue(), MenuShowDelayValue()};
-    for (const char* key : {".bmp\\", "bmpfile\\", "bmpfile\\DefaultIcon\\"})
+    for (const char* key : {".bmp\\", "bmpfile\\DefaultIcon\\", "bmpfile\\"}) // a subkey before its key
         values.push_back({RegRoot::ClassesRoot, key, ""});
     for (const char* name : {"IconSpacing", "IconVerticalSpacing"})
         values.push_back({RegRoot::CurrentUser, misc_keys::kWindowMetrics, name});
@@ -68,6 +68,7 @@ protected:
     {
         for (const ValueAddress& at : TouchedValues())
             s_saved.push_back(ReadStoredValue(at));
+        s_before = new e2e::RegistrySnapshot(Snapshot());
         QuentaSuite::SetUpTestSuite();
     }
     static void TearDownTestSuite()
@@ -76,6 +77,10 @@ protected:
         const std::vector<ValueAddress> values = TouchedValues();
         for (size_t i = 0; i < values.size(); ++i)
             WriteStoredValue(values[i], s_saved[i]);
+        // The prefix is shared with other tests: it ends as the suite found it.
+        const e2e::RegistrySnapshot after = Snapshot();
+        EXPECT_TRUE(e2e::ChangedKeys(*s_before, after).empty()) << e2e::DescribeChanges(*s_before, after);
+        delete s_before;
     }
 
     // Opens the module afresh (it reads every setting when it opens).
@@ -115,6 +120,7 @@ protected:
 
     HWND m_view = nullptr;
     static inline std::vector<StoredValue> s_saved;
+    static inline e2e::RegistrySnapshot* s_before = nullptr;
 };
 
 int SpacingOf(const e2e::RegistrySnapshot& snapshot, const char* name)
