@@ -527,6 +527,18 @@
 #define IDC_FINDER_LIST                  1068  // the result list
 #define IDR_FINDER_LIST_MENU             193
 
+// The archive reader's failure texts ("%s": the archive, entry or file concerned).
+#define IDS_ARCHIVE_BAD_HEADER           64800
+#define IDS_ARCHIVE_UNREADABLE           64801
+#define IDS_ARCHIVE_CANNOT_CREATE        64802
+#define IDS_ARCHIVE_NOT_REMOVABLE        64803
+#define IDS_ARCHIVE_NO_END_RECORD        64804
+#define IDS_ARCHIVE_NO_SPACE             64805  // file, folder, space needed, space available
+#define IDS_ARCHIVE_NEEDS_PASSWORD       64806
+#define IDS_ARCHIVE_DAMAGED_ENTRY        64807
+#define IDS_ARCHIVE_UNSAFE_NAME          64808
+#define IDS_ARCHIVE_CANNOT_DELETE        64809
+
 // ---- Data types (module 12): its form, the list menu 169, the new-type dialog 173 and the
 // icon picker 196. The end-to-end test reads these ids.
 #define IDD_DATATYPES                    5120
