@@ -134,12 +134,11 @@ MiscOpening ReadMiscOpening(CSystemParameters& system, const MiscContext& contex
             opening.values.emplace_back(at, ReadStoredValue(at));
 
     for (size_t i = 0; i < kSystemFlagCalls.size(); ++i) {
-        bool value = false;
-        if (system.GetFlag(kSystemFlagCalls[i].flag, value))
-            opening.flags[i] = value;
-        else
-            opening.flags[i] = i == FlagIndex(SystemFlag::DragFullWindows) || i == FlagIndex(SystemFlag::Animation) ||
-                               i == FlagIndex(SystemFlag::FastTaskSwitch);
+        const SystemFlag which = kSystemFlagCalls[i].flag;
+        bool value = which == SystemFlag::DragFullWindows || which == SystemFlag::Animation ||
+                     which == SystemFlag::FastTaskSwitch; // the usual state, when the system cannot tell
+        system.GetFlag(which, value);
+        opening.flags[i] = value;
     }
     if (!system.GetIconSpacing(false, opening.horizontalSpacing))
         opening.horizontalSpacing = IconSpacingFor(kNormalIconSize);
