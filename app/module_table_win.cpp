@@ -6,6 +6,7 @@
 #include "filetools/finder/finder_module.h"
 #include "picturetools/translator/translator_module.h"
 #include "res/resource.h"
+#include "systools/misc/misc_module.h"
 #include "shell/module_catalogue.h"
 #include "shell/start_panel_win.h"
 #include "systools/colours/colours_module.h"
@@ -34,7 +35,7 @@ const ModuleRow kModules[] = {
     {12, IDS_MODULE_DATATYPES, IDR_PIC_DATATYPES, "local\\datatype.htm", CreateDataTypeView},
     {11, IDS_MODULE_DISKINFO, IDR_PIC_DISKINFO, "local\\diskinfo.htm"},
     {7, IDS_MODULE_SYSINFO, IDR_PIC_SYSINFO, "local\\sysinfo.htm", CreateSystemInfoView},
-    {6, IDS_MODULE_MISC, IDR_PIC_MISC, "local\\misc.htm"},
+    {6, IDS_MODULE_MISC, IDR_PIC_MISC, "local\\misc.htm", CreateMiscView},
 };
 } // namespace
 

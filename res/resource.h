@@ -764,3 +764,90 @@
 #define IDC_TOOLS_TABS                   1032  // All Tools, the maker's programs, Custom Tools, System Tools
 #define IDC_TOOLS_LIST                   1068  // the programs of the chosen tab
 #define IDR_FILE_LIST_MENU               IDR_FINDER_LIST_MENU
+
+// The Misc module (module 6): its form, the tips editor and the program's blank icon. The
+// end-to-end test reads these ids.
+#define IDD_MISC                         162
+#define IDC_MISC_ANIMATION               1046
+#define IDC_MISC_WRAP_TITLES             1047
+#define IDC_MISC_RECYCLE_NAME            1048
+#define IDC_MISC_MENU_DELAY_SPIN         1049
+#define IDC_MISC_BIG_ICONS               1050
+#define IDC_MISC_DRAG_FULL               1051
+#define IDC_MISC_FONT_SMOOTHING          1052
+#define IDC_MISC_COLOUR_ICONS            1053
+#define IDC_MISC_MENU_DELAY              1054
+#define IDC_MISC_ICON_SIZE               1055
+#define IDC_MISC_APPLY                   1056  // "Misc" group
+#define IDC_MISC_RESET                   1057
+#define IDC_MISC_BITMAP_ICONS            1060
+#define IDC_MISC_LEFT_ALIGN              1061
+#define IDC_MISC_FAST_SWITCH             1062
+#define IDC_MISC_BEEP                    1063
+#define IDC_MISC_ICON_SIZE_SPIN          1064
+#define IDC_MISC_RECYCLE_RESET           1065
+#define IDC_MISC_SHOW_TIPS               1066
+#define IDC_MISC_RECYCLE_EMPTY_CHANGE    1067
+#define IDC_MISC_SHORTCUT_ARROW          1068
+#define IDC_MISC_RECYCLE_APPLY           1069
+#define IDC_MISC_MENUS_APPLY             1070
+#define IDC_MISC_RECYCLE_FULL_CHANGE     1071
+#define IDC_MISC_OVERLAY_CHANGE          1072
+#define IDC_MISC_RECYCLE_EMPTY_ICON      1176
+#define IDC_MISC_RECYCLE_FULL_ICON       1177
+#define IDC_MISC_OVERLAY_ICON            1178
+#define IDC_MISC_EDIT_TIPS               1198
+#define IDC_MISC_GROUP                   1180
+#define IDC_MISC_MENUS_GROUP             1181
+#define IDC_MISC_RECYCLE_GROUP           1182
+#define IDC_MISC_MENU_DELAY_LABEL        1183
+#define IDC_MISC_MILLISECONDS            1184
+#define IDC_MISC_RECYCLE_NAME_LABEL      1185
+#define IDC_MISC_RECYCLE_EMPTY_LABEL     1186
+#define IDC_MISC_RECYCLE_FULL_LABEL      1187
+#define IDD_TIPS                         197
+#define IDC_TIPS_LIST                    1068
+#define IDC_TIPS_TEXT                    1196
+#define IDC_TIPS_OK                      1197
+#define IDC_TIPS_CANCEL                  1198
+#define IDC_TIPS_APPLY                   1199
+// The shell finds a program's icons by their place among its icon groups, and the shortcut
+// overlay names the program's place 12 (a blank icon). The blank icon fills a run of groups
+// so that place 12 stays blank when a few icons with lower ids are added; the end-to-end
+// test checks place 12.
+#define IDI_BLANK_FIRST                  290
+#define IDI_BLANK_2                      291
+#define IDI_BLANK_3                      292
+#define IDI_BLANK_4                      293
+#define IDI_BLANK_5                      294
+#define IDI_BLANK_6                      295
+#define IDI_BLANK_LAST                   296
+#define IDS_MISC_GROUP                   63560
+#define IDS_MISC_ANIMATION               63561
+#define IDS_MISC_FONT_SMOOTHING          63562
+#define IDS_MISC_FAST_SWITCH             63563
+#define IDS_MISC_COLOUR_ICONS            63564
+#define IDS_MISC_BIG_ICONS               63565
+#define IDS_MISC_SHOW_TIPS               63566
+#define IDS_MISC_EDIT_TIPS               63567
+#define IDS_MISC_SHORTCUT_ARROW          63568
+#define IDS_MISC_CHANGE                  63569
+#define IDS_MISC_DRAG_FULL               63570
+#define IDS_MISC_BEEP                    63571
+#define IDS_MISC_WRAP_TITLES             63572
+#define IDS_MISC_BITMAP_ICONS            63573
+#define IDS_MISC_RESET                   63574
+#define IDS_MISC_APPLY                   63575
+#define IDS_MISC_MENUS_GROUP             63576
+#define IDS_MISC_MENU_DELAY              63577
+#define IDS_MISC_MILLISECONDS            63578
+#define IDS_MISC_LEFT_ALIGN              63579
+#define IDS_MISC_GROUP_APPLY             63580
+#define IDS_MISC_RECYCLE_GROUP           63581
+#define IDS_MISC_RECYCLE_NAME            63582
+#define IDS_MISC_RECYCLE_EMPTY           63583
+#define IDS_MISC_RECYCLE_FULL            63584
+#define IDS_TIPS_TITLE                   63585
+#define IDS_TIPS_APPLY                   63586
+#define IDS_TIPS_OK                      63587
+#define IDS_TIPS_CANCEL                  63588
