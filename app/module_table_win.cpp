@@ -6,12 +6,12 @@
 #include "filetools/finder/finder_module.h"
 #include "picturetools/translator/translator_module.h"
 #include "res/resource.h"
-#include "systools/misc/misc_module.h"
 #include "shell/module_catalogue.h"
 #include "shell/start_panel_win.h"
 #include "systools/colours/colours_module.h"
 #include "systools/datatypes/datatypes_module.h"
 #include "systools/info/info_module.h"
+#include "systools/misc/misc_module.h"
 #include "systools/shortcuts/shortcuts_module.h"
 #include "systools/tools/tools_module.h"
 
