@@ -8,6 +8,7 @@
 #include "res/resource.h"
 #include "shell/module_catalogue.h"
 #include "shell/start_panel_win.h"
+#include "systools/uninstall/uninstall_module.h"
 
 namespace {
 const ModuleRow kModules[] = {
@@ -25,7 +26,7 @@ const ModuleRow kModules[] = {
     {2, IDS_MODULE_WINDOWS, IDR_PIC_WINDOWS, "local\\windows.htm"},
     {10, IDS_MODULE_FONTS, IDR_PIC_FONTS, "local\\fonts.htm"},
     {17, IDS_MODULE_SHORTCUTS, IDR_PIC_SHORTCUTS, "local\\appshortcuts.htm"},
-    {9, IDS_MODULE_UNINSTALL, IDR_PIC_UNINSTALL, "local\\uninstall.htm"},
+    {9, IDS_MODULE_UNINSTALL, IDR_PIC_UNINSTALL, "local\\uninstall.htm", CreateUninstallView},
     {12, IDS_MODULE_DATATYPES, IDR_PIC_DATATYPES, "local\\datatype.htm"},
     {11, IDS_MODULE_DISKINFO, IDR_PIC_DISKINFO, "local\\diskinfo.htm"},
     {7, IDS_MODULE_SYSINFO, IDR_PIC_SYSINFO, "local\\sysinfo.htm"},
