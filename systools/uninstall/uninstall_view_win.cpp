@@ -86,7 +86,7 @@ bool CUninst::OnInitDialog()
 {
     CQnFormView::OnInitDialog();
     m_list.ReplaceControl(m_hwnd, IDC_UNINSTALL_LIST);
-    m_list.AddColumns({{IDS_COLUMN_NAME, 200}, {IDS_COLUMN_COMMAND_LINE, 360}});
+    m_list.AddColumns({{IDS_COLUMN_NAME, 200}, {IDS_COLUMN_COMMAND_LINE, 560}});
     SetReportList(&m_list);
     AttachModuleTips(m_tips, m_hwnd, m_status, kTips);
     m_place.icons = &m_icons;
