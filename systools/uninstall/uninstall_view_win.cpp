@@ -219,6 +219,8 @@ void CUninst::OnUninstall()
         return;
     const UninstallEntry entry = UninstallEntries::Shared()[*selected];
     const std::string& command = entry.command;
+    if (command.empty())
+        return; // an entry with a name only has nothing to run
     // The program is started by its path only when it is there; otherwise the command runs as
     // it stands. Either way each argument of the command reaches the program once.
     std::string program = ProgramFromCommandLine(command);
