@@ -30,6 +30,9 @@ const std::string kLabel = "HKLM\\Uninstall";
 const fs::path kDriveFolder = "C:\\qn_uninstall_e2e";
 const char kOnlyCommand[] = "C:\\qn_uninstall_e2e\\nothing.exe /u";
 const char kRunnerKey[] = "QnE2E Runner";
+// An entry whose command names its program without a folder: it runs as it stands.
+const char kBareKey[] = "QnE2E Bare";
+const char kBareProgram[] = "qn_fake_uninstaller_bare.exe";
 // Key name and display name of the entries the deletion test chooses from.
 const std::pair<const char*, const char*> kDeletable[] = {
     {"QnE2E Del 1", "Zulu"},  {"QnE2E Del 2", "alpha"},  {"QnE2E Del 3", "Mike"},
@@ -39,6 +42,13 @@ const std::pair<const char*, const char*> kDeletable[] = {
 fs::path WorkFolder() { return fs::path(QUENTA_BINARY_DIR) / "tests" / "e2e" / "uninstall"; }
 std::string Shot(const std::string& name) { return (WorkFolder() / (name + ".bmp")).string(); }
 std::string RunLog() { return (kDriveFolder / "run.log").string(); }
+std::string BareLog() { return (kDriveFolder / "bare.log").string(); }
+std::string BareProgramCopy()
+{
+    char folder[MAX_PATH] = {};
+    GetWindowsDirectoryA(folder, MAX_PATH);
+    return std::string(folder) + "\\" + kBareProgram;
+}
 
 std::string WindowsPath(const std::string& path)
 {
@@ -62,7 +72,7 @@ void WriteEntry(const std::string& key, const char* name, const std::string& com
 // Removes every key this test makes; nothing else.
 void RemoveTestEntries()
 {
-    std::vector<std::string> names = {"QnE2E Only Command", kRunnerKey, "My Tool", "My Tool (2)"};
+    std::vector<std::string> names = {"QnE2E Only Command", kRunnerKey, kBareKey, "My Tool", "My Tool (2)"};
     for (const auto& [key, name] : kDeletable)
         names.push_back(key);
     for (const std::string& name : names)
@@ -87,12 +97,15 @@ protected:
             WriteEntry(key, name, std::string("C:\\qn_uninstall_e2e\\") + name + ".exe /u");
         WriteEntry(kRunnerKey, kRunnerKey,
                    WindowsPath(QN_FAKE_UNINSTALLER) + " \"" + kRunnerKey + "\" " + RunLog());
+        CopyFileA(WindowsPath(QN_FAKE_UNINSTALLER).c_str(), BareProgramCopy().c_str(), FALSE);
+        WriteEntry(kBareKey, kBareKey, std::string(kBareProgram) + " \"" + kBareKey + "\" " + BareLog());
         QuentaSuite::SetUpTestSuite();
     }
     static void TearDownTestSuite()
     {
         QuentaSuite::TearDownTestSuite();
         RemoveTestEntries();
+        DeleteFileA(BareProgramCopy().c_str());
         std::error_code ignored;
         fs::remove_all(kDriveFolder, ignored);
     }
@@ -299,5 +312,24 @@ TEST_F(UninstallE2eTest, TheUninstallRunWaitsForTheProgramAndRefills)
     ASSERT_EQ(lines.size(), 3u) << "command line: " << (lines.empty() ? "" : lines[0]);
     EXPECT_EQ(lines[1], kRunnerKey);
     EXPECT_EQ(lines[2], RunLog());
+}
+
+// The program of "qn_fake_uninstaller_bare.exe ..." is no path the toolbox can find; the
+// command then runs as it stands and the system finds the program in the Windows folder.
+TEST_F(UninstallE2eTest, ACommandWithoutAProgramPathRunsAsItStands)
+{
+    const int row = RowNamed(kBareKey);
+    ASSERT_NE(row, -1);
+    Select({row});
+    Click(IDC_UNINSTALL_RUN);
+    ASSERT_TRUE(WaitFor([] { return fs::exists(BareLog() + ".done"); }, 20000)) << "the command did not run";
+    ASSERT_TRUE(WaitFor([&] { return RowNamed(kBareKey) == -1; }, 10000)) << "the list was not filled again";
+    std::ifstream log(BareLog());
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(log, line);)
+        lines.push_back(line);
+    ASSERT_EQ(lines.size(), 3u) << "command line: " << (lines.empty() ? "" : lines[0]);
+    EXPECT_EQ(lines[1], kBareKey);
+    EXPECT_EQ(lines[2], BareLog());
 }
 } // namespace
