@@ -2,7 +2,7 @@
 // uninstall key: an entry with only a command, adding "My Tool" through the name-and-command
 // dialog, editing its name, deleting three rows of a list sorted the other way round, and a
 // stand-in uninstaller that removes its own entry while the toolbox waits for it. A registry
-// snapshot of the uninstall key before and after each change must differ in exactly the keys
+// snapshot of HKLM\...\CurrentVersion and the maker's keys before and after each change must differ in exactly the keys
 // the change names. Screenshots are kept in the build folder.
 #include <windows.h>
 
@@ -26,7 +26,7 @@ namespace {
 namespace fs = std::filesystem;
 constexpr int kUninstallModule = 9;
 const char kUninstall[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
-const std::string kLabel = "HKLM\\Uninstall";
+const std::string kLabel = "HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
 const fs::path kDriveFolder = "C:\\qn_uninstall_e2e";
 const char kOnlyCommand[] = "C:\\qn_uninstall_e2e\\nothing.exe /u";
 const char kRunnerKey[] = "QnE2E Runner";
@@ -58,7 +58,10 @@ std::string WindowsPath(const std::string& path)
 }
 
 std::string EntryKey(const std::string& name) { return std::string(kUninstall) + "\\" + name; }
-std::string SnapshotPath(const std::string& name) { return kLabel + "\\" + name; }
+std::string SnapshotPath(const std::string& name)
+{
+    return kLabel + "\\Uninstall\\" + name;
+}
 
 void WriteEntry(const std::string& key, const char* name, const std::string& command)
 {
@@ -79,7 +82,15 @@ void RemoveTestEntries()
         RegDeleteTreeA(HKEY_LOCAL_MACHINE, EntryKey(name).c_str()), RegDeleteKeyA(HKEY_LOCAL_MACHINE, EntryKey(name).c_str());
 }
 
-e2e::RegistrySnapshot Snapshot() { return e2e::SnapshotRegistry(HKEY_LOCAL_MACHINE, kUninstall, kLabel); }
+// The system's CurrentVersion key (uninstall entries and the keys beside them) and the maker's
+// per-user keys: a change must touch nothing else there.
+e2e::RegistrySnapshot Snapshot()
+{
+    e2e::RegistrySnapshot snapshot =
+        e2e::SnapshotRegistry(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", kLabel);
+    snapshot.merge(e2e::SnapshotRegistry(HKEY_CURRENT_USER, "Software\\Ostrel", "HKCU\\Software\\Ostrel"));
+    return snapshot;
+}
 
 bool IsEntryDialog(HWND window) { return GetDlgItem(window, IDC_SHORTCUT_ENTRY_NAME) != nullptr; }
 
