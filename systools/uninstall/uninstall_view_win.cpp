@@ -234,10 +234,10 @@ void CUninst::OnUninstall()
     FillKeeping(entry.keyName); // an entry the uninstaller removed disappears
 }
 
-void CUninst::ShowListMenu()
+void CUninst::ShowListMenu(LPARAM messagePoint)
 {
     const bool any = FirstSelectedEntry().has_value();
-    ShowListContextMenu(m_hwnd, m_list.Hwnd(), IDR_UNINSTALL_MENU, static_cast<LPARAM>(GetMessagePos()),
+    ShowListContextMenu(m_hwnd, m_list.Hwnd(), IDR_UNINSTALL_MENU, messagePoint,
                         [any](HMENU menu) {
                             if (any)
                                 return;
@@ -271,7 +271,6 @@ std::optional<LRESULT> CUninst::OnListNotify(NMHDR* header)
         if (reinterpret_cast<NMLVKEYDOWN*>(header)->wVKey == VK_DELETE)
             OnDelete();
         return 0;
-    case NM_RCLICK: ShowListMenu(); return 0;
     default: return std::nullopt;
     }
 }
@@ -283,6 +282,12 @@ std::optional<LRESULT> CUninst::OnMessage(UINT message, WPARAM wParam, LPARAM lP
             return handled; // reflected to the list control itself
         auto* header = reinterpret_cast<NMHDR*>(lParam);
         return header->idFrom == IDC_UNINSTALL_LIST ? OnListNotify(header) : std::nullopt;
+    }
+    if (message == WM_CONTEXTMENU && reinterpret_cast<HWND>(wParam) == m_list.Hwnd()) {
+        // After a right click (the list sends it once NM_RCLICK is left alone) at the mouse;
+        // from Shift+F10 or the menu key under the selected row.
+        ShowListMenu(lParam);
+        return 0;
     }
     return CQnFormView::OnMessage(message, wParam, lParam);
 }

@@ -58,7 +58,7 @@ private:
     void ShowSelection();
     std::optional<size_t> FirstSelectedEntry() const;
     std::optional<LRESULT> OnListNotify(NMHDR* header);
-    void ShowListMenu();
+    void ShowListMenu(LPARAM messagePoint);
 
     CUninstallList m_list;
     CUninstallIcons m_icons;

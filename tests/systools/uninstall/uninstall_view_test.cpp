@@ -132,6 +132,29 @@ bool RunDialog(DialogScript script, std::string& name, std::string& command)
     return ShortcutEntryDlg(nullptr, name, command, false);
 }
 
+// The items of each popup menu opened on this thread, read once it is there; then it is closed.
+struct MenuItemSeen {
+    std::string text;
+    bool grayed;
+};
+std::vector<std::vector<MenuItemSeen>> g_menusSeen;
+
+void CALLBACK ReadAndCloseMenu(HWND, UINT, UINT_PTR, DWORD)
+{
+    HWND popup = controls_test::FindThreadWindow("#32768");
+    if (!popup || !IsWindowVisible(popup))
+        return;
+    HMENU menu = reinterpret_cast<HMENU>(SendMessageA(popup, MN_GETHMENU, 0, 0));
+    std::vector<MenuItemSeen> items;
+    for (int item = 0; menu && item < GetMenuItemCount(menu); ++item) {
+        char text[64] = {};
+        GetMenuStringA(menu, static_cast<UINT>(item), text, sizeof text, MF_BYPOSITION);
+        items.push_back({text, (GetMenuState(menu, static_cast<UINT>(item), MF_BYPOSITION) & MF_GRAYED) != 0});
+    }
+    g_menusSeen.push_back(items);
+    EndMenu();
+}
+
 class UninstallView : public testing::Test {
 protected:
     static void SetUpTestSuite()
@@ -230,6 +253,41 @@ TEST_F(UninstallView, TheDeleteKeyAsksAndRemovesExactlyTheSelectedEntriesOfASort
     EXPECT_NE(RowNamed(*view, "QnView Delta"), -1);
     EXPECT_TRUE(view->SelectedEntries().empty());
     EXPECT_FALSE(IsWindowEnabled(view->Item(IDC_UNINSTALL_DELETE)));
+}
+
+TEST_F(UninstallView, TheListMenuOpensOnceAndGraysWhatNeedsASelection)
+{
+    auto view = OpenView();
+    HWND list = view->List().Hwnd();
+    g_menusSeen.clear();
+    const UINT_PTR timer = SetTimer(nullptr, 0, 30, ReadAndCloseMenu);
+    // A right click on the empty part of the list, as the mouse gives it.
+    RECT client{};
+    GetClientRect(list, &client);
+    const LPARAM at = MAKELPARAM(client.right / 2, client.bottom - 10);
+    PostMessageA(list, WM_RBUTTONDOWN, MK_RBUTTON, at);
+    PostMessageA(list, WM_RBUTTONUP, 0, at);
+    controls_test::PumpUntil([] { return false; }, 600);
+    ASSERT_EQ(g_menusSeen.size(), 1u) << "a right click opens the menu once";
+    ASSERT_EQ(g_menusSeen[0].size(), 4u);
+    EXPECT_EQ(g_menusSeen[0][0].text, "&Add...");
+    EXPECT_FALSE(g_menusSeen[0][0].grayed);
+    for (size_t item = 1; item < 4; ++item)
+        EXPECT_TRUE(g_menusSeen[0][item].grayed) << g_menusSeen[0][item].text << " without a selection";
+
+    // From the keyboard, in French, with a selection.
+    SetTextLanguage(0x040C);
+    SelectRows(*view, {0});
+    g_menusSeen.clear();
+    SendMessageA(view->Hwnd(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list), -1);
+    KillTimer(nullptr, timer);
+    ASSERT_EQ(g_menusSeen.size(), 1u);
+    ASSERT_EQ(g_menusSeen[0].size(), 4u);
+    EXPECT_EQ(g_menusSeen[0][2].text, "&D\xE9sinstaller...");
+    for (const MenuItemSeen& item : g_menusSeen[0])
+        EXPECT_FALSE(item.grayed) << item.text;
+    for (const char* name : kNames)
+        EXPECT_TRUE(KeyExists(name)) << "a dismissed menu runs nothing";
 }
 
 TEST_F(UninstallView, SelectingShowsTheEntryAndARefillKeepsIt)
