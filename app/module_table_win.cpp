@@ -14,6 +14,7 @@
 #include "systools/misc/misc_module.h"
 #include "systools/shortcuts/shortcuts_module.h"
 #include "systools/tools/tools_module.h"
+#include "systools/uninstall/uninstall_module.h"
 
 namespace {
 const ModuleRow kModules[] = {
@@ -31,7 +32,7 @@ const ModuleRow kModules[] = {
     {2, IDS_MODULE_WINDOWS, IDR_PIC_WINDOWS, "local\\windows.htm", CreateWindowsInfoView},
     {10, IDS_MODULE_FONTS, IDR_PIC_FONTS, "local\\fonts.htm", CreateFontsView},
     {17, IDS_MODULE_SHORTCUTS, IDR_PIC_SHORTCUTS, "local\\appshortcuts.htm", CreateShortcutsView},
-    {9, IDS_MODULE_UNINSTALL, IDR_PIC_UNINSTALL, "local\\uninstall.htm"},
+    {9, IDS_MODULE_UNINSTALL, IDR_PIC_UNINSTALL, "local\\uninstall.htm", CreateUninstallView},
     {12, IDS_MODULE_DATATYPES, IDR_PIC_DATATYPES, "local\\datatype.htm", CreateDataTypeView},
     {11, IDS_MODULE_DISKINFO, IDR_PIC_DISKINFO, "local\\diskinfo.htm"},
     {7, IDS_MODULE_SYSINFO, IDR_PIC_SYSINFO, "local\\sysinfo.htm", CreateSystemInfoView},
