@@ -1,0 +1,26 @@
+#include "systools/disks/disk_free_space.h"
+
+FreeSpace SpaceFromClusters(uint32_t sectorsPerCluster, uint32_t bytesPerSector, uint32_t freeClusters,
+                            uint32_t totalClusters)
+{
+    // sectors x bytes fits 64 bits; times a 32-bit count may not, so saturate rather than wrap.
+    const uint64_t cluster = uint64_t{sectorsPerCluster} * bytesPerSector;
+    auto bytesOf = [cluster](uint32_t clusters) {
+        if (clusters != 0 && cluster > kSizeNotAvailable / clusters)
+            return kSizeNotAvailable;
+        return cluster * clusters;
+    };
+    return {bytesOf(freeClusters), bytesOf(totalClusters)};
+}
+
+bool IsUncPath(const std::string& path) { return path.size() >= 2 && path[0] == '\\' && path[1] == '\\'; }
+
+char PathDriveLetter(const std::string& path)
+{
+    if (path.size() < 2 || path[1] != ':')
+        return 0;
+    const char c = path[0];
+    if (c >= 'a' && c <= 'z')
+        return static_cast<char>(c - 'a' + 'A');
+    return c >= 'A' && c <= 'Z' ? c : 0;
+}
