@@ -86,13 +86,13 @@ bool WriteVolumeLabelAndIcon(IDiskSystem& system, const std::string& root, const
         system.RemoveFile(temp); // a leftover of an interrupted earlier write
         if (!system.WriteNewFile(temp, text))
             return false;
-        if (!system.ReplaceFile(temp, target)) {
+        if (!system.PutFileInPlace(temp, target)) {
             system.RemoveFile(temp);
             return false;
         }
     }
     if (label)
-        system.SetVolumeLabel(root, VolumeLabelToWrite(*label));
+        system.WriteVolumeLabel(root, VolumeLabelToWrite(*label));
     system.BroadcastDisplayChange();
     return true;
 }

@@ -42,10 +42,10 @@ public:
     // when it cannot be written completely.
     virtual bool WriteNewFile(const std::string& path, const std::string& bytes) = 0;
     // Puts `from` in the place of `to` (which may exist) in one step.
-    virtual bool ReplaceFile(const std::string& from, const std::string& to) = 0;
+    virtual bool PutFileInPlace(const std::string& from, const std::string& to) = 0;
     virtual void RemoveFile(const std::string& path) = 0;
 
-    virtual bool SetVolumeLabel(const std::string& root, const std::string& label) = 0;
+    virtual bool WriteVolumeLabel(const std::string& root, const std::string& label) = 0;
     // Tells every top-level window that the display changed, so that the shell redraws icons.
     virtual void BroadcastDisplayChange() = 0;
 };

@@ -133,7 +133,7 @@ bool CWin32DiskSystem::WriteNewFile(const std::string& path, const std::string& 
     return false;
 }
 
-bool CWin32DiskSystem::ReplaceFile(const std::string& from, const std::string& to)
+bool CWin32DiskSystem::PutFileInPlace(const std::string& from, const std::string& to)
 {
     ErrorModeScope quiet;
     return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
@@ -141,7 +141,7 @@ bool CWin32DiskSystem::ReplaceFile(const std::string& from, const std::string& t
 
 void CWin32DiskSystem::RemoveFile(const std::string& path) { DeleteFileA(path.c_str()); }
 
-bool CWin32DiskSystem::SetVolumeLabel(const std::string& root, const std::string& label)
+bool CWin32DiskSystem::WriteVolumeLabel(const std::string& root, const std::string& label)
 {
     ErrorModeScope quiet;
     return SetVolumeLabelA(root.c_str(), label.c_str()) != FALSE; // never null: "" removes it

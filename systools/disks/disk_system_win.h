@@ -13,8 +13,8 @@ public:
     bool FileExists(const std::string& path) override;
     std::optional<std::string> ReadFile(const std::string& path, size_t limit) override;
     bool WriteNewFile(const std::string& path, const std::string& bytes) override;
-    bool ReplaceFile(const std::string& from, const std::string& to) override;
+    bool PutFileInPlace(const std::string& from, const std::string& to) override;
     void RemoveFile(const std::string& path) override;
-    bool SetVolumeLabel(const std::string& root, const std::string& label) override;
+    bool WriteVolumeLabel(const std::string& root, const std::string& label) override;
     void BroadcastDisplayChange() override;
 };

@@ -50,7 +50,7 @@ public:
         files[path] = bytes;
         return true;
     }
-    bool ReplaceFile(const std::string& from, const std::string& to) override
+    bool PutFileInPlace(const std::string& from, const std::string& to) override
     {
         if (failReplace || !files.count(from))
             return false;
@@ -59,7 +59,7 @@ public:
         return true;
     }
     void RemoveFile(const std::string& path) override { files.erase(path); }
-    bool SetVolumeLabel(const std::string& root, const std::string& label) override
+    bool WriteVolumeLabel(const std::string& root, const std::string& label) override
     {
         labelsSet.emplace_back(root, label);
         return true;
