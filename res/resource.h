@@ -527,6 +527,60 @@
 #define IDC_FINDER_LIST                  1068  // the result list
 #define IDR_FINDER_LIST_MENU             193
 
+// ---- Data types (module 12): its form, the list menu 169, the new-type dialog 173 and the
+// icon picker 196. The end-to-end test reads these ids.
+#define IDD_DATATYPES                    5120
+#define IDC_DATATYPE_ICON                1086  // large icon of the selected type
+#define IDC_DATATYPE_CHANGE_ICON         1087  // "&Change icon"
+#define IDC_DATATYPE_APPLY               1090  // "&Apply"
+#define IDC_DATATYPE_NAME                1091  // type name
+#define IDC_DATATYPE_LIST                1092  // the types
+#define IDC_DATATYPE_ADD                 1093  // "A&dd new data type"
+#define IDC_DATATYPE_EXTENSION           1094  // extension, read-only
+#define IDC_DATATYPE_COMMAND             1036  // command line
+#define IDC_DATATYPE_SELECT_PROGRAM      1309  // "..."
+#define IDC_DATATYPE_NAME_LABEL          1095
+#define IDC_DATATYPE_EXTENSION_LABEL     1096
+#define IDC_DATATYPE_COMMAND_LABEL       1097
+#define IDR_DATATYPE_MENU                169
+#define ID_DATATYPE_DELETE               34120
+#define ID_DATATYPE_ADD                  34121
+#define IDD_NEW_DATATYPE                 173
+#define IDC_NEWTYPE_EXTENSION            1111
+#define IDC_NEWTYPE_NAME                 1112  // sorted, editable drop-down of the known types
+#define IDC_NEWTYPE_COMMAND              1042
+#define IDC_NEWTYPE_SELECT_PROGRAM       1108  // "..."
+#define IDC_NEWTYPE_SELECT_ICON          1107  // "&Select"
+#define IDC_NEWTYPE_ICON                 1110
+#define IDC_NEWTYPE_OK                   1109
+#define IDC_NEWTYPE_CANCEL               1002
+#define IDC_NEWTYPE_EXTENSION_LABEL      1113
+#define IDC_NEWTYPE_NAME_LABEL           1114
+#define IDC_NEWTYPE_COMMAND_LABEL        1115
+#define IDD_ICON_PICKER                  196
+#define IDC_ICONPICKER_LIST              1189  // every icon of the file, "# %d"
+#define IDC_ICONPICKER_APPLY             1190
+#define IDC_ICONPICKER_CANCEL            1191
+#define IDC_ICONPICKER_BROWSE            1192
+#define IDC_ICONPICKER_FILE              1040
+#define IDC_ICONPICKER_PREVIEW           1193
+#define IDS_DATATYPE_CHANGE_ICON         64120
+#define IDS_DATATYPE_APPLY               64121
+#define IDS_DATATYPE_ADD                 64122
+#define IDS_DATATYPE_NAME_LABEL          64123
+#define IDS_DATATYPE_EXTENSION_LABEL     64124
+#define IDS_DATATYPE_COMMAND_LABEL       64125
+#define IDS_NEWTYPE_TITLE                64126
+#define IDS_NEWTYPE_SELECT_ICON          64127
+#define IDS_FILTER_EXECUTABLES           64128
+#define IDS_NEWTYPE_ITEM                 64129  // "%s (%s)": description, extension
+#define IDS_ICONPICKER_TITLE             64130
+#define IDS_ICONPICKER_ITEM              64131  // "# %d"
+#define IDS_FILTER_ICON_FILES            64132
+#define IDS_NEWTYPE_EXTENSION_LABEL      64133
+#define IDS_NEWTYPE_NAME_LABEL           64134
+#define IDS_NEWTYPE_COMMAND_LABEL        64135
+
 // ---- Disks information (module 11) ----
 // The module's form; its control ids are read by the tests.
 #define IDD_DISKINFO                     611
