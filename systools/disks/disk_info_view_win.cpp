@@ -7,6 +7,7 @@
 #include "app/services.h"
 #include "base/text.h"
 #include "filetools/filetypes/icon_files_win.h"
+#include "filetools/filetypes/icon_picker_dlg_win.h"
 #include "res/resource.h"
 #include "shell/module_tips_win.h"
 #include "systools/disks/disk_info_module.h"
@@ -15,10 +16,6 @@
 #include "systools/disks/disk_system_win.h"
 #include "systools/disks/disk_texts.h"
 
-#if __has_include("filetools/filetypes/icon_picker_dlg_win.h")
-#include "filetools/filetypes/icon_picker_dlg_win.h"
-#define QUENTA_HAS_ICON_PICKER 1
-#endif
 
 namespace {
 const FormText kTexts[] = {
@@ -221,11 +218,9 @@ void CDiskInfo::ResetIcon()
 
 void CDiskInfo::ChangeIcon()
 {
-#ifdef QUENTA_HAS_ICON_PICKER
     std::string location = m_pendingIcon;
     if (IconPickerDlg(m_hwnd, location))
         SetPendingIcon(location);
-#endif
 }
 
 bool CDiskInfo::ApplyChanges() { return m_apply.Apply(); }
