@@ -24,3 +24,22 @@ char PathDriveLetter(const std::string& path)
         return static_cast<char>(c - 'a' + 'A');
     return c >= 'A' && c <= 'Z' ? c : 0;
 }
+
+FreeSpace DiskFreeSpaceWith(IFreeSpaceCalls& calls, const std::string& path)
+{
+    if (calls.HasExtendedCall())
+        return calls.Extended(calls.ShortForm(path)).value_or(FreeSpace{});
+    if (const char letter = PathDriveLetter(path)) {
+        IFreeSpaceCalls::Clusters clusters;
+        switch (calls.ClusterCounts(std::string(1, letter) + ":\\", clusters)) {
+        case IFreeSpaceCalls::ClusterStatus::Done:
+            return SpaceFromClusters(clusters.sectorsPerCluster, clusters.bytesPerSector, clusters.freeClusters,
+                                     clusters.totalClusters);
+        case IFreeSpaceCalls::ClusterStatus::NoResources: calls.ReportNoResources(); return {};
+        case IFreeSpaceCalls::ClusterStatus::Failed: return {};
+        }
+    }
+    if (IsUncPath(path) && calls.IsExistingFolder(path))
+        return {kSizeNotAvailable, kSizeNotAvailable};
+    return {};
+}

@@ -9,46 +9,57 @@
 namespace {
 using FreeSpaceExCall = BOOL(WINAPI*)(LPCSTR, PULARGE_INTEGER, PULARGE_INTEGER, PULARGE_INTEGER);
 
-// Looked up at each call, as a system without the call may gain it (and tests may hide it).
-FreeSpaceExCall ExtendedCall()
-{
-    HMODULE kernel = GetModuleHandleA("KERNEL32.DLL");
-    return kernel ? reinterpret_cast<FreeSpaceExCall>(reinterpret_cast<void*>(GetProcAddress(kernel, "GetDiskFreeSpaceExA")))
-                  : nullptr;
-}
+class CWin32FreeSpaceCalls : public IFreeSpaceCalls {
+public:
+    bool HasExtendedCall() override
+    {
+        m_extended = nullptr;
+        // Looked up at each call, as the rule says: a system may lack it.
+        if (HMODULE kernel = GetModuleHandleA("KERNEL32.DLL"))
+            m_extended = reinterpret_cast<FreeSpaceExCall>(reinterpret_cast<void*>(GetProcAddress(kernel, "GetDiskFreeSpaceExA")));
+        return m_extended != nullptr;
+    }
 
-std::string ShortForm(const std::string& path)
-{
-    char shortPath[MAX_PATH];
-    const DWORD length = GetShortPathNameA(path.c_str(), shortPath, MAX_PATH);
-    return length > 0 && length < MAX_PATH ? std::string(shortPath, length) : path;
-}
+    std::optional<FreeSpace> Extended(const std::string& path) override
+    {
+        ULARGE_INTEGER available{}, total{}, totalFree{};
+        if (!m_extended || !m_extended(path.c_str(), &available, &total, &totalFree))
+            return std::nullopt;
+        return FreeSpace{totalFree.QuadPart, total.QuadPart};
+    }
 
-bool IsExistingFolder(const std::string& path)
-{
-    const DWORD attributes = GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
+    std::string ShortForm(const std::string& path) override
+    {
+        char shortPath[MAX_PATH];
+        const DWORD length = GetShortPathNameA(path.c_str(), shortPath, MAX_PATH);
+        return length > 0 && length < MAX_PATH ? std::string(shortPath, length) : path;
+    }
+
+    ClusterStatus ClusterCounts(const std::string& root, Clusters& clusters) override
+    {
+        DWORD sectors = 0, bytes = 0, freeClusters = 0, total = 0;
+        if (GetDiskFreeSpaceA(root.c_str(), &sectors, &bytes, &freeClusters, &total)) {
+            clusters = {sectors, bytes, freeClusters, total};
+            return ClusterStatus::Done;
+        }
+        return GetLastError() == ERROR_NO_SYSTEM_RESOURCES ? ClusterStatus::NoResources : ClusterStatus::Failed;
+    }
+
+    bool IsExistingFolder(const std::string& path) override
+    {
+        const DWORD attributes = GetFileAttributesA(path.c_str());
+        return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+    }
+
+    void ReportNoResources() override { ShowMessage(LoadText(IDS_DISK_NO_RESOURCES)); }
+
+private:
+    FreeSpaceExCall m_extended = nullptr;
+};
 } // namespace
 
 FreeSpace DiskFreeSpace(const std::string& path)
 {
-    if (FreeSpaceExCall extended = ExtendedCall()) {
-        ULARGE_INTEGER available{}, total{}, totalFree{};
-        if (!extended(ShortForm(path).c_str(), &available, &total, &totalFree))
-            return {};
-        return {totalFree.QuadPart, total.QuadPart};
-    }
-    if (const char letter = PathDriveLetter(path)) {
-        const char root[] = {letter, ':', '\\', '\0'};
-        DWORD sectorsPerCluster = 0, bytesPerSector = 0, freeClusters = 0, clusters = 0;
-        if (GetDiskFreeSpaceA(root, &sectorsPerCluster, &bytesPerSector, &freeClusters, &clusters))
-            return SpaceFromClusters(sectorsPerCluster, bytesPerSector, freeClusters, clusters);
-        if (GetLastError() == ERROR_NO_SYSTEM_RESOURCES)
-            ShowMessage(LoadText(IDS_DISK_NO_RESOURCES));
-        return {};
-    }
-    if (IsUncPath(path) && IsExistingFolder(path))
-        return {kSizeNotAvailable, kSizeNotAvailable};
-    return {};
+    CWin32FreeSpaceCalls calls;
+    return DiskFreeSpaceWith(calls, path);
 }

@@ -238,6 +238,58 @@ TEST_F(LabelAndIcon, FailureLeavesEverythingAsItWas)
     EXPECT_EQ(system.files.at("C:\\autorun.inf"), "[autorun]\r\nICON=n.ico,1\r\n");
 }
 
+// The free-space rules over calls that record what they were asked.
+class FakeFreeSpaceCalls : public IFreeSpaceCalls {
+public:
+    bool extended = true;
+    std::optional<FreeSpace> extendedAnswer = FreeSpace{10, 20};
+    ClusterStatus clusterStatus = ClusterStatus::Done;
+    std::vector<std::string> asked;
+    int reports = 0;
+
+    bool HasExtendedCall() override { return extended; }
+    std::optional<FreeSpace> Extended(const std::string& path) override
+    {
+        asked.push_back("ex " + path);
+        return extendedAnswer;
+    }
+    std::string ShortForm(const std::string& path) override { return path == "C:\\Long Name" ? "C:\\LONGNA~1" : path; }
+    ClusterStatus ClusterCounts(const std::string& root, Clusters& clusters) override
+    {
+        asked.push_back("clusters " + root);
+        clusters = {8, 512, 100, 400};
+        return clusterStatus;
+    }
+    bool IsExistingFolder(const std::string& path) override { return path == "\\\\server\\share"; }
+    void ReportNoResources() override { ++reports; }
+};
+
+TEST(DiskFreeSpace, ExtendedCallOnTheShortFormElseClustersOnTheRoot)
+{
+    FakeFreeSpaceCalls calls;
+    EXPECT_EQ(DiskFreeSpaceWith(calls, "C:\\Long Name").freeBytes, 10u);
+    EXPECT_EQ(calls.asked, (std::vector<std::string>{"ex C:\\LONGNA~1"}));
+    calls.extendedAnswer.reset();
+    EXPECT_EQ(DiskFreeSpaceWith(calls, "C:\\x").totalBytes, 0u); // the extended call failed: no fallback
+
+    calls.extended = false; // looked up at each call: now the cluster-based call serves
+    calls.asked.clear();
+    const FreeSpace space = DiskFreeSpaceWith(calls, "t:\\folder\\file");
+    EXPECT_EQ(calls.asked, (std::vector<std::string>{"clusters T:\\"}));
+    EXPECT_EQ(space.freeBytes, 100u * 8 * 512);
+    EXPECT_EQ(space.totalBytes, 400u * 8 * 512);
+    EXPECT_EQ(DiskFreeSpaceWith(calls, "\\\\server\\share").freeBytes, kSizeNotAvailable);
+    EXPECT_EQ(DiskFreeSpaceWith(calls, "\\\\server\\gone").totalBytes, 0u);
+    EXPECT_EQ(DiskFreeSpaceWith(calls, "relative\\path").totalBytes, 0u);
+
+    calls.clusterStatus = IFreeSpaceCalls::ClusterStatus::NoResources;
+    EXPECT_EQ(DiskFreeSpaceWith(calls, "C:\\").totalBytes, 0u);
+    EXPECT_EQ(calls.reports, 1);
+    calls.clusterStatus = IFreeSpaceCalls::ClusterStatus::Failed;
+    EXPECT_EQ(DiskFreeSpaceWith(calls, "C:\\").totalBytes, 0u);
+    EXPECT_EQ(calls.reports, 1); // other failures are not told
+}
+
 TEST(DiskFreeSpace, ClustersAndPaths)
 {
     const FreeSpace space = SpaceFromClusters(8, 512, 1000, 4000);
