@@ -3,6 +3,9 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <algorithm>
+#include <cstdint>
+
 #include "app/message.h"
 #include "app/services.h"
 #include "base/text.h"

@@ -189,6 +189,7 @@ TEST_F(DisksWin, PropertiesAtNoFreeSpaceShowTheUsedPieWhole)
     record.freeBytes = 0;
     for (const auto& [language, name] : {std::pair{0x0409u, "disk_properties_en"}, {0x040Cu, "disk_properties_fr"}}) {
         SetTextLanguage(language);
+        record.typeName = LoadText(IDS_DISK_TYPE_FIXED);
         ModelessDiskProperties dialog(record);
         ASSERT_TRUE(dialog.CreateModeless(nullptr));
         HWND window = dialog.Hwnd();
