@@ -170,9 +170,13 @@ TEST_F(DisksE2eTest, RowsForBothDrivesWithSizesInMegabytes)
         const std::string root = Column(1)[row] + "\\";
         ULARGE_INTEGER available{}, total{}, freeBytes{};
         ASSERT_TRUE(GetDiskFreeSpaceExA(root.c_str(), &available, &total, &freeBytes));
-        std::string expected = std::to_string(total.QuadPart >> 20);
-        for (int at = static_cast<int>(expected.size()) - 3; at > 0; at -= 3)
-            expected.insert(static_cast<size_t>(at), ",");
+        const std::string digits = std::to_string(total.QuadPart >> 20);
+        std::string expected;
+        for (size_t i = 0; i < digits.size(); ++i) {
+            if (i > 0 && (digits.size() - i) % 3 == 0)
+                expected += ',';
+            expected += digits[i];
+        }
         EXPECT_EQ(sizes[row], expected + " Mb") << root;
         EXPECT_EQ(free[row].substr(free[row].size() - 3), " Mb") << root;
     }
