@@ -10,6 +10,7 @@
 #include "shell/start_panel_win.h"
 #include "systools/colours/colours_module.h"
 #include "systools/datatypes/datatypes_module.h"
+#include "systools/disks/disk_info_module.h"
 #include "systools/info/info_module.h"
 #include "systools/misc/misc_module.h"
 #include "systools/shortcuts/shortcuts_module.h"
@@ -34,7 +35,7 @@ const ModuleRow kModules[] = {
     {17, IDS_MODULE_SHORTCUTS, IDR_PIC_SHORTCUTS, "local\\appshortcuts.htm", CreateShortcutsView},
     {9, IDS_MODULE_UNINSTALL, IDR_PIC_UNINSTALL, "local\\uninstall.htm", CreateUninstallView},
     {12, IDS_MODULE_DATATYPES, IDR_PIC_DATATYPES, "local\\datatype.htm", CreateDataTypeView},
-    {11, IDS_MODULE_DISKINFO, IDR_PIC_DISKINFO, "local\\diskinfo.htm"},
+    {11, IDS_MODULE_DISKINFO, IDR_PIC_DISKINFO, "local\\diskinfo.htm", CreateDiskInfoView},
     {7, IDS_MODULE_SYSINFO, IDR_PIC_SYSINFO, "local\\sysinfo.htm", CreateSystemInfoView},
     {6, IDS_MODULE_MISC, IDR_PIC_MISC, "local\\misc.htm", CreateMiscView},
 };

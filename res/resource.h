@@ -851,3 +851,60 @@
 #define IDS_TIPS_APPLY                   63586
 #define IDS_TIPS_OK                      63587
 #define IDS_TIPS_CANCEL                  63588
+
+// ---- Disks information (module 11) ----
+// The module's form; its control ids are read by the tests.
+#define IDD_DISKINFO                     611
+#define IDC_DISK_LIST                    1074  // the drives (report list)
+#define IDC_DISK_APPLY                   1075  // "&Apply" (default)
+#define IDC_DISK_LABEL                   1076  // "Volume Label :" edit
+#define IDC_DISK_LABEL_TEXT              1077
+#define IDC_DISK_CHANGE                  1087  // "&Change" (icon picker)
+#define IDC_DISK_RESET                   1088  // "&Reset" (default icon)
+#define IDC_DISK_ICON                    1113  // the selected drive's icon
+#define IDC_DISK_ICON_GROUP              1315  // "Volume Icon"
+// The list's menu and its commands
+#define IDR_DISKINFO_MENU                170
+#define ID_DISK_OPEN                     34110
+#define ID_DISK_BROWSE                   34111
+#define ID_DISK_PROPERTIES               34112
+// The disk properties dialog and its pie chart
+#define IDD_DISK_PROPERTIES              183
+#define IDC_DISKPROP_ICON                1114
+#define IDC_DISKPROP_CLOSE               1118
+#define IDC_DISKPROP_HEADING             1119  // "%s (%s)": label, root
+#define IDC_DISKPROP_TYPE                1120
+#define IDC_DISKPROP_FILE_SYSTEM         1121
+#define IDC_DISKPROP_FREE                1122  // "%s (%d%%)"
+#define IDC_DISKPROP_USED                1123
+#define IDC_DISKPROP_TOTAL               1124
+#define IDC_DISKPROP_CHART               1125  // the chart's frame
+#define IDC_DISKPROP_TYPE_LABEL          1126
+#define IDC_DISKPROP_FILE_SYSTEM_LABEL   1127
+#define IDC_DISKPROP_FREE_LABEL          1128
+#define IDC_DISKPROP_USED_LABEL          1129
+#define IDC_DISKPROP_TOTAL_LABEL         1130
+#define IDC_DISKPROP_FREE_COLOR          1155
+#define IDC_DISKPROP_USED_COLOR          1156
+// Texts
+#define IDS_DISK_TYPE_REMOVABLE          64710
+#define IDS_DISK_TYPE_FIXED              64711
+#define IDS_DISK_TYPE_REMOTE             64712
+#define IDS_DISK_TYPE_CDROM              64713
+#define IDS_DISK_TYPE_RAM                64714
+#define IDS_DISK_NO_RESOURCES            64715
+#define IDS_DISK_VOLUME_LABEL            64716
+#define IDS_DISK_CHANGE                  64717
+#define IDS_DISK_RESET                   64718
+#define IDS_DISK_APPLY                   64719
+#define IDS_DISK_VOLUME_ICON             64720
+#define IDS_DISKPROP_TITLE               64721
+#define IDS_DISKPROP_HEADING             64722
+#define IDS_DISKPROP_TYPE                64723
+#define IDS_DISKPROP_FILE_SYSTEM         64724
+#define IDS_DISKPROP_FREE                64725
+#define IDS_DISKPROP_USED                64726
+#define IDS_DISKPROP_TOTAL               64727
+#define IDS_DISKPROP_SHARE               64728
+#define IDS_DISKPROP_CLOSE               64729
+#define IDS_DISK_WRITE_FAILED            64730
