@@ -36,9 +36,9 @@ const FormText kTexts[] = {
     {IDC_WALLPAPER_TARGET_LABEL, IDS_WALLPAPER_TARGET_LABEL}, {IDC_WALLPAPER_SCREEN_LABEL, IDS_WALLPAPER_SCREEN_LABEL},
     {IDC_WALLPAPER_COLOR_LABEL, IDS_WALLPAPER_COLOR_LABEL},
 };
-// The tabs and the preview grow with the form; the settings and buttons follow its right edge.
+// The tab strip and the preview grow with the form; the settings and buttons follow its right edge.
 const ControlAnchor kAnchors[] = {
-    {IDC_WALLPAPER_TABS, StretchRight | StretchDown},   {IDC_WALLPAPER_PREVIEW, StretchRight | StretchDown},
+    {IDC_WALLPAPER_TABS, StretchRight},   {IDC_WALLPAPER_PREVIEW, StretchRight | StretchDown},
     {IDC_WALLPAPER_STATUS, FollowBottom | StretchRight}, {IDC_WALLPAPER_MODE_GROUP, FollowRight},
     {IDC_WALLPAPER_NORMAL, FollowRight},                {IDC_WALLPAPER_MOSAIC, FollowRight},
     {IDC_WALLPAPER_STRETCH, FollowRight},               {IDC_WALLPAPER_BESTFIT, FollowRight},
@@ -52,7 +52,7 @@ const ControlAnchor kAnchors[] = {
     {IDC_WALLPAPER_SCREEN_SIZE, FollowRight},           {IDC_WALLPAPER_LOAD, FollowRight},
     {IDC_WALLPAPER_VIEW, FollowRight},                  {IDC_WALLPAPER_PRINT, FollowRight},
     {IDC_WALLPAPER_EDIT, FollowRight},                  {IDC_WALLPAPER_RESET, FollowRight},
-    {IDC_WALLPAPER_DELETE, FollowRight},                {IDC_WALLPAPER_APPLY, FollowRight | FollowBottom},
+    {IDC_WALLPAPER_DELETE, FollowRight},                {IDC_WALLPAPER_APPLY, FollowRight},
 };
 const FormText kTips[] = {
     {IDC_WALLPAPER_LOAD, IDS_WALLPAPER_LOAD_TIP},   {IDC_WALLPAPER_VIEW, IDS_WALLPAPER_VIEW_TIP},
