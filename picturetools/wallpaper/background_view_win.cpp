@@ -181,7 +181,10 @@ void CQnBackground::OnLoadClicked()
     const std::vector<std::string> paths = RunPictureOpenDialog(GetAncestor(m_hwnd, GA_ROOT), options);
     if (paths.empty())
         return;
-    CQnSettings().WriteString(kSection, "LoadPictureDirectory", WithoutTrailingSeparator(PathFolderPart(paths.front())));
+    std::string folder = WithoutTrailingSeparator(PathFolderPart(paths.front()));
+    if (!folder.empty() && folder.back() == ':')
+        folder += '\\'; // a drive's root keeps its separator: "C:" alone is not a folder
+    CQnSettings().WriteString(kSection, "LoadPictureDirectory", folder);
     LoadFile(paths.front());
 }
 

@@ -223,6 +223,7 @@ TEST_F(WallpaperE2eTest, StretchWritesAScreenSizeBitmapForTheCurrentUser)
 {
     LoadPicture(WidePicture());
     EXPECT_EQ(Status(), "wide.bmp (100x50)");
+    EXPECT_EQ(ReadValue(HKEY_CURRENT_USER, kModuleKey, "LoadPictureDirectory"), kDriveFolder.string());
     EXPECT_EQ(TextOf(Control(IDC_WALLPAPER_WIDTH)), "100");
     EXPECT_TRUE(IsWindowEnabled(Control(IDC_WALLPAPER_VIEW)));
     EXPECT_FALSE(IsWindowEnabled(Control(IDC_WALLPAPER_COLOR)));

@@ -13,6 +13,8 @@
 #include <vector>
 
 #include "app/message.h"
+#include "app/services.h"
+#include "picture/codec_registry.h"
 #include "base/text.h"
 #include "picture/codecs/codecs.h"
 #include "picture/graphics_codec.h"
@@ -200,6 +202,31 @@ TEST_F(BackgroundView, EditHandsThePictureToTheRunningEditorThroughTheClipboard)
     GlobalUnlock(data);
     CloseClipboard();
     DestroyWindow(editor);
+}
+
+TEST_F(BackgroundView, EditStartsTheInstalledEditorWithATemporaryBitmap)
+{
+    // A small system program stands for the installed editor: it is started with the file.
+    char system[MAX_PATH] = {};
+    GetSystemDirectoryA(system, MAX_PATH);
+    const std::string editor = std::string(system) + "\\attrib.exe";
+    ASSERT_TRUE(fs::exists(editor));
+    ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, kInstallKey, "Zephra", REG_SZ, editor.c_str(),
+                              static_cast<DWORD>(editor.size() + 1)),
+              ERROR_SUCCESS);
+    const fs::path handed = fs::path(SystemTempPath()) / "Ostrel Quenta" / "wide.bmp";
+    fs::remove(handed);
+    OpenView();
+    ASSERT_TRUE(m_view->LoadFile(Picture()));
+    Click(IDC_WALLPAPER_EDIT);
+    RegDeleteKeyValueA(HKEY_CURRENT_USER, kInstallKey, "Zephra");
+    EXPECT_TRUE(g_messages.empty()) << g_messages.front();
+    CPicture written;
+    ASSERT_TRUE(LoadPicture(handed.string(), &written, nullptr)) << handed;
+    EXPECT_EQ(written.Width(), 120);
+    EXPECT_EQ(written.Height(), 80);
+    EXPECT_EQ(written.BitsPerPixel(), 24);
+    fs::remove(handed);
 }
 
 TEST_F(BackgroundView, EveryTextFitsItsControlInEnglishAndFrench)
