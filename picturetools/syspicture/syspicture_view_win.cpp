@@ -6,6 +6,7 @@
 #include "app/message.h"
 #include "app/paths.h"
 #include "app/picture_loading.h"
+#include "base/progress.h"
 #include "base/text.h"
 #include "picture/codec_registry.h"
 #include "picture/picture.h"

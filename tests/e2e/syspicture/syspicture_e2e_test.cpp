@@ -211,14 +211,15 @@ TEST_F(SysPictureE2eTest, WithoutAPictureTheStartUpFileIsTheEighteenByteText)
 
 TEST_F(SysPictureE2eTest, EndAndStopPicturesNeverCarryTheBar)
 {
-    ASSERT_EQ(IsDlgButtonChecked(m_form, IDC_SYSPICTURE_ENABLE_BAR), BST_CHECKED);
+    ASSERT_TRUE(IsDlgButtonChecked(m_form, IDC_SYSPICTURE_ENABLE_BAR) == BST_CHECKED);
     for (const auto& [tab, file, title] : {std::tuple{1, "logow.sys", "End Picture"}, {2, "logos.sys", "Stop Picture"}}) {
         ChooseTab(tab);
         EXPECT_FALSE(IsWindowVisible(Control(IDC_SYSPICTURE_ENABLE_BAR))) << title;
         LoadPicture();
         ApplyAndWait(std::string(title) + " (320x400)");
-        if (tab == 1)
+        if (tab == 1) {
             EXPECT_TRUE(SaveScreenBmp(Shot("syspicture_end")));
+        }
         const auto logo = ReadLogo(WindowsFile(file));
         ASSERT_TRUE(logo) << file;
         EXPECT_EQ(logo->width, 320);

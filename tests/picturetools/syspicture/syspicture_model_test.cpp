@@ -135,7 +135,7 @@ TEST_F(SysPictureModelTest, ARefusedWriteLeavesTheOldFileAndNothingBeside)
     ASSERT_TRUE(model.State(0).picture) << "the module keeps its picture";
     EXPECT_EQ(model.State(0).picture->Width(), 64) << "and applies a copy of it";
 
-    SysPictureModel elsewhere({{(m_root / "missing" / "logo.sys").string(), "", ""}});
+    SysPictureModel elsewhere(SysPictureFiles{{(m_root / "missing" / "logo.sys").string(), "", ""}});
     EXPECT_EQ(elsewhere.Apply(0, {}, "Startup Picture", nullptr).result, ApplyResult::NotWritten);
 }
 

@@ -150,8 +150,8 @@ TEST_F(SysPictureView, OpensWithTheDefaultsAndNoPictures)
     EXPECT_EQ(ControlText(Control(IDC_SYSPICTURE_COLOURS)), "96");
     EXPECT_EQ(ControlText(Control(IDC_SYSPICTURE_TOP)), "368");
     EXPECT_EQ(ControlText(Control(IDC_SYSPICTURE_RIGHT)), "320");
-    EXPECT_EQ(IsDlgButtonChecked(m_view->Hwnd(), IDC_SYSPICTURE_STRETCH), BST_CHECKED);
-    EXPECT_EQ(IsDlgButtonChecked(m_view->Hwnd(), IDC_SYSPICTURE_ENABLE_BAR), BST_CHECKED);
+    EXPECT_TRUE(IsDlgButtonChecked(m_view->Hwnd(), IDC_SYSPICTURE_STRETCH) == BST_CHECKED);
+    EXPECT_TRUE(IsDlgButtonChecked(m_view->Hwnd(), IDC_SYSPICTURE_ENABLE_BAR) == BST_CHECKED);
     EXPECT_EQ(ControlText(Control(IDC_SYSPICTURE_STATUS)), "(none)");
     EXPECT_FALSE(Enabled(IDC_SYSPICTURE_VIEW));
     EXPECT_FALSE(Enabled(IDC_SYSPICTURE_DELETE));
@@ -234,8 +234,9 @@ TEST_F(SysPictureView, EveryTextFitsItsControlInEnglishAndFrench)
         for (const ClippedText& clipped : ClippedTexts(m_view->Hwnd()))
             ADD_FAILURE() << name << ": \"" << clipped.text << "\" needs " << clipped.needed << " px, has "
                           << clipped.available;
-        if (language == 0x040Cu)
+        if (language == 0x040Cu) {
             EXPECT_EQ(ControlText(Control(IDC_SYSPICTURE_LOAD)), "&Charger...");
+        }
         DestroyWindow(m_view->Hwnd());
         m_view.reset();
     }
