@@ -21,7 +21,7 @@ bool ReplaceFileContents(const std::string& path, std::span<const uint8_t> bytes
             written = !out.fail();
         }
     }
-    if (written && MoveFileOver(sibling, path))
+    if (written && PutFileInPlace(sibling, path))
         return true;
     std::remove(sibling.c_str());
     return false;

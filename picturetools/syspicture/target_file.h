@@ -16,6 +16,6 @@ std::vector<uint8_t> ReadWholeFile(const std::string& path);
 
 // Platform parts (target_file_win.cpp, target_file_native.cpp).
 // Moves `from` over `to`, replacing it whatever its attributes.
-bool MoveFileOver(const std::string& from, const std::string& to);
+bool PutFileInPlace(const std::string& from, const std::string& to);
 // Deletes the file with its attributes first set to normal; true when it is gone.
 bool DeleteFileForce(const std::string& path);

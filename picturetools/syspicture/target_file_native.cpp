@@ -3,7 +3,7 @@
 
 #include "picturetools/syspicture/target_file.h"
 
-bool MoveFileOver(const std::string& from, const std::string& to)
+bool PutFileInPlace(const std::string& from, const std::string& to)
 {
     std::error_code error;
     std::filesystem::rename(from, to, error);

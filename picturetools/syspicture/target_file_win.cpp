@@ -2,7 +2,7 @@
 
 #include "picturetools/syspicture/target_file.h"
 
-bool MoveFileOver(const std::string& from, const std::string& to)
+bool PutFileInPlace(const std::string& from, const std::string& to)
 {
     // A read-only (or hidden, system) logo file would refuse the replacement.
     const DWORD attributes = GetFileAttributesA(to.c_str());
