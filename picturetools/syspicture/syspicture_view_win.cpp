@@ -134,6 +134,21 @@ std::string FillIn(const std::string& format, std::initializer_list<std::string>
     return text;
 }
 
+// A group box paints only its frame, and the form clips its children out of its own painting:
+// the box's inside gets the form's background as the labels have it.
+LRESULT CALLBACK OpaqueGroupProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR)
+{
+    if (message == WM_ERASEBKGND) {
+        HWND form = GetParent(box);
+        auto* brush = reinterpret_cast<HBRUSH>(SendMessageA(form, WM_CTLCOLORSTATIC, wParam, reinterpret_cast<LPARAM>(box)));
+        RECT client{};
+        GetClientRect(box, &client);
+        FillRect(reinterpret_cast<HDC>(wParam), &client, brush ? brush : GetSysColorBrush(COLOR_BTNFACE));
+        return 1;
+    }
+    return DefSubclassProc(box, message, wParam, lParam);
+}
+
 std::string WindowsFolder()
 {
     char folder[MAX_PATH] = "";
@@ -146,7 +161,13 @@ CSysPicture::CSysPicture() : CSysPicture(StandardSysPictureFiles(WindowsFolder()
 
 CSysPicture::CSysPicture(SysPictureFiles files) : CQnFormView(kForm), m_model(std::move(files)) {}
 
-CSysPicture::~CSysPicture() { SetPicturePrinter(nullptr); }
+CSysPicture::~CSysPicture()
+{
+    SetPicturePrinter(nullptr);
+    if (IsWindow(m_hwnd))
+        for (int group : {IDC_SYSPICTURE_RESIZE_GROUP, IDC_SYSPICTURE_BAR_GROUP})
+            RemoveWindowSubclass(Item(group), OpaqueGroupProc, 0);
+}
 
 std::unique_ptr<CQnFormView> CreateSysPictureView() { return std::make_unique<CSysPicture>(); }
 
@@ -170,7 +191,11 @@ bool CSysPicture::OnInitDialog()
     MapWindowPoints(nullptr, m_hwnd, reinterpret_cast<POINT*>(&rect), 2);
     DestroyWindow(frame);
     m_preview.CreateControl(m_hwnd, IDC_SYSPICTURE_PREVIEW, rect, WS_BORDER);
-    SetWindowPos(m_preview.Hwnd(), tabs, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    // The tabs lie under everything else: first in the template, they would paint over the
+    // controls on their page whenever the form is resized.
+    SetWindowPos(tabs, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    for (int group : {IDC_SYSPICTURE_RESIZE_GROUP, IDC_SYSPICTURE_BAR_GROUP})
+        SetWindowSubclass(Item(group), OpaqueGroupProc, 0, 0);
     SetPicturePrinter(&m_preview.Printer());
 
     m_background.AttachControl(Item(IDC_SYSPICTURE_BACKGROUND));
