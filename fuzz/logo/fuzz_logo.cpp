@@ -1,5 +1,6 @@
-// Reads arbitrary bytes as a system logo file, as the module's checks of a file on the user's
-// disk do, then lays what was read out again, so that reader and writer both see hostile data.
+// Reads arbitrary bytes as a system logo file (a file from the user's disk, as the checks of
+// the written logo read it), then lays what was read out again, so that reader and writer both
+// see hostile data.
 #include <cstddef>
 #include <cstdint>
 
