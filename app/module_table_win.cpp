@@ -4,6 +4,7 @@
 
 #include "filetools/explorer/explorer_module.h"
 #include "filetools/finder/finder_module.h"
+#include "picturetools/syspicture/syspicture_module.h"
 #include "picturetools/translator/translator_module.h"
 #include "picturetools/wallpaper/wallpaper_module.h"
 #include "res/resource.h"
@@ -23,7 +24,7 @@ const ModuleRow kModules[] = {
     {0, IDS_MODULE_START, IDR_PIC_START, "local\\index.htm", CreateStartPanelView},
     {18, IDS_MODULE_ONLINE, IDR_PIC_ONLINE, "local\\index.htm"},
     {13, IDS_MODULE_EXPLORER, IDR_PIC_EXPLORER, "local\\qnexplorer.htm", CreateExplorerView},
-    {1, IDS_MODULE_SYSPICTURE, IDR_PIC_SYSPICTURE, "local\\syspicture.htm"},
+    {1, IDS_MODULE_SYSPICTURE, IDR_PIC_SYSPICTURE, "local\\syspicture.htm", CreateSysPictureView},
     {3, IDS_MODULE_WALLPAPER, IDR_PIC_WALLPAPER, "local\\wallpaper.htm", CreateWallpaperView},
     {14, IDS_MODULE_TRANSLATOR, IDR_PIC_TRANSLATOR, "local\\pictranslator.htm", CreateTranslatorView},
     {15, IDS_MODULE_CAPTURE, IDR_PIC_CAPTURE, "local\\screencapture.htm"},

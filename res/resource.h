@@ -978,3 +978,95 @@
 #define IDS_WALLPAPER_CANNOT_SET         65133  // the path the system refused
 #define IDS_EDITOR_NOT_INSTALLED         65140
 #define IDS_EDITOR_DOWNLOAD_ADDRESS      65141
+
+// System pictures (module 1): the start-up, end and stop pictures. The end-to-end and view
+// tests read these ids.
+#define IDD_SYSPICTURE                   447
+#define IDC_SYSPICTURE_TABS              1000  // "Startup Picture", "End Picture", "Stop Picture"
+#define IDC_SYSPICTURE_PREVIEW           1001  // the picture control
+#define IDC_SYSPICTURE_STATUS            1002  // "(none)" or "name (WxH)"
+#define IDC_SYSPICTURE_LOAD              1003
+#define IDC_SYSPICTURE_RESET             1004
+#define IDC_SYSPICTURE_DELETE            1005
+#define IDC_SYSPICTURE_APPLY             1006
+#define IDC_SYSPICTURE_EDIT              1007
+#define IDC_SYSPICTURE_VIEW              1008
+#define IDC_SYSPICTURE_PRINT             1009
+#define IDC_SYSPICTURE_RESIZE_GROUP      1010
+#define IDC_SYSPICTURE_NORMAL            1011  // the four resize radios, in the order of "ResizeMode"
+#define IDC_SYSPICTURE_STRETCH           1012
+#define IDC_SYSPICTURE_BESTFIT           1013
+#define IDC_SYSPICTURE_MOSAIC            1014
+#define IDC_SYSPICTURE_DITHERING_LABEL   1015
+#define IDC_SYSPICTURE_DITHERING         1016  // combo, item data = "DitheringMode"
+#define IDC_SYSPICTURE_BACKGROUND_LABEL  1017
+#define IDC_SYSPICTURE_BACKGROUND        1018  // colour button
+#define IDC_SYSPICTURE_BAR_GROUP         1019
+#define IDC_SYSPICTURE_ENABLE_BAR        1020
+#define IDC_SYSPICTURE_COLOURS_LABEL     1021
+#define IDC_SYSPICTURE_COLOURS           1022  // "Gradient size" edit and its spin
+#define IDC_SYSPICTURE_COLOURS_SPIN      1023
+#define IDC_SYSPICTURE_ORIENTATION_LABEL 1024
+#define IDC_SYSPICTURE_ORIENTATION       1025  // combo, item data = orientation
+#define IDC_SYSPICTURE_LEFT_LABEL        1026
+#define IDC_SYSPICTURE_LEFT              1027  // the bar rectangle's edits and spins
+#define IDC_SYSPICTURE_LEFT_SPIN         1028
+#define IDC_SYSPICTURE_TOP_LABEL         1029
+#define IDC_SYSPICTURE_TOP               1030
+#define IDC_SYSPICTURE_TOP_SPIN          1031
+#define IDC_SYSPICTURE_RIGHT_LABEL       1032
+#define IDC_SYSPICTURE_RIGHT             1033
+#define IDC_SYSPICTURE_RIGHT_SPIN        1034
+#define IDC_SYSPICTURE_BOTTOM_LABEL      1035
+#define IDC_SYSPICTURE_BOTTOM            1036
+#define IDC_SYSPICTURE_BOTTOM_SPIN       1037
+#define IDC_SYSPICTURE_FIRST_LABEL       1038
+#define IDC_SYSPICTURE_FIRST             1039  // colour buttons of the gradient
+#define IDC_SYSPICTURE_SECOND_LABEL      1040
+#define IDC_SYSPICTURE_SECOND            1041
+#define IDS_SYSPICTURE_STARTUP           65360
+#define IDS_SYSPICTURE_END               65361
+#define IDS_SYSPICTURE_STOP              65362
+#define IDS_SYSPICTURE_LOAD              65363
+#define IDS_SYSPICTURE_RESET             65364
+#define IDS_SYSPICTURE_DELETE            65365
+#define IDS_SYSPICTURE_APPLY             65366
+#define IDS_SYSPICTURE_EDIT              65367
+#define IDS_SYSPICTURE_VIEW              65368
+#define IDS_SYSPICTURE_PRINT             65369
+#define IDS_SYSPICTURE_RESIZE_GROUP      65370
+#define IDS_SYSPICTURE_NORMAL            65371
+#define IDS_SYSPICTURE_STRETCH           65372
+#define IDS_SYSPICTURE_BESTFIT           65373
+#define IDS_SYSPICTURE_MOSAIC            65374
+#define IDS_SYSPICTURE_DITHERING_LABEL   65375
+#define IDS_SYSPICTURE_ERROR_DITHERING   65376  // the three dithering modes, in stored order
+#define IDS_SYSPICTURE_NO_DITHERING      65377
+#define IDS_SYSPICTURE_GREY_SCALE        65378
+#define IDS_SYSPICTURE_BACKGROUND_LABEL  65379
+#define IDS_SYSPICTURE_BAR_GROUP         65380
+#define IDS_SYSPICTURE_ENABLE_BAR        65381
+#define IDS_SYSPICTURE_COLOURS_LABEL     65382
+#define IDS_SYSPICTURE_ORIENTATION_LABEL 65383
+#define IDS_SYSPICTURE_LEFT_TO_RIGHT     65384  // the four orientations, in list order
+#define IDS_SYSPICTURE_RIGHT_TO_LEFT     65385
+#define IDS_SYSPICTURE_TOP_TO_BOTTOM     65386
+#define IDS_SYSPICTURE_BOTTOM_TO_TOP     65387
+#define IDS_SYSPICTURE_LEFT_LABEL        65388
+#define IDS_SYSPICTURE_TOP_LABEL         65389
+#define IDS_SYSPICTURE_RIGHT_LABEL       65390
+#define IDS_SYSPICTURE_BOTTOM_LABEL      65391
+#define IDS_SYSPICTURE_FIRST_LABEL       65392
+#define IDS_SYSPICTURE_SECOND_LABEL      65393
+#define IDS_SYSPICTURE_FIRST_TIP         65394
+#define IDS_SYSPICTURE_SECOND_TIP        65395
+#define IDS_SYSPICTURE_BACKGROUND_TIP    65396
+#define IDS_SYSPICTURE_ENABLE_BAR_TIP    65397
+#define IDS_SYSPICTURE_COLOURS_TIP       65398
+#define IDS_SYSPICTURE_LOAD_TITLE        65399  // the open dialog's title
+#define IDS_SYSPICTURE_NONE              65400  // "(none)"
+#define IDS_SYSPICTURE_STATUS            65401  // file name, width, height
+#define IDS_SYSPICTURE_REPORT_TITLE      65402  // file name of the picture's description
+#define IDS_SYSPICTURE_PREPARING         65403
+#define IDS_SYSPICTURE_CANNOT_WRITE      65404  // the path
+#define IDS_SYSPICTURE_CANNOT_REMOVE     65405  // the path
