@@ -546,3 +546,72 @@
 #define IDR_SETUP_STUB_SUPPORT           107  // "ZIP": a support library for the system folder (none is shipped)
 #define IDR_SETUP_STUB_PROGRAM           108  // "ZIP": the program to install
 #define IDR_SETUP_STUB_RECORD            110  // "AID": the 64-byte record written as "rixo.aid"
+// Wallpaper (module 3) and the hand-over of a picture to the image editor ("&Edit" of the
+// picture modules). The end-to-end and view tests read these ids.
+#define IDD_WALLPAPER                    440
+#define IDC_WALLPAPER_TABS               1000  // "Current User", "Default User"
+#define IDC_WALLPAPER_PREVIEW            1001  // the picture control
+#define IDC_WALLPAPER_STATUS             1002  // "(none)" or "name (WxH)"
+#define IDC_WALLPAPER_LOAD               1003
+#define IDC_WALLPAPER_VIEW               1004
+#define IDC_WALLPAPER_PRINT              1005
+#define IDC_WALLPAPER_EDIT               1006
+#define IDC_WALLPAPER_RESET              1007
+#define IDC_WALLPAPER_DELETE             1008
+#define IDC_WALLPAPER_APPLY              1009
+#define IDC_WALLPAPER_COLOR              1010  // the background colour button
+#define IDC_WALLPAPER_NORMAL             1011  // the four mode radios, in this order
+#define IDC_WALLPAPER_MOSAIC             1012
+#define IDC_WALLPAPER_STRETCH            1013
+#define IDC_WALLPAPER_BESTFIT            1014
+#define IDC_WALLPAPER_WIDTH              1015  // the target size edits and their spins
+#define IDC_WALLPAPER_WIDTH_SPIN         1016
+#define IDC_WALLPAPER_HEIGHT             1017
+#define IDC_WALLPAPER_HEIGHT_SPIN        1018
+#define IDC_WALLPAPER_PICTURE_WIDTH      1019  // the picture's own size
+#define IDC_WALLPAPER_PICTURE_HEIGHT     1020
+#define IDC_WALLPAPER_SCREEN_SIZE        1021
+#define IDC_WALLPAPER_MODE_GROUP         1022
+#define IDC_WALLPAPER_SIZE_GROUP         1023
+#define IDC_WALLPAPER_WIDTH_LABEL        1024
+#define IDC_WALLPAPER_HEIGHT_LABEL       1025
+#define IDC_WALLPAPER_PICTURE_LABEL      1026
+#define IDC_WALLPAPER_TARGET_LABEL       1027
+#define IDC_WALLPAPER_SCREEN_LABEL       1028
+#define IDC_WALLPAPER_COLOR_LABEL        1029
+#define IDS_WALLPAPER_CURRENT_USER       65100
+#define IDS_WALLPAPER_DEFAULT_USER       65101
+#define IDS_WALLPAPER_LOAD               65102
+#define IDS_WALLPAPER_VIEW               65103
+#define IDS_WALLPAPER_PRINT              65104
+#define IDS_WALLPAPER_EDIT               65105
+#define IDS_WALLPAPER_RESET              65106
+#define IDS_WALLPAPER_DELETE             65107
+#define IDS_WALLPAPER_APPLY              65108
+#define IDS_WALLPAPER_LOAD_TIP           65109  // also the open dialog's title
+#define IDS_WALLPAPER_VIEW_TIP           65110
+#define IDS_WALLPAPER_PRINT_TIP          65111
+#define IDS_WALLPAPER_EDIT_TIP           65112
+#define IDS_WALLPAPER_RESET_TIP          65113
+#define IDS_WALLPAPER_DELETE_TIP         65114
+#define IDS_WALLPAPER_COLOR_TIP          65115
+#define IDS_WALLPAPER_NORMAL             65116
+#define IDS_WALLPAPER_MOSAIC             65117
+#define IDS_WALLPAPER_STRETCH            65118
+#define IDS_WALLPAPER_BESTFIT            65119
+#define IDS_WALLPAPER_WIDTH              65120
+#define IDS_WALLPAPER_HEIGHT             65121
+#define IDS_WALLPAPER_NONE               65122  // "(none)"
+#define IDS_WALLPAPER_STATUS             65123  // file name, width, height
+#define IDS_WALLPAPER_REPORT_TITLE       65124  // the picture's description
+#define IDS_WALLPAPER_NO_SIZE            65125  // "---"
+#define IDS_WALLPAPER_MODE_GROUP         65126
+#define IDS_WALLPAPER_SIZE_GROUP         65127
+#define IDS_WALLPAPER_PICTURE_LABEL      65128
+#define IDS_WALLPAPER_TARGET_LABEL       65129
+#define IDS_WALLPAPER_SCREEN_LABEL       65130
+#define IDS_WALLPAPER_SCREEN_SIZE        65131  // width, height
+#define IDS_WALLPAPER_COLOR_LABEL        65132
+#define IDS_WALLPAPER_CANNOT_SET         65133  // the path the system refused
+#define IDS_EDITOR_NOT_INSTALLED         65140
+#define IDS_EDITOR_DOWNLOAD_ADDRESS      65141
