@@ -615,3 +615,43 @@
 #define IDS_WALLPAPER_CANNOT_SET         65133  // the path the system refused
 #define IDS_EDITOR_NOT_INSTALLED         65140
 #define IDS_EDITOR_DOWNLOAD_ADDRESS      65141
+
+// Scanner acquisition (module 16): its form and the TWAIN error texts. The end-to-end and
+// view tests read these ids.
+#define IDD_ACQUIRE                      470
+#define IDC_ACQUIRE_TABS                 1000  // one tab per acquired picture
+#define IDC_ACQUIRE_PREVIEW              1001  // the picture control
+#define IDC_ACQUIRE_ACQUIRE              1002  // "&Acquire..."
+#define IDC_ACQUIRE_SELECT               1003  // "Se&lect source..."
+#define IDC_ACQUIRE_SAVE                 1004
+#define IDC_ACQUIRE_COPY                 1005
+#define IDC_ACQUIRE_VIEW                 1006
+#define IDC_ACQUIRE_PRINT                1007
+#define IDC_ACQUIRE_EDIT                 1008
+#define IDC_ACQUIRE_DELETE               1009
+#define IDC_ACQUIRE_WIDTH_LABEL          1010
+#define IDC_ACQUIRE_WIDTH                1011  // the current picture's width, or "---"
+#define IDC_ACQUIRE_HEIGHT_LABEL         1012
+#define IDC_ACQUIRE_HEIGHT               1013
+#define IDS_ACQUIRE_ACQUIRE              65400
+#define IDS_ACQUIRE_SELECT               65401
+#define IDS_ACQUIRE_SAVE                 65402
+#define IDS_ACQUIRE_COPY                 65403
+#define IDS_ACQUIRE_VIEW                 65404
+#define IDS_ACQUIRE_PRINT                65405
+#define IDS_ACQUIRE_EDIT                 65406
+#define IDS_ACQUIRE_DELETE               65407
+#define IDS_ACQUIRE_ACQUIRE_TIP          65408
+#define IDS_ACQUIRE_SELECT_TIP           65409
+#define IDS_ACQUIRE_WIDTH                65410
+#define IDS_ACQUIRE_HEIGHT               65411
+#define IDS_ACQUIRE_NO_SIZE              65412  // "---"
+#define IDS_ACQUIRE_SAVE_TITLE           65413
+#define IDS_ACQUIRE_SAVE_FILTER          65414  // "|"-separated, ends with "||"
+#define IDS_ACQUIRE_SAVING               65415
+#define IDS_ACQUIRE_PAGE                 65416  // a tab's label: the picture's number
+#define IDS_TWAIN_ERROR_FORMAT           65420  // the error number, its text
+#define IDS_TWAIN_NO_MANAGER             65421  // error 0
+#define IDS_TWAIN_NO_SOURCE              65422  // error 1
+#define IDS_TWAIN_NO_ENABLE              65423  // error 2
+#define IDS_TWAIN_UNKNOWN_ERROR          65424

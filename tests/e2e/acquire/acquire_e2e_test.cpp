@@ -1,0 +1,210 @@
+// Drives the scanner acquisition of the real toolbox with Wine's own TWAIN manager and the test
+// scanner: quenta.exe runs from a folder of the build beside the scanner, a data source named
+// "sane.ds" (the manager loads that name; the native override makes it ours). A three-page
+// scan adds three tabs holding the pages' pixels; closing the scanner's window closes the
+// source but keeps the manager for the next acquisition; with the manager disabled, "Acquire"
+// says error 0. Screenshots in English and French are kept in the build folder.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <tlhelp32.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "res/resource.h"
+#include "tests/e2e/acquire/test_scanner_pages.h"
+#include "tests/e2e/support/quenta_e2e_win.h"
+
+namespace {
+namespace fs = std::filesystem;
+constexpr int kAcquireModule = 16;
+constexpr int kMessageText = 1000;
+const char kMessageTitle[] = "Quenta - Message";
+const char kScannerTitle[] = "Test Scanner";
+const char kBaseOverrides[] = "winedbg.exe=d;winemenubuilder.exe=d;mscoree,mshtml=";
+
+fs::path WorkFolder() { return fs::path(ACQUIRE_WORK_DIR); }
+std::string Shot(const std::string& name) { return (WorkFolder() / (name + ".bmp")).string(); }
+
+// quenta.exe beside the test scanner, in a folder of its own.
+std::string PrepareRunFolder()
+{
+    const fs::path run = WorkFolder() / "run";
+    std::error_code error;
+    fs::create_directories(run, error);
+    fs::copy_file(e2e::QuentaExe(), run / "quenta.exe", fs::copy_options::overwrite_existing, error);
+    fs::copy_file(TEST_SCANNER_DS, run / "sane.ds", fs::copy_options::overwrite_existing, error);
+    return (run / "quenta.exe").string();
+}
+
+// The environment quenta.exe starts with: the scanner's page count, the DLL overrides (our
+// "sane.ds" native; `extra` for more) and the language.
+void PrepareEnvironment(const std::string& extraOverrides, const char* locale)
+{
+    SetEnvironmentVariableA("QUENTA_TEST_SCANNER_PAGES", "3");
+    SetEnvironmentVariableA("WINEDLLOVERRIDES", (std::string(kBaseOverrides) + ";sane.ds=n" + extraOverrides).c_str());
+    SetEnvironmentVariableA("LC_ALL", locale);
+    SetEnvironmentVariableA("LANG", locale);
+}
+
+bool ModuleLoaded(DWORD process, const char* name)
+{
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, process);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return false;
+    MODULEENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    bool found = false;
+    for (BOOL more = Module32First(snapshot, &entry); more && !found; more = Module32Next(snapshot, &entry))
+        found = lstrcmpiA(entry.szModule, name) == 0;
+    CloseHandle(snapshot);
+    return found;
+}
+
+// The 24-bit pixels of a packed bitmap equal page `page` of the scanner.
+::testing::AssertionResult IsPage(const std::vector<uint8_t>& dib, int page)
+{
+    if (dib.size() < sizeof(BITMAPINFOHEADER))
+        return ::testing::AssertionFailure() << "no bitmap";
+    BITMAPINFOHEADER header;
+    std::memcpy(&header, dib.data(), sizeof header);
+    const int width = test_scanner::PageWidth(page), height = test_scanner::PageHeight(page);
+    if (header.biWidth != width || std::abs(header.biHeight) != height || header.biBitCount != 24)
+        return ::testing::AssertionFailure() << header.biWidth << " x " << header.biHeight << " at "
+                                             << header.biBitCount << " bits, page " << page << " is " << width
+                                             << " x " << height;
+    const size_t stride = (static_cast<size_t>(width) * 3 + 3) & ~size_t{3};
+    const size_t bits = header.biSize + header.biClrUsed * 4;
+    if (dib.size() < bits + stride * height)
+        return ::testing::AssertionFailure() << "the bitmap is cut short";
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const int row = header.biHeight > 0 ? height - 1 - y : y;
+            const uint8_t* got = &dib[bits + row * stride + x * 3];
+            uint8_t want[3];
+            test_scanner::PagePixel(page, x, y, want);
+            if (std::memcmp(got, want, 3) != 0)
+                return ::testing::AssertionFailure() << "page " << page << " differs at (" << x << ", " << y << ")";
+        }
+    return ::testing::AssertionSuccess();
+}
+
+std::vector<uint8_t> ClipboardDib()
+{
+    std::vector<uint8_t> dib;
+    if (!OpenClipboard(nullptr))
+        return dib;
+    if (HANDLE data = GetClipboardData(CF_DIB))
+        if (const auto* bytes = static_cast<const uint8_t*>(GlobalLock(data))) {
+            dib.assign(bytes, bytes + GlobalSize(data));
+            GlobalUnlock(data);
+        }
+    CloseClipboard();
+    return dib;
+}
+
+class AcquireWithScanner : public ::testing::Test {
+protected:
+    void Start(const std::string& extraOverrides, const char* locale = "C.UTF-8")
+    {
+        const std::string exe = PrepareRunFolder();
+        PrepareEnvironment(extraOverrides, locale);
+        ASSERT_TRUE(m_quenta.Start(exe, "/DEBUG")) << "the main window of " << exe << " did not appear";
+        SendMessageA(m_quenta.Frame(), WM_COMMAND, ID_SWITCH_MODULE_FIRST + kAcquireModule, 0);
+        e2e::Settle(m_quenta.Frame());
+        ASSERT_TRUE(WaitFor([&] { return View() && Control(IDC_ACQUIRE_TABS); }, 5000)) << "no acquire form";
+    }
+
+    HWND View() const { return GetDlgItem(m_quenta.Frame(), e2e::kModuleView); }
+    HWND Control(int id) const { return View() ? FindDescendantById(View(), id) : nullptr; }
+    int Tabs() const { return static_cast<int>(SendMessageA(Control(IDC_ACQUIRE_TABS), TCM_GETITEMCOUNT, 0, 0)); }
+    void Click(int id)
+    {
+        PostMessageA(Control(id), BM_CLICK, 0, 0);
+        e2e::Settle(m_quenta.Frame());
+    }
+    HWND WindowTitled(const char* title) const
+    {
+        return FindWindowOfProcess(m_quenta.Id(), [title](HWND w) { return CaptionOf(w) == title; });
+    }
+    // Presses "Acquire..." and the scanner's "Scan", and waits for `tabs` tabs.
+    ::testing::AssertionResult Scan(int tabs)
+    {
+        Click(IDC_ACQUIRE_ACQUIRE);
+        HWND scanner = nullptr;
+        if (!WaitFor([&] { return (scanner = WindowTitled(kScannerTitle)) != nullptr; }, 10000)) {
+            HWND box = WindowTitled(kMessageTitle);
+            return ::testing::AssertionFailure() << "the scanner's window did not show"
+                                                 << (box ? ": " + TextOf(GetDlgItem(box, kMessageText)) : "");
+        }
+        PostMessageA(GetDlgItem(scanner, 1), BM_CLICK, 0, 0);
+        if (!WaitFor([&] { return Tabs() == tabs; }, 10000))
+            return ::testing::AssertionFailure() << Tabs() << " tabs, not " << tabs;
+        e2e::Settle(m_quenta.Frame());
+        return ::testing::AssertionSuccess();
+    }
+
+    QuentaUnderTest m_quenta;
+};
+
+TEST_F(AcquireWithScanner, ThreePagesBecomeThreeTabsAndClosingTheScannerKeepsTheManager)
+{
+    Start("");
+    ASSERT_FALSE(IsWindowEnabled(Control(IDC_ACQUIRE_SAVE))) << "nothing acquired yet";
+    EXPECT_EQ(CaptionOf(Control(IDC_ACQUIRE_WIDTH)), "---");
+    ASSERT_TRUE(Scan(3));
+    EXPECT_TRUE(IsWindowEnabled(Control(IDC_ACQUIRE_SAVE)));
+    EXPECT_EQ(CaptionOf(Control(IDC_ACQUIRE_WIDTH)), std::to_string(test_scanner::PageWidth(2)));
+    EXPECT_EQ(CaptionOf(Control(IDC_ACQUIRE_HEIGHT)), std::to_string(test_scanner::PageHeight(2)));
+    EXPECT_TRUE(SaveScreenBmp(Shot("acquire_en")));
+
+    // Closing the scanner's own window closes the source; the manager stays loaded and open.
+    HWND scanner = WindowTitled(kScannerTitle);
+    ASSERT_TRUE(scanner);
+    PostMessageA(scanner, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(scanner); }, 10000)) << "the source was not closed";
+    EXPECT_TRUE(ModuleLoaded(m_quenta.Id(), "twain_32.dll"));
+
+    // The next acquisition goes on from there: three more pages, numbered on.
+    ASSERT_TRUE(Scan(6));
+
+    // Each tab holds its page: the current one (the last) is copied, then removed.
+    for (int page : {2, 1, 0, 2, 1, 0}) {
+        OpenClipboard(nullptr);
+        EmptyClipboard();
+        CloseClipboard();
+        Click(IDC_ACQUIRE_COPY);
+        EXPECT_TRUE(IsPage(ClipboardDib(), page)) << "tab " << Tabs();
+        Click(IDC_ACQUIRE_DELETE);
+    }
+    EXPECT_EQ(Tabs(), 0);
+    EXPECT_FALSE(IsWindowEnabled(Control(IDC_ACQUIRE_SAVE)));
+}
+
+TEST_F(AcquireWithScanner, TheFormInFrench)
+{
+    Start("", "fr_FR.UTF-8");
+    ASSERT_TRUE(Scan(3));
+    EXPECT_EQ(CaptionOf(Control(IDC_ACQUIRE_ACQUIRE)), "&Acquérir...");
+    EXPECT_TRUE(SaveScreenBmp(Shot("acquire_fr")));
+}
+
+TEST_F(AcquireWithScanner, WithoutAManagerAcquireSaysErrorZero)
+{
+    Start(";twain_32=d");
+    Click(IDC_ACQUIRE_ACQUIRE);
+    HWND box = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (box = WindowTitled(kMessageTitle)) != nullptr; }, 10000));
+    const std::string text = TextOf(GetDlgItem(box, kMessageText));
+    EXPECT_NE(text.find("A TWAIN error occurred."), std::string::npos) << text;
+    EXPECT_NE(text.find("Error #0 : Unable to load or open Source Manager."), std::string::npos) << text;
+    EXPECT_TRUE(SaveScreenBmp(Shot("acquire_no_manager")));
+    PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    EXPECT_FALSE(ModuleLoaded(m_quenta.Id(), "twain_32.dll"));
+}
+} // namespace
