@@ -1,6 +1,5 @@
 // Drives the scanner acquisition of the real toolbox with Wine's own TWAIN manager and the test
-// scanner: quenta.exe runs from a folder of the build beside the scanner, a data source named
-// "sane.ds" (the manager loads that name; the native override makes it ours). A three-page
+// scanner, put for the run among the prefix's data sources (C:\\windows\\twain_64). A three-page
 // scan adds three tabs holding the pages' pixels; closing the scanner's window closes the
 // source but keeps the manager for the next acquisition; with the manager disabled, "Acquire"
 // says error 0. Screenshots in English and French are kept in the build folder.
@@ -11,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <string>
@@ -26,28 +26,42 @@ constexpr int kAcquireModule = 16;
 constexpr int kMessageText = 1000;
 const char kMessageTitle[] = "Quenta - Message";
 const char kScannerTitle[] = "Test Scanner";
-const char kBaseOverrides[] = "winedbg.exe=d;winemenubuilder.exe=d;mscoree,mshtml=";
 
 fs::path WorkFolder() { return fs::path(ACQUIRE_WORK_DIR); }
 std::string Shot(const std::string& name) { return (WorkFolder() / (name + ".bmp")).string(); }
 
-// quenta.exe beside the test scanner, in a folder of its own.
-std::string PrepareRunFolder()
+// Wine's manager loads two data sources by name from the Windows folder's "twain_64":
+// "sane.ds", whose place the test scanner takes for the run, and "gphoto2.ds", disabled for
+// the run so that the test scanner is the default source.
+std::string SourceFolder()
 {
-    const fs::path run = WorkFolder() / "run";
-    std::error_code error;
-    fs::create_directories(run, error);
-    fs::copy_file(e2e::QuentaExe(), run / "quenta.exe", fs::copy_options::overwrite_existing, error);
-    fs::copy_file(TEST_SCANNER_DS, run / "sane.ds", fs::copy_options::overwrite_existing, error);
-    return (run / "quenta.exe").string();
+    char windows[MAX_PATH] = "";
+    GetWindowsDirectoryA(windows, MAX_PATH);
+    return std::string(windows) + "\\twain_64";
+}
+std::string InstalledScanner() { return SourceFolder() + "\\sane.ds"; }
+std::string KeptSource() { return SourceFolder() + "\\sane.ds.quenta-kept"; }
+const char kOverridesKey[] = "Software\\Wine\\AppDefaults\\quenta.exe";
+
+// Load-order overrides of quenta.exe for the run: the test scanner native, each named
+// library disabled.
+void DisableLibraries(std::initializer_list<const char*> names)
+{
+    HKEY key = nullptr;
+    const std::string path = std::string(kOverridesKey) + "\\DllOverrides";
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) != 0)
+        return;
+    RegSetValueExA(key, "sane.ds", 0, REG_SZ, reinterpret_cast<const BYTE*>("native"), 7);
+    for (const char* name : names)
+        RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(""), 1);
+    RegCloseKey(key);
 }
 
-// The environment quenta.exe starts with: the scanner's page count, the DLL overrides (our
-// "sane.ds" native; `extra` for more) and the language.
-void PrepareEnvironment(const std::string& extraOverrides, const char* locale)
+void PrepareEnvironment(const char* locale)
 {
     SetEnvironmentVariableA("QUENTA_TEST_SCANNER_PAGES", "3");
-    SetEnvironmentVariableA("WINEDLLOVERRIDES", (std::string(kBaseOverrides) + ";sane.ds=n" + extraOverrides).c_str());
+    if (const char* debug = std::getenv("ACQUIRE_WINEDEBUG"))
+        SetEnvironmentVariableA("WINEDEBUG", debug);
     SetEnvironmentVariableA("LC_ALL", locale);
     SetEnvironmentVariableA("LANG", locale);
 }
@@ -110,10 +124,28 @@ std::vector<uint8_t> ClipboardDib()
 
 class AcquireWithScanner : public ::testing::Test {
 protected:
-    void Start(const std::string& extraOverrides, const char* locale = "C.UTF-8")
+    // Puts the test scanner among the prefix's data sources.
+    void SetUp() override
     {
-        const std::string exe = PrepareRunFolder();
-        PrepareEnvironment(extraOverrides, locale);
+        CreateDirectoryA(SourceFolder().c_str(), nullptr);
+        if (GetFileAttributesA(KeptSource().c_str()) == INVALID_FILE_ATTRIBUTES)
+            MoveFileA(InstalledScanner().c_str(), KeptSource().c_str());
+        ASSERT_TRUE(CopyFileA(TEST_SCANNER_DS, InstalledScanner().c_str(), FALSE)) << InstalledScanner();
+    }
+    // Leaves the prefix as it was.
+    void TearDown() override
+    {
+        m_quenta.Close();
+        RegDeleteTreeA(HKEY_CURRENT_USER, kOverridesKey);
+        DeleteFileA(InstalledScanner().c_str());
+        MoveFileA(KeptSource().c_str(), InstalledScanner().c_str());
+    }
+
+    void Start(std::initializer_list<const char*> disabled, const char* locale = "C.UTF-8")
+    {
+        const std::string exe = e2e::QuentaExe();
+        DisableLibraries(disabled);
+        PrepareEnvironment(locale);
         ASSERT_TRUE(m_quenta.Start(exe, "/DEBUG")) << "the main window of " << exe << " did not appear";
         SendMessageA(m_quenta.Frame(), WM_COMMAND, ID_SWITCH_MODULE_FIRST + kAcquireModule, 0);
         e2e::Settle(m_quenta.Frame());
@@ -142,7 +174,8 @@ protected:
             return ::testing::AssertionFailure() << "the scanner's window did not show"
                                                  << (box ? ": " + TextOf(GetDlgItem(box, kMessageText)) : "");
         }
-        PostMessageA(GetDlgItem(scanner, 1), BM_CLICK, 0, 0);
+        // The scanner's "Scan" button, as a click tells it.
+        PostMessageA(scanner, WM_COMMAND, MAKEWPARAM(1, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(scanner, 1)));
         if (!WaitFor([&] { return Tabs() == tabs; }, 10000))
             return ::testing::AssertionFailure() << Tabs() << " tabs, not " << tabs;
         e2e::Settle(m_quenta.Frame());
@@ -154,7 +187,7 @@ protected:
 
 TEST_F(AcquireWithScanner, ThreePagesBecomeThreeTabsAndClosingTheScannerKeepsTheManager)
 {
-    Start("");
+    Start({"gphoto2.ds"});
     ASSERT_FALSE(IsWindowEnabled(Control(IDC_ACQUIRE_SAVE))) << "nothing acquired yet";
     EXPECT_EQ(CaptionOf(Control(IDC_ACQUIRE_WIDTH)), "---");
     ASSERT_TRUE(Scan(3));
@@ -188,7 +221,7 @@ TEST_F(AcquireWithScanner, ThreePagesBecomeThreeTabsAndClosingTheScannerKeepsThe
 
 TEST_F(AcquireWithScanner, TheFormInFrench)
 {
-    Start("", "fr_FR.UTF-8");
+    Start({"gphoto2.ds"}, "fr_FR.UTF-8");
     ASSERT_TRUE(Scan(3));
     EXPECT_EQ(CaptionOf(Control(IDC_ACQUIRE_ACQUIRE)), "&Acquérir...");
     EXPECT_TRUE(SaveScreenBmp(Shot("acquire_fr")));
@@ -196,7 +229,7 @@ TEST_F(AcquireWithScanner, TheFormInFrench)
 
 TEST_F(AcquireWithScanner, WithoutAManagerAcquireSaysErrorZero)
 {
-    Start(";twain_32=d");
+    Start({"gphoto2.ds", "twain_32"});
     Click(IDC_ACQUIRE_ACQUIRE);
     HWND box = nullptr;
     ASSERT_TRUE(WaitFor([&] { return (box = WindowTitled(kMessageTitle)) != nullptr; }, 10000));
