@@ -4,7 +4,8 @@ wine_build_dir=$(cd "$1" && pwd)
 export WINE=/usr/lib/wine/wine64
 export WINESERVER=/usr/lib/wine/wineserver
 export WINEPREFIX="$wine_build_dir/wineprefix"
-export WINEDEBUG=-all LANG=C.UTF-8 LC_ALL=C.UTF-8
+# QUENTA_WINE_LOCALE runs a test in another language (fr_FR.UTF-8: Wine's French).
+export WINEDEBUG=-all LANG=${QUENTA_WINE_LOCALE:-C.UTF-8} LC_ALL=${QUENTA_WINE_LOCALE:-C.UTF-8}
 export WINEDLLOVERRIDES="winedbg.exe=d;winemenubuilder.exe=d;mscoree,mshtml="
 export HOME="$wine_build_dir/winehome"
 export XDG_DATA_HOME="$HOME/.local/share"

@@ -6,15 +6,15 @@
 #include <vector>
 
 namespace test_scanner {
-inline int PageWidth(int page) { return 48 + 16 * page; }
-inline int PageHeight(int page) { return 36 + 8 * page; }
+inline int PageWidth(int page) { return 240 + 40 * page; }
+inline int PageHeight(int page) { return 180 + 20 * page; }
 
 // Blue, green, red of pixel (x, y), row 0 at the top.
 inline void PagePixel(int page, int x, int y, uint8_t bgr[3])
 {
-    bgr[0] = static_cast<uint8_t>(x * 5 + page * 70);
-    bgr[1] = static_cast<uint8_t>(y * 7 + page * 20);
-    bgr[2] = static_cast<uint8_t>((x ^ y) * 3 + page * 90);
+    bgr[0] = static_cast<uint8_t>(x + page * 70);
+    bgr[1] = static_cast<uint8_t>(y + page * 20);
+    bgr[2] = static_cast<uint8_t>(((x / 20 + y / 20) % 2) * 128 + page * 60);
 }
 
 // The page as a packed device-independent bitmap: header, then the rows bottom-up.
