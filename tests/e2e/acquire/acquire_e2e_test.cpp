@@ -218,6 +218,24 @@ TEST_F(AcquireWithScanner, ThreePagesBecomeThreeTabsAndClosingTheScannerKeepsThe
     EXPECT_FALSE(IsWindowEnabled(Control(IDC_ACQUIRE_SAVE)));
 }
 
+TEST_F(AcquireWithScanner, SelectSourceShowsTheManagersChoiceAndUnloadsItAfter)
+{
+    Start({"gphoto2.ds"});
+    Click(IDC_ACQUIRE_SELECT);
+    HWND chooser = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (chooser = WindowTitled("Select Source")) != nullptr; }, 10000));
+    HWND list = FindDescendantByClass(chooser, "ListBox");
+    ASSERT_TRUE(list);
+    wchar_t name[64] = L"";
+    SendMessageW(list, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(name)); // carried across processes
+    EXPECT_STREQ(name, L"Quenta Test Flatbed");
+    EXPECT_TRUE(SaveScreenBmp(Shot("acquire_select_source")));
+    PostMessageA(chooser, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(chooser); }, 5000));
+    e2e::Settle(m_quenta.Frame());
+    EXPECT_FALSE(ModuleLoaded(m_quenta.Id(), "twain_32.dll")) << "back to state 1: the manager unloaded";
+}
+
 // Run with Wine in French (CTest's acquire_e2e_french_test).
 TEST_F(AcquireWithScanner, TheFormInFrench)
 {
