@@ -229,6 +229,7 @@ TEST_F(AcquireWithScanner, SelectSourceShowsTheManagersChoiceAndUnloadsItAfter)
     wchar_t name[64] = L"";
     SendMessageW(list, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(name)); // carried across processes
     EXPECT_STREQ(name, L"Quenta Test Flatbed");
+    e2e::Settle(chooser);
     EXPECT_TRUE(SaveScreenBmp(Shot("acquire_select_source")));
     PostMessageA(chooser, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
     EXPECT_TRUE(WaitFor([&] { return !IsWindow(chooser); }, 5000));
