@@ -6,10 +6,12 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <dlgs.h>
 #include <tlhelp32.h>
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -41,6 +43,7 @@ std::string SourceFolder()
 }
 std::string InstalledScanner() { return SourceFolder() + "\\sane.ds"; }
 std::string KeptSource() { return SourceFolder() + "\\sane.ds.quenta-kept"; }
+const char kSettingsKey[] = "Software\\Ostrel\\Quenta\\Acquire";
 const char kOverridesKey[] = "Software\\Wine\\AppDefaults\\quenta.exe";
 
 // Load-order overrides of quenta.exe for the run: the test scanner native, each named
@@ -107,6 +110,28 @@ bool ModuleLoaded(DWORD process, const char* name)
     return ::testing::AssertionSuccess();
 }
 
+// A folder of the build as the program sees it, on drive Z:.
+std::string WindowsPath(const fs::path& path)
+{
+    std::string text = "Z:" + path.string();
+    for (char& c : text)
+        if (c == '/')
+            c = '\\';
+    return text;
+}
+
+std::vector<uint8_t> FileBytes(const std::string& path)
+{
+    std::vector<uint8_t> bytes;
+    if (std::FILE* in = std::fopen(path.c_str(), "rb")) {
+        uint8_t block[65536];
+        for (size_t got; (got = std::fread(block, 1, sizeof block, in)) > 0;)
+            bytes.insert(bytes.end(), block, block + got);
+        std::fclose(in);
+    }
+    return bytes;
+}
+
 std::vector<uint8_t> ClipboardDib()
 {
     std::vector<uint8_t> dib;
@@ -136,6 +161,7 @@ protected:
     {
         m_quenta.Close();
         RegDeleteTreeA(HKEY_CURRENT_USER, kOverridesKey);
+        RegDeleteTreeA(HKEY_CURRENT_USER, kSettingsKey);
         DeleteFileA(InstalledScanner().c_str());
         MoveFileA(KeptSource().c_str(), InstalledScanner().c_str());
     }
@@ -204,6 +230,31 @@ TEST_F(AcquireWithScanner, ThreePagesBecomeThreeTabsAndClosingTheScannerKeepsThe
 
     // The next acquisition goes on from there: three more pages, numbered on.
     ASSERT_TRUE(Scan(6));
+
+    // "Save..." writes the current page as a 24-bit bitmap and keeps its folder.
+    const std::string folder = WindowsPath(WorkFolder() / "saved");
+    const std::string file = folder + "\\page.bmp";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    DeleteFileA(file.c_str());
+    Click(IDC_ACQUIRE_SAVE);
+    HWND dialog = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (dialog = WindowTitled("Save")) != nullptr; }, 10000));
+    HWND name = FindDescendantById(dialog, cmb13);
+    if (!name)
+        name = FindDescendantById(dialog, edt1);
+    ASSERT_TRUE(name);
+    SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(file.c_str()));
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(dialog) && GetFileAttributesA(file.c_str()) != INVALID_FILE_ATTRIBUTES; }))
+        << file;
+    e2e::Settle(m_quenta.Frame());
+    const std::vector<uint8_t> bytes = FileBytes(file);
+    ASSERT_GT(bytes.size(), sizeof(BITMAPFILEHEADER));
+    EXPECT_TRUE(IsPage(std::vector<uint8_t>(bytes.begin() + sizeof(BITMAPFILEHEADER), bytes.end()), 2));
+    char stored[MAX_PATH] = "";
+    DWORD size = sizeof stored;
+    RegGetValueA(HKEY_CURRENT_USER, kSettingsKey, "SaveBMPDirectory", RRF_RT_REG_SZ, nullptr, stored, &size);
+    EXPECT_EQ(lstrcmpiA(stored, folder.c_str()), 0) << stored;
 
     // Each tab holds its page: the current one (the last) is copied, then removed.
     for (int page : {2, 1, 0, 2, 1, 0}) {
