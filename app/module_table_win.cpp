@@ -4,10 +4,12 @@
 
 #include "filetools/explorer/explorer_module.h"
 #include "filetools/finder/finder_module.h"
+#include "picturetools/acquire/acquire_module.h"
 #include "picturetools/syspicture/syspicture_module.h"
 #include "picturetools/translator/translator_module.h"
 #include "picturetools/wallpaper/wallpaper_module.h"
 #include "res/resource.h"
+#include "shell/main_window_parts_win.h"
 #include "shell/module_catalogue.h"
 #include "shell/start_panel_win.h"
 #include "systools/colours/colours_module.h"
@@ -28,7 +30,7 @@ const ModuleRow kModules[] = {
     {3, IDS_MODULE_WALLPAPER, IDR_PIC_WALLPAPER, "local\\wallpaper.htm", CreateWallpaperView},
     {14, IDS_MODULE_TRANSLATOR, IDR_PIC_TRANSLATOR, "local\\pictranslator.htm", CreateTranslatorView},
     {15, IDS_MODULE_CAPTURE, IDR_PIC_CAPTURE, "local\\screencapture.htm"},
-    {16, IDS_MODULE_ACQUIRE, IDR_PIC_ACQUIRE, "local\\acquire.htm"},
+    {16, IDS_MODULE_ACQUIRE, IDR_PIC_ACQUIRE, "local\\acquire.htm", CreateAcquireView},
     {4, IDS_MODULE_WINCOLORS, IDR_PIC_WINCOLORS, "local\\wincolors.htm", CreateWinColorView},
     {5, IDS_MODULE_TOOLS, IDR_PIC_TOOLS, "local\\tools.htm", CreateToolsView},
     {8, IDS_MODULE_FINDER, IDR_PIC_FINDER, "local\\qnfinder.htm", CreateFinderView},
@@ -41,8 +43,15 @@ const ModuleRow kModules[] = {
     {7, IDS_MODULE_SYSINFO, IDR_PIC_SYSINFO, "local\\sysinfo.htm", CreateSystemInfoView},
     {6, IDS_MODULE_MISC, IDR_PIC_MISC, "local\\misc.htm", CreateMiscView},
 };
+
+// What modules add to the main window beyond their views.
+const MainWindowPartFactory kMainWindowParts[] = {CreateTwainLink};
 } // namespace
 
 std::span<const ModuleRow> ProgramModules() { return kModules; }
 
-void InstallProgramModules() { SetModuleTable(kModules); }
+void InstallProgramModules()
+{
+    SetModuleTable(kModules);
+    SetMainWindowPartFactories(kMainWindowParts);
+}

@@ -17,6 +17,27 @@ std::vector<ObserverEntry>& Observers()
     return observers;
 }
 
+struct FilterEntry {
+    int id;
+    MessageFilter filter;
+};
+std::vector<FilterEntry>& Filters()
+{
+    static std::vector<FilterEntry> filters;
+    return filters;
+}
+
+bool FilterTakes(const MSG& msg)
+{
+    if (Filters().empty())
+        return false;
+    const std::vector<FilterEntry> filters = Filters(); // a filter may add or remove filters
+    for (const FilterEntry& entry : filters)
+        if (entry.filter(msg))
+            return true;
+    return false;
+}
+
 void NotifyObservers(const MSG& msg)
 {
     if (Observers().empty())
@@ -242,9 +263,23 @@ void RemoveMessageObserver(int id)
     std::erase_if(Observers(), [id](const ObserverEntry& entry) { return entry.id == id; });
 }
 
+int AddMessageFilter(MessageFilter filter)
+{
+    static int lastId = 0;
+    Filters().push_back({++lastId, std::move(filter)});
+    return lastId;
+}
+
+void RemoveMessageFilter(int id)
+{
+    std::erase_if(Filters(), [id](const FilterEntry& entry) { return entry.id == id; });
+}
+
 bool PreTranslateFrameworkMessage(MSG& msg)
 {
     NotifyObservers(msg);
+    if (FilterTakes(msg))
+        return true;
     CFrameWindow* main = CFrameWindow::Main();
     if (main && main->Hwnd() && main->Accelerators() && msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST &&
         (msg.hwnd == main->Hwnd() || IsChild(main->Hwnd(), msg.hwnd)) &&

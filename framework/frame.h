@@ -71,6 +71,12 @@ bool PreTranslateFrameworkMessage(MSG& msg);
 using MessageObserver = std::function<void(const MSG& msg)>;
 int AddMessageObserver(MessageObserver observer);
 void RemoveMessageObserver(int id);
+// Filters come after the observers and may take a message (true): a message taken is neither
+// translated nor dispatched (a scanner's own events). AddMessageFilter returns the id that
+// removes the filter again.
+using MessageFilter = std::function<bool(const MSG& msg)>;
+int AddMessageFilter(MessageFilter filter);
+void RemoveMessageFilter(int id);
 void RunIdleUpdate();
 // Makes any message loop of this thread behave like RunFrameworkMessageLoop: a message hook
 // translates accelerators and dialog keys, and idle updates run once the messages that

@@ -1070,3 +1070,43 @@
 #define IDS_SYSPICTURE_PREPARING         65403
 #define IDS_SYSPICTURE_CANNOT_WRITE      65404  // the path
 #define IDS_SYSPICTURE_CANNOT_REMOVE     65405  // the path
+
+// Scanner acquisition (module 16): its form and the TWAIN error texts. The end-to-end and
+// view tests read these ids.
+#define IDD_ACQUIRE                      470
+#define IDC_ACQUIRE_TABS                 1000  // one tab per acquired picture
+#define IDC_ACQUIRE_PREVIEW              1001  // the picture control
+#define IDC_ACQUIRE_ACQUIRE              1002  // "&Acquire..."
+#define IDC_ACQUIRE_SELECT               1003  // "Se&lect source..."
+#define IDC_ACQUIRE_SAVE                 1004
+#define IDC_ACQUIRE_COPY                 1005
+#define IDC_ACQUIRE_VIEW                 1006
+#define IDC_ACQUIRE_PRINT                1007
+#define IDC_ACQUIRE_EDIT                 1008
+#define IDC_ACQUIRE_DELETE               1009
+#define IDC_ACQUIRE_WIDTH_LABEL          1010
+#define IDC_ACQUIRE_WIDTH                1011  // the current picture's width, or "---"
+#define IDC_ACQUIRE_HEIGHT_LABEL         1012
+#define IDC_ACQUIRE_HEIGHT               1013
+#define IDS_ACQUIRE_ACQUIRE              65500
+#define IDS_ACQUIRE_SELECT               65501
+#define IDS_ACQUIRE_SAVE                 65502
+#define IDS_ACQUIRE_COPY                 65503
+#define IDS_ACQUIRE_VIEW                 65504
+#define IDS_ACQUIRE_PRINT                65505
+#define IDS_ACQUIRE_EDIT                 65506
+#define IDS_ACQUIRE_DELETE               65507
+#define IDS_ACQUIRE_ACQUIRE_TIP          65508
+#define IDS_ACQUIRE_SELECT_TIP           65509
+#define IDS_ACQUIRE_WIDTH                65510
+#define IDS_ACQUIRE_HEIGHT               65511
+#define IDS_ACQUIRE_NO_SIZE              65512  // "---"
+#define IDS_ACQUIRE_SAVE_TITLE           65513
+#define IDS_ACQUIRE_SAVE_FILTER          65514  // "|"-separated, ends with "||"
+#define IDS_ACQUIRE_SAVING               65515
+#define IDS_ACQUIRE_PAGE                 65516  // a tab's label: the picture's number
+#define IDS_TWAIN_ERROR_FORMAT           65520  // the error number, its text
+#define IDS_TWAIN_NO_MANAGER             65521  // error 0
+#define IDS_TWAIN_NO_SOURCE              65522  // error 1
+#define IDS_TWAIN_NO_ENABLE              65523  // error 2
+#define IDS_TWAIN_UNKNOWN_ERROR          65524

@@ -152,6 +152,7 @@ LRESULT CMainFrame::OnCreate(WPARAM, LPARAM)
     }
     UpdateModuleCaption(0);
     RecalcLayout();
+    m_parts.Create(m_hwnd);
     return 0;
 }
 
@@ -161,6 +162,7 @@ LRESULT CMainFrame::OnDestroy(WPARAM wParam, LPARAM lParam)
     m_toolTip.Detach();
     SetActiveView(nullptr);
     m_view.reset();
+    m_parts.Destroy();
     MainWindowProgress().onRange = nullptr;
     MainWindowProgress().onPos = nullptr;
     MainWindowProgress().onText = nullptr;

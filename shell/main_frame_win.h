@@ -7,6 +7,7 @@
 #include "framework/frame.h"
 #include "shell/busy_bar_win.h"
 #include "shell/caption_bar_win.h"
+#include "shell/main_window_parts_win.h"
 #include "shell/controls/dx_tooltip_win.h"
 #include "shell/module_bar_win.h"
 #include "shell/module_host_win.h"
@@ -72,6 +73,7 @@ private:
     bool m_busy = false;
     std::unique_ptr<CQnFormView> m_view;
     CQnFormView* m_activeModuleView = nullptr;
+    CMainWindowParts m_parts; // made after the first view, destroyed after the last
 };
 
 // The main window of the run, or null.
