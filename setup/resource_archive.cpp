@@ -342,17 +342,29 @@ std::optional<std::vector<uint8_t>> ResourceArchive::ReadEntry(int index)
     return data;
 }
 
+const ArchiveEntry* ResourceArchive::FileEntryInside(int index, int& status)
+{
+    status = kArchiveOk;
+    if (index < 0 || static_cast<size_t>(index) >= m_entries.size()) {
+        status = Fail(kArchiveFailed, {});
+        return nullptr;
+    }
+    const ArchiveEntry& entry = m_entries[index];
+    if (!IsContainedEntryPath(entry.path)) {
+        status = Fail(kArchiveFailed, ArchiveMessage(kArchiveUnsafeName, entry.path));
+        return nullptr;
+    }
+    return entry.isFile ? &entry : nullptr;
+}
+
 int ResourceArchive::ExtractEntry(int index, const std::string& folder, bool keepFolders)
 {
-    if (index < 0 || static_cast<size_t>(index) >= m_entries.size())
-        return Fail(kArchiveFailed, {});
-    const ArchiveEntry& entry = m_entries[index];
-    if (!IsContainedEntryPath(entry.path))
-        return Fail(kArchiveFailed, ArchiveMessage(kArchiveUnsafeName, entry.path));
-    if (!entry.isFile)
-        return kArchiveOk;
-    std::vector<uint8_t> data;
-    const int status = ReadEntryData(index, data);
+    int status = kArchiveOk;
+    const ArchiveEntry* file = FileEntryInside(index, status);
+    if (!file)
+        return status;
+    const ArchiveEntry& entry = *file;
+    status = ReadEntryData(index, data);
     if (status != kArchiveOk)
         return status;
     const std::string target = TargetPath(entry, folder, keepFolders);
@@ -376,13 +388,11 @@ int ResourceArchive::ExtractEntry(int index, const std::string& folder, bool kee
 
 int ResourceArchive::DeleteEntry(int index, const std::string& folder, bool keepFolders)
 {
-    if (index < 0 || static_cast<size_t>(index) >= m_entries.size())
-        return Fail(kArchiveFailed, {});
-    const ArchiveEntry& entry = m_entries[index];
-    if (!IsContainedEntryPath(entry.path))
-        return Fail(kArchiveFailed, ArchiveMessage(kArchiveUnsafeName, entry.path));
-    if (!entry.isFile)
-        return kArchiveOk;
+    int status = kArchiveOk;
+    const ArchiveEntry* file = FileEntryInside(index, status);
+    if (!file)
+        return status;
+    const ArchiveEntry& entry = *file;
     const std::string target = TargetPath(entry, folder, keepFolders);
     // A file that is already gone is as good as deleted: one missing help page must not stop an
     // uninstall halfway.

@@ -109,6 +109,9 @@ private:
     int ReadDirectory();
     int JoinSpannedVolumes(const std::string& firstPath, std::string& joinedPath);
     int ReadEntryData(int index, std::vector<uint8_t>& data);
+    // The file entry at `index` when it may be written or removed below a folder; null with the
+    // status otherwise (kArchiveOk for a folder entry, which needs nothing).
+    const ArchiveEntry* FileEntryInside(int index, int& status);
     int Fail(int status, const std::string& text);
     bool StepProgress(size_t index, size_t count);
     void Reset();

@@ -11,6 +11,7 @@
 
 #include "app/paths.h"
 #include "app/services.h"
+#include "shell/com_ptr_win.h"
 
 namespace {
 
@@ -29,26 +30,6 @@ public:
 
 private:
     bool m_ok;
-};
-
-template <class T>
-class ComPtr {
-public:
-    ComPtr() = default;
-    ~ComPtr()
-    {
-        if (m_p)
-            m_p->Release();
-    }
-    ComPtr(const ComPtr&) = delete;
-    ComPtr& operator=(const ComPtr&) = delete;
-    T** Out() { return &m_p; }
-    void** OutVoid() { return reinterpret_cast<void**>(&m_p); }
-    T* operator->() const { return m_p; }
-    explicit operator bool() const { return m_p != nullptr; }
-
-private:
-    T* m_p = nullptr;
 };
 
 std::wstring Wide(const std::string& text)
