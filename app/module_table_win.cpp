@@ -4,6 +4,7 @@
 
 #include "filetools/explorer/explorer_module.h"
 #include "filetools/finder/finder_module.h"
+#include "picturetools/capture/capture_module.h"
 #include "picturetools/translator/translator_module.h"
 #include "res/resource.h"
 #include "shell/module_catalogue.h"
@@ -17,7 +18,7 @@ const ModuleRow kModules[] = {
     {1, IDS_MODULE_SYSPICTURE, IDR_PIC_SYSPICTURE, "local\\syspicture.htm"},
     {3, IDS_MODULE_WALLPAPER, IDR_PIC_WALLPAPER, "local\\wallpaper.htm"},
     {14, IDS_MODULE_TRANSLATOR, IDR_PIC_TRANSLATOR, "local\\pictranslator.htm", CreateTranslatorView},
-    {15, IDS_MODULE_CAPTURE, IDR_PIC_CAPTURE, "local\\screencapture.htm"},
+    {15, IDS_MODULE_CAPTURE, IDR_PIC_CAPTURE, "local\\screencapture.htm", CreateCaptureView},
     {16, IDS_MODULE_ACQUIRE, IDR_PIC_ACQUIRE, "local\\acquire.htm"},
     {4, IDS_MODULE_WINCOLORS, IDR_PIC_WINCOLORS, "local\\wincolors.htm"},
     {5, IDS_MODULE_TOOLS, IDR_PIC_TOOLS, "local\\tools.htm"},

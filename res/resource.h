@@ -546,3 +546,59 @@
 #define IDR_SETUP_STUB_SUPPORT           107  // "ZIP": a support library for the system folder (none is shipped)
 #define IDR_SETUP_STUB_PROGRAM           108  // "ZIP": the program to install
 #define IDR_SETUP_STUB_RECORD            110  // "AID": the 64-byte record written as "rixo.aid"
+
+// ---- Screen capture (module 15): its form, texts, tips and hot key names ----
+// The form's control ids are read by the tests. The three kind radios follow each other.
+#define IDD_CAPTURE                      447
+#define IDC_CAPTURE_KEY                  1000  // "Hot Key :" list (item data: virtual-key code)
+#define IDC_CAPTURE_KEY_LABEL            1001
+#define IDC_CAPTURE_MODIFIERS            1002  // group "Modifiers"
+#define IDC_CAPTURE_ALT                  1003
+#define IDC_CAPTURE_SHIFT                1004
+#define IDC_CAPTURE_CTRL                 1005
+#define IDC_CAPTURE_KIND                 1006  // group "Capture"
+#define IDC_CAPTURE_FULL_SCREEN          1007
+#define IDC_CAPTURE_WINDOW               1008
+#define IDC_CAPTURE_CLIENT               1009
+#define IDC_CAPTURE_MULTIPLE             1010
+#define IDC_CAPTURE_START                1011
+#define IDC_CAPTURE_SAVE                 1012
+#define IDC_CAPTURE_COPY                 1013
+#define IDC_CAPTURE_VIEW                 1014
+#define IDC_CAPTURE_PRINT                1015
+#define IDC_CAPTURE_DELETE               1016
+#define IDC_CAPTURE_TABS                 1017  // one tab per capture
+#define IDC_CAPTURE_PREVIEW              1018  // the current capture
+#define IDS_CAPTURE_REPORT_TITLE         65300
+#define IDS_CAPTURE_HOT_KEY              65301
+#define IDS_CAPTURE_MODIFIERS            65302
+#define IDS_CAPTURE_ALT                  65303
+#define IDS_CAPTURE_SHIFT                65304
+#define IDS_CAPTURE_CTRL                 65305
+#define IDS_CAPTURE_KIND                 65306
+#define IDS_CAPTURE_FULL_SCREEN          65307
+#define IDS_CAPTURE_WINDOW               65308
+#define IDS_CAPTURE_CLIENT               65309
+#define IDS_CAPTURE_MULTIPLE             65310
+#define IDS_CAPTURE_COPY                 65311
+#define IDS_CAPTURE_VIEW                 65312
+#define IDS_CAPTURE_PRINT                65313
+#define IDS_CAPTURE_DELETE               65314
+#define IDS_CAPTURE_TAB                  65315  // %d: the capture's number
+#define IDS_CAPTURE_SAVING               65316  // %s: the file name
+#define IDS_TIP_CAPTURE_START            65317
+#define IDS_TIP_CAPTURE_VIEW             65318
+#define IDS_TIP_CAPTURE_SAVE             65319
+#define IDS_TIP_CAPTURE_PRINT            65320
+#define IDS_TIP_CAPTURE_DELETE           65321
+#define IDS_TIP_CAPTURE_COPY             65322
+#define IDS_TIP_CAPTURE_MULTIPLE         65323
+#define IDS_TIP_CAPTURE_KEY              65324
+#define IDS_CAPTURE_KEY_PRINT_SCREEN     65325
+#define IDS_CAPTURE_KEY_LEFT_BUTTON      65326
+#define IDS_CAPTURE_KEY_RIGHT_BUTTON     65327
+#define IDS_CAPTURE_KEY_FUNCTION         65328  // %d: 1 to 12
+#define IDS_CAPTURE_KEY_TAB              65329
+#define IDS_CAPTURE_KEY_ENTER            65330
+#define IDS_CAPTURE_KEY_ESCAPE           65331
+#define IDS_CAPTURE_KEY_SPACE            65332
