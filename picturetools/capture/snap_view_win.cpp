@@ -209,7 +209,8 @@ void CQnSnap::OnSave()
     ofn.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
     ofn.lpstrTitle = title.c_str();
     ofn.lpstrDefExt = "BMP";
-    ofn.Flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST;
+    // The chosen folder must not stay the program's current folder (it could not be removed).
+    ofn.Flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR;
     if (!GetSaveFileNameA(&ofn))
         return;
     WriteCaptureSaveDirectory(FolderOf(file));
