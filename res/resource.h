@@ -552,11 +552,11 @@
 #define IDD_CAPTURE                      447
 #define IDC_CAPTURE_KEY                  1000  // "Hot Key :" list (item data: virtual-key code)
 #define IDC_CAPTURE_KEY_LABEL            1001
-#define IDC_CAPTURE_MODIFIERS            1002  // group "Modifiers"
+#define IDC_CAPTURE_MODIFIERS            1002  // heading "Modifiers"
 #define IDC_CAPTURE_ALT                  1003
 #define IDC_CAPTURE_SHIFT                1004
 #define IDC_CAPTURE_CTRL                 1005
-#define IDC_CAPTURE_KIND                 1006  // group "Capture"
+#define IDC_CAPTURE_KIND                 1006  // heading "Capture"
 #define IDC_CAPTURE_FULL_SCREEN          1007
 #define IDC_CAPTURE_WINDOW               1008
 #define IDC_CAPTURE_CLIENT               1009
