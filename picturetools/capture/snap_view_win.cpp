@@ -169,6 +169,8 @@ void CQnSnap::OnCurrentChanged()
 {
     const CPicture* current = m_tabs.Current();
     m_preview.SetPicture(current, false);
+    // The tab control leaves the place of a removed last tab as it was.
+    InvalidateRect(m_tabs.Strip().Hwnd(), nullptr, TRUE);
     for (int id : kCaptureButtons)
         EnableWindow(Item(id), current != nullptr);
 }

@@ -81,7 +81,7 @@ public:
         wc.hbrBackground = CreateSolidBrush(kColour);
         wc.lpszClassName = "CaptureE2eTarget";
         RegisterClassA(&wc);
-        m_hwnd = CreateWindowExA(WS_EX_TOPMOST, wc.lpszClassName, "Capture target", WS_POPUP | WS_VISIBLE, x, y, width,
+        m_hwnd = CreateWindowExA(WS_EX_TOPMOST, wc.lpszClassName, "Capture target", WS_OVERLAPPED | WS_CAPTION | WS_VISIBLE, x, y, width,
                                  height, nullptr, nullptr, wc.hInstance, nullptr);
         UpdateWindow(m_hwnd);
     }
@@ -204,8 +204,14 @@ TEST_F(CaptureE2eTest, WindowPartlyOffScreenIsSavedAsItsVisiblePartIn24Bits)
     ColouredWindow target(-120, -60, 320, 240); // 200 x 180 of it on the screen
     Choose(IDC_CAPTURE_WINDOW, false);
     Start();
-    SetForegroundWindow(target.Hwnd());
-    ASSERT_TRUE(WaitPumping([&] { return GetForegroundWindow() == target.Hwnd(); })) << "the target never came forward";
+    // Brought forward until the system agrees (the minimising main window may still take the
+    // activation back for a moment).
+    ASSERT_TRUE(WaitPumping([&] {
+        if (GetForegroundWindow() == target.Hwnd())
+            return true;
+        SetForegroundWindow(target.Hwnd());
+        return false;
+    })) << "the target never came forward";
     const ScreenCapture screen; // what the capture is to hold
     PressHotKey();
     ASSERT_TRUE(WaitPumping([&] { return Tabs() == 1 && !IsIconic(Frame()); })) << "no capture, or the window stayed down";
@@ -218,6 +224,8 @@ TEST_F(CaptureE2eTest, WindowPartlyOffScreenIsSavedAsItsVisiblePartIn24Bits)
         });
         return dialog != nullptr;
     })) << "no save dialog";
+    e2e::Settle(Frame());
+    e2e::Settle(dialog);
     EXPECT_TRUE(SaveScreenBmp(Shot("capture_save_dialog")));
     HWND name = GetDlgItem(dialog, cmb13) ? GetDlgItem(dialog, cmb13) : GetDlgItem(dialog, edt1);
     SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(saved.string().c_str()));
