@@ -5,6 +5,7 @@
 #include "filetools/explorer/explorer_module.h"
 #include "filetools/finder/finder_module.h"
 #include "picturetools/acquire/acquire_module.h"
+#include "picturetools/capture/capture_module.h"
 #include "picturetools/syspicture/syspicture_module.h"
 #include "picturetools/translator/translator_module.h"
 #include "picturetools/wallpaper/wallpaper_module.h"
@@ -29,7 +30,7 @@ const ModuleRow kModules[] = {
     {1, IDS_MODULE_SYSPICTURE, IDR_PIC_SYSPICTURE, "local\\syspicture.htm", CreateSysPictureView},
     {3, IDS_MODULE_WALLPAPER, IDR_PIC_WALLPAPER, "local\\wallpaper.htm", CreateWallpaperView},
     {14, IDS_MODULE_TRANSLATOR, IDR_PIC_TRANSLATOR, "local\\pictranslator.htm", CreateTranslatorView},
-    {15, IDS_MODULE_CAPTURE, IDR_PIC_CAPTURE, "local\\screencapture.htm"},
+    {15, IDS_MODULE_CAPTURE, IDR_PIC_CAPTURE, "local\\screencapture.htm", CreateCaptureView},
     {16, IDS_MODULE_ACQUIRE, IDR_PIC_ACQUIRE, "local\\acquire.htm", CreateAcquireView},
     {4, IDS_MODULE_WINCOLORS, IDR_PIC_WINCOLORS, "local\\wincolors.htm", CreateWinColorView},
     {5, IDS_MODULE_TOOLS, IDR_PIC_TOOLS, "local\\tools.htm", CreateToolsView},

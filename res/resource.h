@@ -981,7 +981,7 @@
 
 // System pictures (module 1): the start-up, end and stop pictures. The end-to-end and view
 // tests read these ids.
-#define IDD_SYSPICTURE                   447
+#define IDD_SYSPICTURE                   448
 #define IDC_SYSPICTURE_TABS              1000  // "Startup Picture", "End Picture", "Stop Picture"
 #define IDC_SYSPICTURE_PREVIEW           1001  // the picture control
 #define IDC_SYSPICTURE_STATUS            1002  // "(none)" or "name (WxH)"
@@ -1110,3 +1110,59 @@
 #define IDS_TWAIN_NO_SOURCE              65522  // error 1
 #define IDS_TWAIN_NO_ENABLE              65523  // error 2
 #define IDS_TWAIN_UNKNOWN_ERROR          65524
+
+// ---- Screen capture (module 15): its form, texts, tips and hot key names ----
+// The form's control ids are read by the tests. The three kind radios follow each other.
+#define IDD_CAPTURE                      447
+#define IDC_CAPTURE_KEY                  1000  // "Hot Key :" list (item data: virtual-key code)
+#define IDC_CAPTURE_KEY_LABEL            1001
+#define IDC_CAPTURE_MODIFIERS            1002  // heading "Modifiers"
+#define IDC_CAPTURE_ALT                  1003
+#define IDC_CAPTURE_SHIFT                1004
+#define IDC_CAPTURE_CTRL                 1005
+#define IDC_CAPTURE_KIND                 1006  // heading "Capture"
+#define IDC_CAPTURE_FULL_SCREEN          1007
+#define IDC_CAPTURE_WINDOW               1008
+#define IDC_CAPTURE_CLIENT               1009
+#define IDC_CAPTURE_MULTIPLE             1010
+#define IDC_CAPTURE_START                1011
+#define IDC_CAPTURE_SAVE                 1012
+#define IDC_CAPTURE_COPY                 1013
+#define IDC_CAPTURE_VIEW                 1014
+#define IDC_CAPTURE_PRINT                1015
+#define IDC_CAPTURE_DELETE               1016
+#define IDC_CAPTURE_TABS                 1017  // one tab per capture
+#define IDC_CAPTURE_PREVIEW              1018  // the current capture
+#define IDS_CAPTURE_REPORT_TITLE         65300
+#define IDS_CAPTURE_HOT_KEY              65301
+#define IDS_CAPTURE_MODIFIERS            65302
+#define IDS_CAPTURE_ALT                  65303
+#define IDS_CAPTURE_SHIFT                65304
+#define IDS_CAPTURE_CTRL                 65305
+#define IDS_CAPTURE_KIND                 65306
+#define IDS_CAPTURE_FULL_SCREEN          65307
+#define IDS_CAPTURE_WINDOW               65308
+#define IDS_CAPTURE_CLIENT               65309
+#define IDS_CAPTURE_MULTIPLE             65310
+#define IDS_CAPTURE_COPY                 65311
+#define IDS_CAPTURE_VIEW                 65312
+#define IDS_CAPTURE_PRINT                65313
+#define IDS_CAPTURE_DELETE               65314
+#define IDS_CAPTURE_TAB                  65315  // %d: the capture's number
+#define IDS_CAPTURE_SAVING               65316  // %s: the file name
+#define IDS_TIP_CAPTURE_START            65317
+#define IDS_TIP_CAPTURE_VIEW             65318
+#define IDS_TIP_CAPTURE_SAVE             65319
+#define IDS_TIP_CAPTURE_PRINT            65320
+#define IDS_TIP_CAPTURE_DELETE           65321
+#define IDS_TIP_CAPTURE_COPY             65322
+#define IDS_TIP_CAPTURE_MULTIPLE         65323
+#define IDS_TIP_CAPTURE_KEY              65324
+#define IDS_CAPTURE_KEY_PRINT_SCREEN     65325
+#define IDS_CAPTURE_KEY_LEFT_BUTTON      65326
+#define IDS_CAPTURE_KEY_RIGHT_BUTTON     65327
+#define IDS_CAPTURE_KEY_FUNCTION         65328  // %d: 1 to 12
+#define IDS_CAPTURE_KEY_TAB              65329
+#define IDS_CAPTURE_KEY_ENTER            65330
+#define IDS_CAPTURE_KEY_ESCAPE           65331
+#define IDS_CAPTURE_KEY_SPACE            65332
