@@ -5,7 +5,16 @@ export WINE=/usr/lib/wine/wine64
 export WINESERVER=/usr/lib/wine/wineserver
 export WINEPREFIX="$wine_build_dir/wineprefix"
 # The locale chooses the language of Wine and of the programs it starts; a test that shows
-# the French texts sets QUENTA_WINE_LOCALE (for example fr_FR.UTF-8).
+# the French texts sets QUENTA_WINE_LOCALE (for example fr_FR.UTF-8). A locale the host lacks
+# is compiled once into the build folder, so no host needs it installed.
+if [ -n "${QUENTA_WINE_LOCALE:-}" ] && ! locale -a 2>/dev/null | grep -qix "${QUENTA_WINE_LOCALE/UTF-8/utf8}"; then
+  wine_locale_dir="$wine_build_dir/locale"
+  if [ ! -d "$wine_locale_dir/$QUENTA_WINE_LOCALE" ]; then
+    mkdir -p "$wine_locale_dir"
+    localedef -i "${QUENTA_WINE_LOCALE%%.*}" -f "${QUENTA_WINE_LOCALE#*.}" "$wine_locale_dir/$QUENTA_WINE_LOCALE" >/dev/null 2>&1 || true
+  fi
+  export LOCPATH="$wine_locale_dir"
+fi
 export WINEDEBUG=-all LANG=${QUENTA_WINE_LOCALE:-C.UTF-8} LC_ALL=${QUENTA_WINE_LOCALE:-C.UTF-8}
 export WINEDLLOVERRIDES="winedbg.exe=d;winemenubuilder.exe=d;mscoree,mshtml="
 export HOME="$wine_build_dir/winehome"

@@ -4,7 +4,7 @@
 // the same target, and three dropped files become three links named after them. The registry
 // is compared before and after each change; screenshots (English and French) are kept in the
 // build folder. The French suite runs on its own with a French user language, which Wine takes
-// from LANG when the test starts (run_french.sh).
+// from the locale it starts with (QUENTA_WINE_LOCALE, set by CTest for the French run).
 #include <windows.h>
 
 #include <commctrl.h>
@@ -304,7 +304,7 @@ TEST_F(ShortcutsE2eTest, EachPlaceWithAFolderHasATabAndAGoneTargetIsListed)
 
 TEST_F(ShortcutsFrenchE2eTest, TheFormSpeaksFrench)
 {
-    ASSERT_EQ(PRIMARYLANGID(GetUserDefaultUILanguage()), LANG_FRENCH) << "run with LANG=fr_FR.UTF-8 (run_french.sh)";
+    ASSERT_EQ(PRIMARYLANGID(GetUserDefaultUILanguage()), LANG_FRENCH) << "run with QUENTA_WINE_LOCALE=fr_FR.UTF-8";
     EXPECT_EQ(TextOf(FindDescendantById(m_form, IDC_SHORTCUTS_APPLY)), "A&ppliquer");
     ASSERT_TRUE(WaitFor([&] { return SendMessageA(m_list, LVM_GETITEMCOUNT, 0, 0) == 2; }, 5000));
     HWND name = FindDescendantById(m_form, IDC_SHORTCUTS_NAME);

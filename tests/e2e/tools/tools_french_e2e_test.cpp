@@ -1,5 +1,5 @@
 // The tool launcher of the real toolbox in French (the test runs under the French locale,
-// see wine-run-french.sh): the tab texts, and screenshots kept in the build folder.
+// QUENTA_WINE_LOCALE, set by CTest): the tab texts, and screenshots kept in the build folder.
 #include "tests/e2e/tools/tools_e2e_suite_win.h"
 
 using namespace tools_e2e;
