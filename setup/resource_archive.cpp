@@ -364,6 +364,7 @@ int ResourceArchive::ExtractEntry(int index, const std::string& folder, bool kee
     if (!file)
         return status;
     const ArchiveEntry& entry = *file;
+    std::vector<uint8_t> data;
     status = ReadEntryData(index, data);
     if (status != kArchiveOk)
         return status;
