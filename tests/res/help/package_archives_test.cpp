@@ -54,7 +54,7 @@ TEST(PackageArchives, TheDeltaCodedFormRestoresToThePlainArchive)
         EXPECT_NE(coded, plain);
         std::vector<uint8_t> restored(coded.begin(), coded.end());
         UndoDeltaCoding(restored);
-        EXPECT_TRUE(std::equal(restored.begin(), restored.end(), plain.begin()));
+        EXPECT_TRUE(std::string(restored.begin(), restored.end()) == plain);
     }
 }
 #endif
