@@ -5,7 +5,6 @@
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
 
 set(QUENTA_PACKAGE_DIR ${CMAKE_BINARY_DIR}/res/package CACHE INTERNAL "Folder of the packed archives")
-set(QUENTA_PACKAGE_ARCHIVES "" CACHE INTERNAL "The packed archives")
 
 # quenta_package_archive(<name> <source folder>): ${QUENTA_PACKAGE_DIR}/<name>.zip (plain, for
 # tests and tools) and <name>.zipd (delta-coded, for the resource compiler). Members are the
