@@ -1166,3 +1166,9 @@
 #define IDS_CAPTURE_KEY_ENTER            65330
 #define IDS_CAPTURE_KEY_ESCAPE           65331
 #define IDS_CAPTURE_KEY_SPACE            65332
+
+// Package archives (type "ZIP", delta-coded), packed at build time from res/help/ and res/panel/
+#define IDR_ZIP_HELP_FILES               365  // files of the "help" folder (style sheet, pictures)
+#define IDR_ZIP_HELP_EN                  366  // English pages of "help\local"
+#define IDR_ZIP_HELP_FR                  367  // French pages of "help\local"
+#define IDR_ZIP_PANEL                    380  // pages and pictures of the online panel
