@@ -66,8 +66,11 @@ void RemoveInstallation(InstallMachine& machine, const InstallPaths& paths, cons
     const std::string system = machine.SystemFolder();
     if (!startMenu.empty())
         RemoveEmptyFolders(machine, StartMenuMakerFolder(startMenu), windows, system);
-    RemoveEmptyFolders(machine, paths.helpFolder, windows, system);
-    if (IsRemovableFolder(paths.newsletterFolder, windows, system))
+    if (IsRemovableFolder(paths.folder, windows, system))
+        RemoveEmptyFolders(machine, paths.helpFolder, windows, system);
+    // Folders below an installation folder that fails the rule (a drive, the Windows folder) are
+    // not the installation's own.
+    if (IsRemovableFolder(paths.folder, windows, system) && IsRemovableFolder(paths.newsletterFolder, windows, system))
         machine.DeleteFolderTree(paths.newsletterFolder);
     RemoveEmptyFolders(machine, paths.folder, windows, system);
     machine.DeleteRegistryKey(RegRoot::LocalMachine, kUninstallKey);

@@ -3,6 +3,7 @@
 // screens of more than 8 bits per pixel, else the active-caption colour), then the splash
 // picture centred twice: a copy at double size with its opacity scaled by 0.25, and the
 // picture at its own size on top, both blended through their opacity.
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
