@@ -24,6 +24,22 @@ std::string ControlText(HWND page, int id)
     return text;
 }
 
+// Centres the wizard over the setup screen once the sheet exists.
+int CALLBACK CentreSheet(HWND sheet, UINT message, LPARAM)
+{
+    if (message == PSCB_INITIALIZED) {
+        RECT area{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+        if (HWND owner = GetParent(sheet))
+            GetWindowRect(owner, &area);
+        RECT box;
+        GetWindowRect(sheet, &box);
+        const int width = box.right - box.left, height = box.bottom - box.top;
+        SetWindowPos(sheet, nullptr, area.left + (area.right - area.left - width) / 2,
+                     area.top + (area.bottom - area.top - height) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    return 0;
+}
+
 uint64_t FileSizeOf(const std::string& path)
 {
     WIN32_FILE_ATTRIBUTE_DATA data{};
@@ -155,7 +171,8 @@ bool CSetupOptionsWiz::DoModal(HWND owner)
     page.lParam = reinterpret_cast<LPARAM>(&preferences);
     PROPSHEETHEADERA sheet{};
     sheet.dwSize = sizeof sheet;
-    sheet.dwFlags = PSH_WIZARD | PSH_PROPSHEETPAGE | PSH_NOAPPLYNOW;
+    sheet.dwFlags = PSH_WIZARD | PSH_PROPSHEETPAGE | PSH_NOAPPLYNOW | PSH_USECALLBACK;
+    sheet.pfnCallback = CentreSheet;
     sheet.hwndParent = owner;
     sheet.hInstance = GetModuleHandleA(nullptr);
     sheet.pszCaption = sheetTitle.c_str();

@@ -20,7 +20,7 @@
 
 #include "res/resource.h"
 #include "tests/e2e/support/registry_snapshot_win.h"
-#include "tests/e2e/support/remote_process_win.h"
+#include "tests/e2e/support/quenta_e2e_win.h"
 #include "tests/e2e/support/screen_win.h"
 
 namespace fs = std::filesystem;
@@ -30,7 +30,7 @@ const std::string kRoot = "C:\\quenta_e2e_install";
 const std::string kFolder = kRoot + "\\Apps\\Quenta";
 const std::string kUninstallKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Ostrel Quenta";
 
-std::string QuentaExe() { return std::string(QUENTA_BINARY_DIR) + "/bin/quenta.exe"; }
+using e2e::QuentaExe;
 std::string Shot(const std::string& name) { return std::string(QUENTA_BINARY_DIR) + "/" + name + ".bmp"; }
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
@@ -364,7 +364,11 @@ void ShootSetupScreen(const std::string& language, const char* frenchRadioText)
     ASSERT_TRUE(SaveScreenBmp(Shot("install_setup_screen_" + language)));
     // The backdrop runs from dark at the top to light at the bottom, on every side of the wizard.
     ScreenCapture shot;
-    const COLORREF top = shot.At(4, 80), bottom = shot.At(4, GetSystemMetrics(SM_CYSCREEN) - 40);
+    const int right = GetSystemMetrics(SM_CXSCREEN) - 4;
+    const COLORREF top = shot.At(right, 80), bottom = shot.At(right, GetSystemMetrics(SM_CYSCREEN) - 40);
+    RECT box;
+    GetWindowRect(wizard, &box);
+    EXPECT_NEAR((box.left + box.right) / 2, GetSystemMetrics(SM_CXSCREEN) / 2, 4) << "the wizard stands centred";
     EXPECT_LT(GetRValue(top) + GetGValue(top) + GetBValue(top), GetRValue(bottom) + GetGValue(bottom) + GetBValue(bottom));
     PostMessageA(wizard, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
     EXPECT_TRUE(setup.Ended(20000));
