@@ -852,6 +852,12 @@
 #define IDS_TIPS_OK                      63587
 #define IDS_TIPS_CANCEL                  63588
 
+// Package archives (type "ZIP", delta-coded), packed at build time from res/help/ and res/panel/
+#define IDR_ZIP_HELP_FILES               365  // files of the "help" folder (style sheet, pictures)
+#define IDR_ZIP_HELP_EN                  366  // English pages of "help\local"
+#define IDR_ZIP_HELP_FR                  367  // French pages of "help\local"
+#define IDR_ZIP_PANEL                    380  // pages and pictures of the online panel
+
 // ---- Product install and uninstall: the setup screen, the wizard's options page, progress ----
 #define IDD_SETUP_SCREEN                 360   // borderless backdrop covering the screen
 #define IDD_SETUP_PREFERENCES            1048  // the wizard's page "Options - [Quenta Setup]"

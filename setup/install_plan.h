@@ -7,12 +7,13 @@
 #include <vector>
 
 #include "app/registry_key.h"
+#include "res/resource.h"
 
 // Resource ids of the package archives (type "ZIP", delta-coded).
-inline constexpr unsigned kArchiveFrenchHelp = 367;
-inline constexpr unsigned kArchiveEnglishHelp = 366;
-inline constexpr unsigned kArchiveHelpFiles = 365;
-inline constexpr unsigned kArchivePanel = 380;
+inline constexpr unsigned kArchiveFrenchHelp = IDR_ZIP_HELP_FR;
+inline constexpr unsigned kArchiveEnglishHelp = IDR_ZIP_HELP_EN;
+inline constexpr unsigned kArchiveHelpFiles = IDR_ZIP_HELP_FILES;
+inline constexpr unsigned kArchivePanel = IDR_ZIP_PANEL;
 
 inline constexpr int kLanguageEnglish = 1;
 inline constexpr int kLanguageFrench = 2;
