@@ -15,6 +15,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <set>
 #include <string>
 
@@ -262,7 +263,11 @@ TEST_F(InstallRoundTrip, InstallReinstallUninstallAndUninstallAgain)
     CloseInstalledRun(run);
 
     EXPECT_TRUE(Exists(kFolder + "\\quenta.exe"));
-    EXPECT_TRUE(Exists(kFolder + "\\help\\local"));
+    {
+        std::ifstream page(kFolder + "\\help\\local\\index.htm");
+        const std::string text((std::istreambuf_iterator<char>(page)), std::istreambuf_iterator<char>());
+        EXPECT_NE(text.find("<html lang=\"fr\">"), std::string::npos) << "the French help pages are unpacked";
+    }
     EXPECT_TRUE(Exists(kFolder + "\\newsletter"));
     const std::string group = StartMenuGroup();
     std::map<std::string, std::string> links = LinkArguments(group);
@@ -319,8 +324,7 @@ TEST_F(InstallRoundTrip, InstallReinstallUninstallAndUninstallAgain)
         PostMessageA(done, WM_COMMAND, IDOK, 0);
         ASSERT_TRUE(uninstall.Ended(30000));
     }
-    EXPECT_TRUE(Exists(kFolder + "\\help\\my notes.txt"));
-    EXPECT_FALSE(Exists(kFolder + "\\help\\local"));
+    EXPECT_EQ(Listing(kFolder + "\\help"), std::set<std::string>{"my notes.txt"}) << "only the user's file stays";
     EXPECT_FALSE(Exists(kFolder + "\\newsletter"));
     EXPECT_FALSE(Exists(group));
     e2e::RegistrySnapshot removed = SetupRegistry();
