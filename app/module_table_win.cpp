@@ -5,15 +5,18 @@
 #include "filetools/explorer/explorer_module.h"
 #include "filetools/finder/finder_module.h"
 #include "picturetools/translator/translator_module.h"
+#include "picturetools/wallpaper/wallpaper_module.h"
 #include "res/resource.h"
 #include "shell/module_catalogue.h"
 #include "shell/start_panel_win.h"
 #include "systools/colours/colours_module.h"
 #include "systools/datatypes/datatypes_module.h"
+#include "systools/disks/disk_info_module.h"
 #include "systools/info/info_module.h"
 #include "systools/misc/misc_module.h"
 #include "systools/shortcuts/shortcuts_module.h"
 #include "systools/tools/tools_module.h"
+#include "systools/uninstall/uninstall_module.h"
 
 namespace {
 const ModuleRow kModules[] = {
@@ -21,7 +24,7 @@ const ModuleRow kModules[] = {
     {18, IDS_MODULE_ONLINE, IDR_PIC_ONLINE, "local\\index.htm"},
     {13, IDS_MODULE_EXPLORER, IDR_PIC_EXPLORER, "local\\qnexplorer.htm", CreateExplorerView},
     {1, IDS_MODULE_SYSPICTURE, IDR_PIC_SYSPICTURE, "local\\syspicture.htm"},
-    {3, IDS_MODULE_WALLPAPER, IDR_PIC_WALLPAPER, "local\\wallpaper.htm"},
+    {3, IDS_MODULE_WALLPAPER, IDR_PIC_WALLPAPER, "local\\wallpaper.htm", CreateWallpaperView},
     {14, IDS_MODULE_TRANSLATOR, IDR_PIC_TRANSLATOR, "local\\pictranslator.htm", CreateTranslatorView},
     {15, IDS_MODULE_CAPTURE, IDR_PIC_CAPTURE, "local\\screencapture.htm"},
     {16, IDS_MODULE_ACQUIRE, IDR_PIC_ACQUIRE, "local\\acquire.htm"},
@@ -31,9 +34,9 @@ const ModuleRow kModules[] = {
     {2, IDS_MODULE_WINDOWS, IDR_PIC_WINDOWS, "local\\windows.htm", CreateWindowsInfoView},
     {10, IDS_MODULE_FONTS, IDR_PIC_FONTS, "local\\fonts.htm", CreateFontsView},
     {17, IDS_MODULE_SHORTCUTS, IDR_PIC_SHORTCUTS, "local\\appshortcuts.htm", CreateShortcutsView},
-    {9, IDS_MODULE_UNINSTALL, IDR_PIC_UNINSTALL, "local\\uninstall.htm"},
+    {9, IDS_MODULE_UNINSTALL, IDR_PIC_UNINSTALL, "local\\uninstall.htm", CreateUninstallView},
     {12, IDS_MODULE_DATATYPES, IDR_PIC_DATATYPES, "local\\datatype.htm", CreateDataTypeView},
-    {11, IDS_MODULE_DISKINFO, IDR_PIC_DISKINFO, "local\\diskinfo.htm"},
+    {11, IDS_MODULE_DISKINFO, IDR_PIC_DISKINFO, "local\\diskinfo.htm", CreateDiskInfoView},
     {7, IDS_MODULE_SYSINFO, IDR_PIC_SYSINFO, "local\\sysinfo.htm", CreateSystemInfoView},
     {6, IDS_MODULE_MISC, IDR_PIC_MISC, "local\\misc.htm", CreateMiscView},
 };

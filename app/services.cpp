@@ -59,6 +59,10 @@ std::string BuildRunCommandLine(bool isDosProgram, const std::string& shortProgr
                                 const std::string& arguments)
 {
     std::string line = isDosProgram ? "command.com /c " : "";
+    // Without a program the arguments are the whole command; a leading blank would make the
+    // system look for a program named by nothing and fail.
+    if (shortProgramPath.empty())
+        return line + arguments;
     bool quote = shortProgramPath.find(' ') != std::string::npos && shortProgramPath.front() != '"';
     line += quote ? '"' + shortProgramPath + '"' : shortProgramPath;
     return line + ' ' + arguments;

@@ -2,24 +2,27 @@
 
 std::string FormatText(unsigned id, const std::string& arg1, const std::string& arg2)
 {
-    const std::string pattern = LoadText(id);
-    const std::string* args[2] = {&arg1, &arg2};
-    int next = 0;
+    return FillConversions(LoadText(id), {arg1, arg2});
+}
+
+std::string FillConversions(const std::string& pattern, std::initializer_list<std::string> arguments)
+{
     std::string out;
-    out.reserve(pattern.size() + arg1.size() + arg2.size());
+    out.reserve(pattern.size());
+    auto next = arguments.begin();
     for (size_t i = 0; i < pattern.size(); ++i) {
-        char c = pattern[i];
-        if (c == '%' && i + 1 < pattern.size()) {
-            char k = pattern[i + 1];
-            if (k == '%') { out += '%'; ++i; continue; }
-            if (k == 's' || k == 'd') {
-                if (next < 2) out += *args[next];
-                ++next;
-                ++i;
-                continue;
-            }
+        const char c = pattern[i];
+        const char k = i + 1 < pattern.size() ? pattern[i + 1] : '\0';
+        if (c == '%' && k == '%') {
+            out += '%';
+            ++i;
+        } else if (c == '%' && (k == 's' || k == 'd')) {
+            if (next != arguments.end())
+                out += *next++;
+            ++i;
+        } else {
+            out += c;
         }
-        out += c;
     }
     return out;
 }

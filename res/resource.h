@@ -852,6 +852,133 @@
 #define IDS_TIPS_OK                      63587
 #define IDS_TIPS_CANCEL                  63588
 
+// ---- Disks information (module 11) ----
+// The module's form; its control ids are read by the tests.
+#define IDD_DISKINFO                     611
+#define IDC_DISK_LIST                    1074  // the drives (report list)
+#define IDC_DISK_APPLY                   1075  // "&Apply" (default)
+#define IDC_DISK_LABEL                   1076  // "Volume Label :" edit
+#define IDC_DISK_LABEL_TEXT              1077
+#define IDC_DISK_CHANGE                  1087  // "&Change" (icon picker)
+#define IDC_DISK_RESET                   1088  // "&Reset" (default icon)
+#define IDC_DISK_ICON                    1113  // the selected drive's icon
+#define IDC_DISK_ICON_GROUP              1315  // "Volume Icon"
+// The list's menu and its commands
+#define IDR_DISKINFO_MENU                170
+#define ID_DISK_OPEN                     34110
+#define ID_DISK_BROWSE                   34111
+#define ID_DISK_PROPERTIES               34112
+// The disk properties dialog and its pie chart
+#define IDD_DISK_PROPERTIES              183
+#define IDC_DISKPROP_ICON                1114
+#define IDC_DISKPROP_CLOSE               1118
+#define IDC_DISKPROP_HEADING             1119  // "%s (%s)": label, root
+#define IDC_DISKPROP_TYPE                1120
+#define IDC_DISKPROP_FILE_SYSTEM         1121
+#define IDC_DISKPROP_FREE                1122  // "%s (%d%%)"
+#define IDC_DISKPROP_USED                1123
+#define IDC_DISKPROP_TOTAL               1124
+#define IDC_DISKPROP_CHART               1125  // the chart's frame
+#define IDC_DISKPROP_TYPE_LABEL          1126
+#define IDC_DISKPROP_FILE_SYSTEM_LABEL   1127
+#define IDC_DISKPROP_FREE_LABEL          1128
+#define IDC_DISKPROP_USED_LABEL          1129
+#define IDC_DISKPROP_TOTAL_LABEL         1130
+#define IDC_DISKPROP_FREE_COLOR          1155
+#define IDC_DISKPROP_USED_COLOR          1156
+// Texts
+#define IDS_DISK_TYPE_REMOVABLE          64710
+#define IDS_DISK_TYPE_FIXED              64711
+#define IDS_DISK_TYPE_REMOTE             64712
+#define IDS_DISK_TYPE_CDROM              64713
+#define IDS_DISK_TYPE_RAM                64714
+#define IDS_DISK_NO_RESOURCES            64715
+#define IDS_DISK_VOLUME_LABEL            64716
+#define IDS_DISK_CHANGE                  64717
+#define IDS_DISK_RESET                   64718
+#define IDS_DISK_APPLY                   64719
+#define IDS_DISK_VOLUME_ICON             64720
+#define IDS_DISKPROP_TITLE               64721
+#define IDS_DISKPROP_HEADING             64722
+#define IDS_DISKPROP_TYPE                64723
+#define IDS_DISKPROP_FILE_SYSTEM         64724
+#define IDS_DISKPROP_FREE                64725
+#define IDS_DISKPROP_USED                64726
+#define IDS_DISKPROP_TOTAL               64727
+#define IDS_DISKPROP_SHARE               64728
+#define IDS_DISKPROP_CLOSE               64729
+#define IDS_DISK_WRITE_FAILED            64730
+
+// Wallpaper (module 3) and the hand-over of a picture to the image editor ("&Edit" of the
+// picture modules). The end-to-end and view tests read these ids.
+#define IDD_WALLPAPER                    440
+#define IDC_WALLPAPER_TABS               1000  // "Current User", "Default User"
+#define IDC_WALLPAPER_PREVIEW            1001  // the picture control
+#define IDC_WALLPAPER_STATUS             1002  // "(none)" or "name (WxH)"
+#define IDC_WALLPAPER_LOAD               1003
+#define IDC_WALLPAPER_VIEW               1004
+#define IDC_WALLPAPER_PRINT              1005
+#define IDC_WALLPAPER_EDIT               1006
+#define IDC_WALLPAPER_RESET              1007
+#define IDC_WALLPAPER_DELETE             1008
+#define IDC_WALLPAPER_APPLY              1009
+#define IDC_WALLPAPER_COLOR              1010  // the background colour button
+#define IDC_WALLPAPER_NORMAL             1011  // the four mode radios, in this order
+#define IDC_WALLPAPER_MOSAIC             1012
+#define IDC_WALLPAPER_STRETCH            1013
+#define IDC_WALLPAPER_BESTFIT            1014
+#define IDC_WALLPAPER_WIDTH              1015  // the target size edits and their spins
+#define IDC_WALLPAPER_WIDTH_SPIN         1016
+#define IDC_WALLPAPER_HEIGHT             1017
+#define IDC_WALLPAPER_HEIGHT_SPIN        1018
+#define IDC_WALLPAPER_PICTURE_WIDTH      1019  // the picture's own size
+#define IDC_WALLPAPER_PICTURE_HEIGHT     1020
+#define IDC_WALLPAPER_SCREEN_SIZE        1021
+#define IDC_WALLPAPER_MODE_GROUP         1022
+#define IDC_WALLPAPER_SIZE_GROUP         1023
+#define IDC_WALLPAPER_WIDTH_LABEL        1024
+#define IDC_WALLPAPER_HEIGHT_LABEL       1025
+#define IDC_WALLPAPER_PICTURE_LABEL      1026
+#define IDC_WALLPAPER_TARGET_LABEL       1027
+#define IDC_WALLPAPER_SCREEN_LABEL       1028
+#define IDC_WALLPAPER_COLOR_LABEL        1029
+#define IDS_WALLPAPER_CURRENT_USER       65100
+#define IDS_WALLPAPER_DEFAULT_USER       65101
+#define IDS_WALLPAPER_LOAD               65102
+#define IDS_WALLPAPER_VIEW               65103
+#define IDS_WALLPAPER_PRINT              65104
+#define IDS_WALLPAPER_EDIT               65105
+#define IDS_WALLPAPER_RESET              65106
+#define IDS_WALLPAPER_DELETE             65107
+#define IDS_WALLPAPER_APPLY              65108
+#define IDS_WALLPAPER_LOAD_TIP           65109  // also the open dialog's title
+#define IDS_WALLPAPER_VIEW_TIP           65110
+#define IDS_WALLPAPER_PRINT_TIP          65111
+#define IDS_WALLPAPER_EDIT_TIP           65112
+#define IDS_WALLPAPER_RESET_TIP          65113
+#define IDS_WALLPAPER_DELETE_TIP         65114
+#define IDS_WALLPAPER_COLOR_TIP          65115
+#define IDS_WALLPAPER_NORMAL             65116
+#define IDS_WALLPAPER_MOSAIC             65117
+#define IDS_WALLPAPER_STRETCH            65118
+#define IDS_WALLPAPER_BESTFIT            65119
+#define IDS_WALLPAPER_WIDTH              65120
+#define IDS_WALLPAPER_HEIGHT             65121
+#define IDS_WALLPAPER_NONE               65122  // "(none)"
+#define IDS_WALLPAPER_STATUS             65123  // file name, width, height
+#define IDS_WALLPAPER_REPORT_TITLE       65124  // the picture's description
+#define IDS_WALLPAPER_NO_SIZE            65125  // "---"
+#define IDS_WALLPAPER_MODE_GROUP         65126
+#define IDS_WALLPAPER_SIZE_GROUP         65127
+#define IDS_WALLPAPER_PICTURE_LABEL      65128
+#define IDS_WALLPAPER_TARGET_LABEL       65129
+#define IDS_WALLPAPER_SCREEN_LABEL       65130
+#define IDS_WALLPAPER_SCREEN_SIZE        65131  // width, height
+#define IDS_WALLPAPER_COLOR_LABEL        65132
+#define IDS_WALLPAPER_CANNOT_SET         65133  // the path the system refused
+#define IDS_EDITOR_NOT_INSTALLED         65140
+#define IDS_EDITOR_DOWNLOAD_ADDRESS      65141
+
 // Package archives (type "ZIP", delta-coded), packed at build time from res/help/ and res/panel/
 #define IDR_ZIP_HELP_FILES               365  // files of the "help" folder (style sheet, pictures)
 #define IDR_ZIP_HELP_EN                  366  // English pages of "help\local"

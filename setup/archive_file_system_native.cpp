@@ -48,8 +48,13 @@ public:
     bool WriteWholeFile(const std::string& path, std::span<const uint8_t> bytes) override
     {
         const fs::path target = NativePath(path);
+        std::error_code absent;
+        // A new file is written in place (and removed if the write fails); an existing one is
+        // replaced only by a complete copy.
+        const bool replacing = fs::exists(target, absent);
         fs::path temporary = target;
-        temporary += ".qn-part";
+        if (replacing)
+            temporary += ".qn-part";
         {
             std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
             out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
@@ -61,6 +66,8 @@ public:
             }
         }
         std::error_code error;
+        if (!replacing)
+            return true;
         fs::rename(temporary, target, error);
         if (error) {
             fs::remove(temporary, error);

@@ -53,7 +53,10 @@ public:
     }
     bool WriteWholeFile(const std::string& path, std::span<const uint8_t> bytes) override
     {
-        const std::string temporary = path + ".qn-part";
+        // A new file is written in place (and removed if the write fails); an existing one is
+        // replaced only by a complete copy.
+        const bool replacing = GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+        const std::string temporary = replacing ? path + ".qn-part" : path;
         HANDLE file = CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file == INVALID_HANDLE_VALUE)
             return false;
@@ -66,7 +69,7 @@ public:
             done += count;
         }
         written = CloseHandle(file) && written;
-        if (written) {
+        if (written && replacing) {
             SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL); // a read-only older copy
             written = MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
         }

@@ -5,22 +5,6 @@
 #include "res/resource.h"
 #include "setup/resource_archive.h"
 
-namespace {
-// Every "%s" in turn replaced by the next argument.
-std::string FillIn(std::string text, std::initializer_list<std::string> arguments)
-{
-    size_t from = 0;
-    for (const std::string& argument : arguments) {
-        const size_t at = text.find("%s", from);
-        if (at == std::string::npos)
-            break;
-        text.replace(at, 2, argument);
-        from = at + argument.size();
-    }
-    return text;
-}
-} // namespace
-
 unsigned ArchiveMessageId(int number)
 {
     switch (number) {
@@ -41,10 +25,10 @@ unsigned ArchiveMessageId(int number)
 std::string ArchiveMessage(int number, const std::string& subject)
 {
     const unsigned id = ArchiveMessageId(number);
-    return id ? FillIn(LoadText(id), {subject}) : std::string();
+    return id ? FillConversions(LoadText(id), {subject}) : std::string();
 }
 
 std::string NoSpaceMessage(const std::string& file, const std::string& folder, uint64_t needed, uint64_t available)
 {
-    return FillIn(LoadText(IDS_ARCHIVE_NO_SPACE), {file, folder, LongSizeText(needed), LongSizeText(available)});
+    return FillConversions(LoadText(IDS_ARCHIVE_NO_SPACE), {file, folder, LongSizeText(needed), LongSizeText(available)});
 }

@@ -68,6 +68,7 @@ void ResourceArchive::Reset()
     m_comment.clear();
     m_longest.fill(-1);
     m_lastError.clear();
+    m_madeFolders.clear();
 }
 
 int ResourceArchive::Fail(int status, const std::string& text)
@@ -356,8 +357,12 @@ int ResourceArchive::ExtractEntry(int index, const std::string& folder, bool kee
         return status;
     const std::string target = TargetPath(entry, folder, keepFolders);
     const std::string targetFolder = PathFolderPart(target);
-    if (!m_files->CreateFolders(targetFolder))
-        return Fail(kArchiveCannotCreate, ArchiveMessage(kArchiveCannotCreate, targetFolder));
+    // Entries come folder by folder: a folder made (or found) once is not asked for again.
+    if (!m_madeFolders.count(targetFolder)) {
+        if (!m_files->CreateFolders(targetFolder))
+            return Fail(kArchiveCannotCreate, ArchiveMessage(kArchiveCannotCreate, targetFolder));
+        m_madeFolders.insert(targetFolder);
+    }
     if (const std::optional<uint64_t> free = m_files->FreeSpace(targetFolder)) {
         const uint64_t available = *free + m_files->FileSize(target).value_or(0);
         if (available <= entry.uncompressedSize)

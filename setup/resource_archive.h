@@ -9,6 +9,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -125,6 +126,7 @@ private:
     std::string m_comment;
     std::array<int, kArchiveColumnCount> m_longest{};
     std::string m_lastError;
+    std::set<std::string> m_madeFolders; // by this archive's extractions
     std::string m_password;
     std::string m_workFolder;
     std::function<bool(int)> m_askNextVolume;

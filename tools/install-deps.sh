@@ -9,7 +9,7 @@ packages=(
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-tools libz-mingw-w64-dev
   wine64 wine fonts-wine fonts-liberation xvfb x11-utils xdotool imagemagick ghostscript
   libjpeg-dev libjpeg-turbo-progs libpng-dev libpng-tools pngcheck libgif-dev giflib-tools
-  libtiff-dev libtiff-tools netpbm libvips-tools python3 python3-pil chromium
+  libtiff-dev libtiff-tools netpbm libvips-tools python3 python3-pil chromium zip unzip
 )
 
 missing=()

@@ -35,24 +35,3 @@ std::string DefaultIconKey(const std::string& typeKey) { return typeKey + "Defau
 
 std::string OpenCommandKey(const std::string& typeKey) { return typeKey + "Shell\\Open\\Command\\"; }
 
-std::string RetrievingText(const std::string& pattern, const std::string& name, int position, int count)
-{
-    const std::string args[] = {name, std::to_string(position), std::to_string(count)};
-    size_t next = 0;
-    std::string out;
-    for (size_t i = 0; i < pattern.size(); ++i) {
-        if (pattern[i] == '%' && i + 1 < pattern.size()) {
-            const char kind = pattern[i + 1];
-            if (kind == '%' || kind == 's' || kind == 'd') {
-                if (kind == '%')
-                    out += '%';
-                else if (next < 3)
-                    out += args[next++];
-                ++i;
-                continue;
-            }
-        }
-        out += pattern[i];
-    }
-    return out;
-}

@@ -26,7 +26,3 @@ std::string NewTypeKeyName(const std::string& extension);
 std::string DefaultIconKey(const std::string& typeKey);
 std::string OpenCommandKey(const std::string& typeKey);
 
-// The fill's status text: `pattern` ("Retrieving "%s" (%d/%d)...") with its conversions
-// filled in order by the type name, the position and the count; a pattern with other or
-// more conversions is never read past its arguments.
-std::string RetrievingText(const std::string& pattern, const std::string& name, int position, int count);

@@ -181,7 +181,7 @@ void CDataType::FillList()
             const DataTypeEntry& entry = *table.At(i);
             if (entry.removed)
                 continue;
-            busy.Step(position, RetrievingText(pattern, entry.description, position + 1, count));
+            busy.Step(position, FillConversions(pattern, {entry.description, std::to_string(position + 1), std::to_string(count)}));
             const int row = m_list.InsertRow(m_list.RowCount(), entry.description, -1, i);
             ShowRow(row, i);
             if (!locked) {

@@ -84,9 +84,7 @@ std::string TextOf(HWND control)
 
 std::string RetrievingText(const std::string& name, int position, int count)
 {
-    char text[MAX_PATH + 128];
-    std::snprintf(text, sizeof text, LoadText(IDS_SHORTCUTS_RETRIEVING).c_str(), name.c_str(), position, count);
-    return text;
+    return FillConversions(LoadText(IDS_SHORTCUTS_RETRIEVING), {name, std::to_string(position), std::to_string(count)});
 }
 } // namespace
 

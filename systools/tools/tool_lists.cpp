@@ -103,27 +103,6 @@ std::vector<ToolCandidate> FolderProgramCandidates(const std::string& folder, co
     return found;
 }
 
-std::string RetrievingText(const std::string& pattern, const std::string& path, int position, int count)
-{
-    const std::string args[3] = {path, std::to_string(position), std::to_string(count)};
-    std::string text;
-    size_t next = 0;
-    for (size_t i = 0; i < pattern.size(); ++i) {
-        const char after = i + 1 < pattern.size() ? pattern[i + 1] : '\0';
-        if (pattern[i] == '%' && (after == 's' || after == 'd')) {
-            if (next < 3)
-                text += args[next++];
-            ++i;
-        } else if (pattern[i] == '%' && after == '%') {
-            text += '%';
-            ++i;
-        } else {
-            text += pattern[i];
-        }
-    }
-    return text;
-}
-
 void ExchangeSortByName(std::vector<ToolEntry>& entries)
 {
     for (size_t i = 0; i < entries.size(); ++i)

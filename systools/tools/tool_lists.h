@@ -64,9 +64,6 @@ std::vector<ToolCandidate> BuiltInToolCandidates(const std::string& windowsFolde
 // The "*.exe" files among `names` of `folder`, named without their extension, in the given order.
 std::vector<ToolCandidate> FolderProgramCandidates(const std::string& folder, const std::vector<FolderName>& names);
 
-// `pattern` ("Retrieving "%s" (%d/%d)...") with the path, position and count filled in order
-// ("%%" is a percent sign; conversions beyond the third stay empty).
-std::string RetrievingText(const std::string& pattern, const std::string& path, int position, int count);
 
 // Sorts ascending by name, ignoring case: for each position, every later entry whose name
 // compares lower is swapped in.

@@ -47,5 +47,5 @@ bool CToolPlatformWin::ListFolderNames(const std::string& folder, std::vector<Fo
 void CToolPlatformWin::ShowRetrieving(const std::string& path, int position, int count)
 {
     if (m_status)
-        m_status(RetrievingText(LoadText(IDS_RETRIEVING_ITEM), path, position, count));
+        m_status(FillConversions(LoadText(IDS_RETRIEVING_ITEM), {path, std::to_string(position), std::to_string(count)}));
 }

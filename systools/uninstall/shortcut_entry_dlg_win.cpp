@@ -6,6 +6,8 @@
 #include <algorithm>
 
 #include "app/paths.h"
+#include "filetools/filetypes/icon_files_win.h"
+#include "filetools/filetypes/program_command_win.h"
 #include "app/settings.h"
 #include "base/text.h"
 #include "framework/dialog.h"
@@ -24,6 +26,7 @@ const FormText kTexts[] = {
 };
 constexpr const char* kSection = "AppShortcuts";
 constexpr const char* kFolderValue = "SelectDir";
+constexpr int kMissingProgramIcon = 2; // shell32's icon for a program that is not there
 
 bool IsExistingFile(const std::string& path)
 {
@@ -55,6 +58,7 @@ protected:
         SetDlgItemTextA(m_hwnd, IDC_SHORTCUT_ENTRY_NAME, m_name.c_str());
         SetDlgItemTextA(m_hwnd, IDC_SHORTCUT_ENTRY_COMMAND, m_command.c_str());
         DragAcceptFiles(m_hwnd, TRUE);
+        ShowProgramIcon(ProgramFromCommandLine(m_command));
         UpdateOk();
         if (m_browseAtOnce)
             PostMessageA(m_hwnd, WM_COMMAND, MAKEWPARAM(IDC_SHORTCUT_ENTRY_BROWSE, BN_CLICKED), 0);
@@ -149,9 +153,18 @@ private:
         if (WindowText(Item(IDC_SHORTCUT_ENTRY_NAME)).empty())
             SetDlgItemTextA(m_hwnd, IDC_SHORTCUT_ENTRY_NAME, PathNamePart(path).c_str());
         UpdateOk();
+        ShowProgramIcon(path);
+    }
+
+    // The shell's large icon of the program, or shell32's icon of a missing program.
+    void ShowProgramIcon(const std::string& program)
+    {
         SHFILEINFOA info{};
-        if (SHGetFileInfoA(path.c_str(), 0, &info, sizeof info, SHGFI_ICON | SHGFI_LARGEICON))
+        if (IsExistingFile(program) &&
+            SHGetFileInfoA(program.c_str(), 0, &info, sizeof info, SHGFI_ICON | SHGFI_LARGEICON) && info.hIcon)
             SetIcon(info.hIcon);
+        else
+            SetIcon(ShellIcon(kMissingProgramIcon, false, 0));
     }
 
     // The icon static shows `icon` and the dialog owns it.

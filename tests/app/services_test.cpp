@@ -47,6 +47,8 @@ TEST(RunCommandLine, DosProgramsGoThroughTheCommandInterpreter)
     EXPECT_EQ(BuildRunCommandLine(true, "C:\\DOS\\EDIT.COM", "x.txt"), "command.com /c C:\\DOS\\EDIT.COM x.txt");
     // Without a short name the path is quoted, so its blanks do not split it.
     EXPECT_EQ(BuildRunCommandLine(false, "C:\\Program Files\\x.exe", ""), "\"C:\\Program Files\\x.exe\" ");
+    // Without a program the command runs as it stands.
+    EXPECT_EQ(BuildRunCommandLine(false, "", "MsiExec.exe /X{1}"), "MsiExec.exe /X{1}");
 }
 
 TEST(Language, ChoiceToLanguageId)

@@ -181,3 +181,11 @@ TEST_F(TextTest, AcceleratorsOpenHelpAndPrint)
 #endif
 
 }  // namespace
+
+TEST(FillConversions, FillsStringAndNumberConversionsInOrderOnce)
+{
+    EXPECT_EQ(FillConversions("Retrieving \"%s\" (%d/%d)...", {"C:\\a.exe", "2", "7"}), "Retrieving \"C:\\a.exe\" (2/7)...");
+    EXPECT_EQ(FillConversions("%s %s %s %s 100%%", {"a%d", "1", "2"}), "a%d 1 2  100%") << "no argument is read twice";
+    EXPECT_EQ(FillConversions("%d%%s %s %d %s", {"p", "1", "2"}), "p%s 1 2 ");
+    EXPECT_EQ(FillConversions("%", {"p"}), "%");
+}

@@ -43,8 +43,3 @@ TEST(DataTypeRules, KeyNames)
     EXPECT_EQ(OpenCommandKey("txtfile\\"), "txtfile\\Shell\\Open\\Command\\");
 }
 
-TEST(DataTypeRules, RetrievingTextFillsNamePositionAndCount)
-{
-    EXPECT_EQ(RetrievingText("Retrieving \"%s\" (%d/%d)...", "Text", 3, 40), "Retrieving \"Text\" (3/40)...");
-    EXPECT_EQ(RetrievingText("%s %s %s %s 100%%", "a%d", 1, 2), "a%d 1 2  100%") << "no argument is read twice";
-}

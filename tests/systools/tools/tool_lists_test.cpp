@@ -11,6 +11,7 @@
 
 #include "app/folder_listing.h"
 #include "app/registry_access.h"
+#include "base/text.h"
 #include "shell/report_model.h"
 #include "systools/tools/tool_lists.h"
 #include "tests/support/private_registry.h"
@@ -41,7 +42,7 @@ public:
     }
     void ShowRetrieving(const std::string& path, int position, int count) override
     {
-        retrieving.push_back(RetrievingText("%s %d/%d", path, position, count));
+        retrieving.push_back(FillConversions("%s %d/%d", {path, std::to_string(position), std::to_string(count)}));
     }
 
     // A file in a folder, both for existence and for the folder's listing.
@@ -158,13 +159,6 @@ TEST(ExchangeSort, SortsByNameIgnoringCase)
     std::vector<ToolEntry> none;
     ExchangeSortByName(none);
     EXPECT_TRUE(none.empty());
-}
-
-TEST(RetrievingText, FillsPathPositionAndCountInOrder)
-{
-    EXPECT_EQ(RetrievingText("Retrieving \"%s\" (%d/%d)...", "C:\\a.exe", 2, 7), "Retrieving \"C:\\a.exe\" (2/7)...");
-    EXPECT_EQ(RetrievingText("%d%%s %s %d %s", "p", 1, 2), "p%s 1 2 ");
-    EXPECT_EQ(RetrievingText("%", "p", 1, 2), "%");
 }
 
 class ToolListsTest : public ::testing::Test {
