@@ -1172,3 +1172,31 @@
 #define IDR_ZIP_HELP_EN                  366  // English pages of "help\local"
 #define IDR_ZIP_HELP_FR                  367  // French pages of "help\local"
 #define IDR_ZIP_PANEL                    380  // pages and pictures of the online panel
+
+// ---- Product install and uninstall: the setup screen, the wizard's options page, progress ----
+#define IDD_SETUP_SCREEN                 360   // borderless backdrop covering the screen
+#define IDD_SETUP_PREFERENCES            1048  // the wizard's page "Options - [Quenta Setup]"
+#define IDC_SETUP_FOLDER                 1004  // read-only installation folder
+#define IDC_SETUP_BROWSE                 1003  // "..."
+#define IDC_SETUP_ENGLISH                1190  // "English Version", selected at start
+#define IDC_SETUP_FRENCH                 1189  // "French Version"
+#define IDC_SETUP_AVAILABLE_LABEL        1119  // "Available space on drive %c :"
+#define IDC_SETUP_AVAILABLE              1026  // free space of the folder's drive
+#define IDC_SETUP_NEEDED_LABEL           1121  // "Space needed"
+#define IDC_SETUP_NEEDED                 1027  // space needed
+#define IDC_SETUP_FOLDER_LABEL           1122
+#define IDC_SETUP_LANGUAGE_GROUP         1123
+#define IDD_SETUP_PROGRESS               257   // "Quenta Setup" / "Quenta Uninstaller"
+#define IDC_SETUP_PROGRESS_BAR           1211  // 0 to 100
+#define IDC_SETUP_PROGRESS_CANCEL        1191  // "&Cancel"
+#define IDC_SETUP_PROGRESS_TEXT          1085  // the current step, path ellipsis
+#define IDS_SETUP_OPTIONS_TITLE          64960
+#define IDS_SETUP_FOLDER_LABEL           64961
+#define IDS_SETUP_ENGLISH                64962
+#define IDS_SETUP_FRENCH                 64963
+#define IDS_SETUP_SPACE_NEEDED           64964
+#define IDS_SETUP_BROWSE                 64965
+#define IDS_SETUP_CHOOSE_FOLDER          64966
+#define IDS_SETUP_LANGUAGE_GROUP         64967
+#define IDS_SETUP_CANCEL                 64968
+#define IDS_SETUP_COPY_FAILED            64969  // %s: the program's target path

@@ -9,10 +9,14 @@
 #include "app/paths.h"
 #include "app/program_state.h"
 #include "app/quenta_app_win.h"
+#include "app/setup_entry.h"
 #include "app/services.h"
 
 // The application object's hook to the main window; these tests never open one.
 bool CreateMainWindow(int) { return false; }
+// Nor do they install or uninstall.
+void RunInstall() {}
+void RunUninstall(int) {}
 
 namespace {
 int g_seen = 0;

@@ -2,6 +2,9 @@
 // folder, starts it with "/INSTALL" while its wait box shows, waits for it, then deletes it.
 #include <windows.h>
 
+#include <commctrl.h>
+#include <prsht.h>
+
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -56,6 +59,25 @@ HWND FindDialog(DWORD process, bool withTitle)
     return found.window;
 }
 
+// The setup wizard of the unpacked program: a top-level dialog holding the folder edit.
+HWND FindSetupWizard()
+{
+    HWND found = nullptr;
+    EnumWindows(
+        [](HWND window, LPARAM data) -> BOOL {
+            char className[32] = {};
+            GetClassNameA(window, className, sizeof className);
+            if (IsWindowVisible(window) && std::string(className) == "#32770" &&
+                FindWindowExA(FindWindowExA(window, nullptr, "#32770", nullptr), nullptr, "Edit", nullptr)) {
+                *reinterpret_cast<HWND*>(data) = window;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
 template <typename Condition>
 bool WaitFor(Condition condition, int milliseconds)
 {
@@ -85,15 +107,16 @@ TEST(SetupStub, UnpacksRunsWaitsForAndDeletesThePackagedProgram)
                                &startup, &process));
     CloseHandle(process.hThread);
 
-    // The unpacked program says what its install run does here; the stub waits meanwhile.
-    HWND message = nullptr;
-    ASSERT_TRUE(WaitFor([&] { return (message = FindDialog(0, true)) != nullptr; }, 60000));
+    // The unpacked program shows its setup wizard; the stub waits meanwhile.
+    HWND wizard = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (wizard = FindSetupWizard()) != nullptr; }, 60000));
     EXPECT_NE(FindDialog(process.dwProcessId, false), nullptr) << "the wait box is shown";
     EXPECT_EQ(WaitForSingleObject(process.hProcess, 0), static_cast<DWORD>(WAIT_TIMEOUT));
     EXPECT_EQ(ReadAll(program), ReadAll(std::string(QUENTA_BINARY_DIR) + "/bin/quenta.exe"));
     EXPECT_EQ(ReadAll(record), std::string(64, '#')); // rewritten on every run
 
-    PostMessageA(message, WM_COMMAND, IDOK, 0);
+    // Cancelling the wizard ends the install run without installing.
+    PostMessageA(wizard, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
     ASSERT_EQ(WaitForSingleObject(process.hProcess, 30000), static_cast<DWORD>(WAIT_OBJECT_0));
     DWORD exitCode = 1;
     GetExitCodeProcess(process.hProcess, &exitCode);
