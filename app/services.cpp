@@ -38,12 +38,17 @@ void SetLanguage(int choice)
     }
 }
 
-void ShowHelpPage(const std::string& page)
+std::string HelpPagePath(const std::string& page)
 {
     std::string folder = CQnSettings().ReadString("", "HelpFolder", "");
     if (!IsExistingFolder(folder))
         folder = JoinPath(Program().programFolder, "Help");
-    std::string path = JoinPath(folder, page);
+    return JoinPath(folder, page);
+}
+
+void ShowHelpPage(const std::string& page)
+{
+    std::string path = HelpPagePath(page);
     if (IsReadableFile(path))
         OpenWithShell(path);
     else

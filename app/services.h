@@ -13,6 +13,8 @@ unsigned LanguageIdOfChoice(int choice);
 // Opens the help page `page` from the help folder ("HelpFolder", else the program folder
 // joined with "Help"); tells the user when it is missing.
 void ShowHelpPage(const std::string& page);
+// The path ShowHelpPage opens for `page`.
+std::string HelpPagePath(const std::string& page);
 
 // Opens a folder in a new explorer window, or any other path with the shell's "open" verb.
 void OpenWithShell(const std::string& path);

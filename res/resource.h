@@ -851,3 +851,9 @@
 #define IDS_TIPS_APPLY                   63586
 #define IDS_TIPS_OK                      63587
 #define IDS_TIPS_CANCEL                  63588
+
+// Package archives (type "ZIP", delta-coded), packed at build time from res/help/ and res/panel/
+#define IDR_ZIP_HELP_FILES               365  // files of the "help" folder (style sheet, pictures)
+#define IDR_ZIP_HELP_EN                  366  // English pages of "help\local"
+#define IDR_ZIP_HELP_FR                  367  // French pages of "help\local"
+#define IDR_ZIP_PANEL                    380  // pages and pictures of the online panel
