@@ -857,3 +857,6 @@
 #define IDR_ZIP_HELP_EN                  366  // English pages of "help\local"
 #define IDR_ZIP_HELP_FR                  367  // French pages of "help\local"
 #define IDR_ZIP_PANEL                    380  // pages and pictures of the online panel
+
+// Online news panel (module 18)
+#define IDS_PANEL_UNREADABLE             64960
