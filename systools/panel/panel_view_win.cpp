@@ -134,7 +134,7 @@ void CRixoPanel::Layout()
     int y = kMargin;
     if (!m_archiveRead || m_pagePath.empty()) {
         PanelBlock message;
-        message.runs.push_back({AnsiToUtf8(LoadText(IDS_PANEL_UNREADABLE))});
+        message.runs.push_back({AnsiToUtf8(LoadText(IDS_PANEL_UNREADABLE)), false, false, {}});
         LayOutText(dc, message, kBody, left, right, y);
     }
     for (const PanelBlock& block : m_page.blocks) {
@@ -154,7 +154,7 @@ void CRixoPanel::Layout()
             m_placed.push_back({{left, y, left + width, y + height}, bitmap});
             if (!block.runs.empty() && !block.runs[0].link.empty()) { // a picture inside a link
                 m_links.push_back(block.runs[0].link);
-                m_words.push_back({{left, y, left + width, y + height}, L"", kBody, static_cast<int>(m_links.size() - 1), kLinkColour});
+                m_words.push_back({{left, y, left + width, y + height}, L"", kBody, static_cast<int>(m_links.size() - 1), kLinkColour, left});
             }
             y += height + 12;
             break;
@@ -169,7 +169,7 @@ void CRixoPanel::Layout()
         case PanelBlockKind::ListItem: {
             SelectInDC select(dc, Font(kBody));
             const SIZE bullet = Measure(dc, L"\x2022");
-            m_words.push_back({{left + 6, y, left + 6 + bullet.cx, y + bullet.cy}, L"\x2022", kBody, -1, kHeadingColour});
+            m_words.push_back({{left + 6, y, left + 6 + bullet.cx, y + bullet.cy}, L"\x2022", kBody, -1, kHeadingColour, left + 6});
             LayOutText(dc, block, kBody, left + kListIndent, right, y);
             y -= 4; // list items stand closer together than paragraphs
             break;
@@ -233,7 +233,10 @@ void CRixoPanel::LayOutText(HDC dc, const PanelBlock& block, int font, int left,
                 newLine();
                 start = x;
             }
-            m_words.push_back({{start, y, start + size.cx, y + lineHeight}, word, runFont, link, colour});
+            const bool sameLink = m_words.size() > lineStart && !run.link.empty() && m_words.back().link >= 0 &&
+                                  m_links[static_cast<size_t>(m_words.back().link)] == run.link;
+            const int underlineLeft = sameLink ? m_words.back().box.right : start;
+            m_words.push_back({{start, y, start + size.cx, y + lineHeight}, word, runFont, link, colour, underlineLeft});
             x = start + size.cx;
             spaceBefore = false;
         }
@@ -245,7 +248,9 @@ void CRixoPanel::UpdateScrollBar()
 {
     RECT client;
     GetClientRect(m_hwnd, &client);
-    SCROLLINFO info{sizeof info, SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL};
+    SCROLLINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL;
     info.nMin = 0;
     info.nMax = std::max(m_contentHeight - 1, 0);
     info.nPage = static_cast<UINT>(std::max<LONG>(client.bottom, 0));
@@ -300,10 +305,10 @@ void CRixoPanel::Paint()
         SelectInDC select(dc, Font(word.font));
         SetTextColor(dc, word.colour);
         TextOutW(dc, box.left, box.top, word.text.c_str(), static_cast<int>(word.text.size()));
-        if (word.link >= 0) { // links are underlined, the blank before a word included
+        if (word.link >= 0) { // links are underlined
             TEXTMETRICW metrics{};
             GetTextMetricsW(dc, &metrics);
-            RECT line = {box.left, box.top + metrics.tmAscent + 2, box.right, box.top + metrics.tmAscent + 3};
+            RECT line = {word.underlineLeft, box.top + metrics.tmAscent + 2, box.right, box.top + metrics.tmAscent + 3};
             GdiObject<HBRUSH> brush(CreateSolidBrush(word.colour));
             FillRect(dc, &line, brush.Get());
         }
@@ -360,7 +365,9 @@ std::optional<LRESULT> CRixoPanel::OnMessage(UINT message, WPARAM wParam, LPARAM
     case WM_VSCROLL: {
         RECT client;
         GetClientRect(m_hwnd, &client);
-        SCROLLINFO info{sizeof info, SIF_TRACKPOS};
+        SCROLLINFO info{};
+        info.cbSize = sizeof info;
+        info.fMask = SIF_TRACKPOS;
         GetScrollInfo(m_hwnd, SB_VERT, &info);
         switch (LOWORD(wParam)) {
         case SB_LINEUP: ScrollTo(m_scroll - 24); break;

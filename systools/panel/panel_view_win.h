@@ -32,6 +32,7 @@ private:
         int font;
         int link; // index into m_links, -1 outside links
         COLORREF colour;
+        int underlineLeft; // a link's underline also spans the blank before a word of the same link
     };
     struct Placed {
         RECT box;
