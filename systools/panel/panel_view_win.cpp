@@ -382,7 +382,7 @@ std::optional<LRESULT> CRixoPanel::OnMessage(UINT message, WPARAM wParam, LPARAM
         return 0;
     }
     case WM_KEYDOWN:
-        if (wParam == VK_BACK || (wParam == VK_HOME && m_pagePath.find("/index.htm") == std::string::npos)) {
+        if (wParam == VK_BACK || wParam == VK_HOME) {
             ShowPage(PanelStartPage(LANGIDFROMLCID(GetThreadLocale()))); // back to the welcome page
             return 0;
         }
