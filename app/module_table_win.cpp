@@ -18,6 +18,7 @@
 #include "systools/disks/disk_info_module.h"
 #include "systools/info/info_module.h"
 #include "systools/misc/misc_module.h"
+#include "systools/panel/panel_module.h"
 #include "systools/shortcuts/shortcuts_module.h"
 #include "systools/tools/tools_module.h"
 #include "systools/uninstall/uninstall_module.h"
@@ -25,7 +26,7 @@
 namespace {
 const ModuleRow kModules[] = {
     {0, IDS_MODULE_START, IDR_PIC_START, "local\\index.htm", CreateStartPanelView},
-    {18, IDS_MODULE_ONLINE, IDR_PIC_ONLINE, "local\\index.htm"},
+    {18, IDS_MODULE_ONLINE, IDR_PIC_ONLINE, "local\\index.htm", CreatePanelView},
     {13, IDS_MODULE_EXPLORER, IDR_PIC_EXPLORER, "local\\qnexplorer.htm", CreateExplorerView},
     {1, IDS_MODULE_SYSPICTURE, IDR_PIC_SYSPICTURE, "local\\syspicture.htm", CreateSysPictureView},
     {3, IDS_MODULE_WALLPAPER, IDR_PIC_WALLPAPER, "local\\wallpaper.htm", CreateWallpaperView},

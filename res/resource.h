@@ -1200,3 +1200,6 @@
 #define IDS_SETUP_LANGUAGE_GROUP         64967
 #define IDS_SETUP_CANCEL                 64968
 #define IDS_SETUP_COPY_FAILED            64969  // %s: the program's target path
+
+// Online news panel (module 18)
+#define IDS_PANEL_UNREADABLE             64960
