@@ -1202,4 +1202,4 @@
 #define IDS_SETUP_COPY_FAILED            64969  // %s: the program's target path
 
 // Online news panel (module 18)
-#define IDS_PANEL_UNREADABLE             64960
+#define IDS_PANEL_UNREADABLE             64990
