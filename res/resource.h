@@ -1088,28 +1088,28 @@
 #define IDC_ACQUIRE_WIDTH                1011  // the current picture's width, or "---"
 #define IDC_ACQUIRE_HEIGHT_LABEL         1012
 #define IDC_ACQUIRE_HEIGHT               1013
-#define IDS_ACQUIRE_ACQUIRE              65700
-#define IDS_ACQUIRE_SELECT               65701
-#define IDS_ACQUIRE_SAVE                 65702
-#define IDS_ACQUIRE_COPY                 65703
-#define IDS_ACQUIRE_VIEW                 65704
-#define IDS_ACQUIRE_PRINT                65705
-#define IDS_ACQUIRE_EDIT                 65706
-#define IDS_ACQUIRE_DELETE               65707
-#define IDS_ACQUIRE_ACQUIRE_TIP          65708
-#define IDS_ACQUIRE_SELECT_TIP           65709
-#define IDS_ACQUIRE_WIDTH                65710
-#define IDS_ACQUIRE_HEIGHT               65711
-#define IDS_ACQUIRE_NO_SIZE              65712  // "---"
-#define IDS_ACQUIRE_SAVE_TITLE           65713
-#define IDS_ACQUIRE_SAVE_FILTER          65714  // "|"-separated, ends with "||"
-#define IDS_ACQUIRE_SAVING               65715
-#define IDS_ACQUIRE_PAGE                 65716  // a tab's label: the picture's number
-#define IDS_TWAIN_ERROR_FORMAT           65720  // the error number, its text
-#define IDS_TWAIN_NO_MANAGER             65721  // error 0
-#define IDS_TWAIN_NO_SOURCE              65722  // error 1
-#define IDS_TWAIN_NO_ENABLE              65723  // error 2
-#define IDS_TWAIN_UNKNOWN_ERROR          65724
+#define IDS_ACQUIRE_ACQUIRE              65440
+#define IDS_ACQUIRE_SELECT               65441
+#define IDS_ACQUIRE_SAVE                 65442
+#define IDS_ACQUIRE_COPY                 65443
+#define IDS_ACQUIRE_VIEW                 65444
+#define IDS_ACQUIRE_PRINT                65445
+#define IDS_ACQUIRE_EDIT                 65446
+#define IDS_ACQUIRE_DELETE               65447
+#define IDS_ACQUIRE_ACQUIRE_TIP          65448
+#define IDS_ACQUIRE_SELECT_TIP           65449
+#define IDS_ACQUIRE_WIDTH                65450
+#define IDS_ACQUIRE_HEIGHT               65451
+#define IDS_ACQUIRE_NO_SIZE              65452  // "---"
+#define IDS_ACQUIRE_SAVE_TITLE           65453
+#define IDS_ACQUIRE_SAVE_FILTER          65454  // "|"-separated, ends with "||"
+#define IDS_ACQUIRE_SAVING               65455
+#define IDS_ACQUIRE_PAGE                 65456  // a tab's label: the picture's number
+#define IDS_TWAIN_ERROR_FORMAT           65460  // the error number, its text
+#define IDS_TWAIN_NO_MANAGER             65461  // error 0
+#define IDS_TWAIN_NO_SOURCE              65462  // error 1
+#define IDS_TWAIN_NO_ENABLE              65463  // error 2
+#define IDS_TWAIN_UNKNOWN_ERROR          65464
 
 // ---- Screen capture (module 15): its form, texts, tips and hot key names ----
 // The form's control ids are read by the tests. The three kind radios follow each other.
