@@ -236,6 +236,7 @@ TEST_F(AcquireWithScanner, ThreePagesBecomeThreeTabsAndClosingTheScannerKeepsThe
     const std::string file = folder + "\\page.bmp";
     CreateDirectoryA(folder.c_str(), nullptr);
     DeleteFileA(file.c_str());
+    RegDeleteKeyValueA(HKEY_CURRENT_USER, kSettingsKey, "SaveBMPDirectory"); // seen again only once written
     Click(IDC_ACQUIRE_SAVE);
     HWND dialog = nullptr;
     ASSERT_TRUE(WaitFor([&] { return (dialog = WindowTitled("Save")) != nullptr; }, 10000));
@@ -247,23 +248,31 @@ TEST_F(AcquireWithScanner, ThreePagesBecomeThreeTabsAndClosingTheScannerKeepsThe
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     ASSERT_TRUE(WaitFor([&] { return !IsWindow(dialog) && GetFileAttributesA(file.c_str()) != INVALID_FILE_ATTRIBUTES; }))
         << file;
+    // The folder is stored once the picture is written; the file shows before that.
+    char stored[MAX_PATH] = "";
+    EXPECT_TRUE(WaitFor([&] {
+        DWORD size = sizeof stored;
+        stored[0] = '\0';
+        RegGetValueA(HKEY_CURRENT_USER, kSettingsKey, "SaveBMPDirectory", RRF_RT_REG_SZ, nullptr, stored, &size);
+        return lstrcmpiA(stored, folder.c_str()) == 0;
+    }, 10000)) << stored;
     e2e::Settle(m_quenta.Frame());
     const std::vector<uint8_t> bytes = FileBytes(file);
     ASSERT_GT(bytes.size(), sizeof(BITMAPFILEHEADER));
     EXPECT_TRUE(IsPage(std::vector<uint8_t>(bytes.begin() + sizeof(BITMAPFILEHEADER), bytes.end()), 2));
-    char stored[MAX_PATH] = "";
-    DWORD size = sizeof stored;
-    RegGetValueA(HKEY_CURRENT_USER, kSettingsKey, "SaveBMPDirectory", RRF_RT_REG_SZ, nullptr, stored, &size);
-    EXPECT_EQ(lstrcmpiA(stored, folder.c_str()), 0) << stored;
 
     // Each tab holds its page: the current one (the last) is copied, then removed.
     for (int page : {2, 1, 0, 2, 1, 0}) {
         OpenClipboard(nullptr);
         EmptyClipboard();
         CloseClipboard();
+        const int before = Tabs();
         Click(IDC_ACQUIRE_COPY);
+        // The toolbox answers in its own time: wait for the copy, then for the tab to go.
+        WaitFor([] { return IsClipboardFormatAvailable(CF_DIB) != FALSE; }, 5000);
         EXPECT_TRUE(IsPage(ClipboardDib(), page)) << "tab " << Tabs();
         Click(IDC_ACQUIRE_DELETE);
+        EXPECT_TRUE(WaitFor([&] { return Tabs() == before - 1; }, 5000)) << "tab " << Tabs();
     }
     EXPECT_EQ(Tabs(), 0);
     EXPECT_FALSE(IsWindowEnabled(Control(IDC_ACQUIRE_SAVE)));
