@@ -122,7 +122,7 @@ TEST_F(TwainSession, TheApplicationIdentityIsTheOneEveryCallCarries)
 {
     ASSERT_EQ(session.Acquire(&g_window), TwainError::None);
     const TwIdentity& id = manager.origins.front();
-    EXPECT_EQ(id.id, 0u);
+    EXPECT_EQ(uint32_t{id.id}, 0u);
     EXPECT_EQ(id.version.majorNum, 1);
     EXPECT_EQ(id.version.minorNum, 0);
     EXPECT_EQ(id.version.language, 13);
@@ -130,7 +130,7 @@ TEST_F(TwainSession, TheApplicationIdentityIsTheOneEveryCallCarries)
     EXPECT_STREQ(id.version.info.text, "<?>");
     EXPECT_EQ(id.protocolMajor, 1);
     EXPECT_EQ(id.protocolMinor, 6);
-    EXPECT_EQ(id.supportedGroups, 3u);
+    EXPECT_EQ(uint32_t{id.supportedGroups}, 3u); // a copy: the packed field has no alignment for a reference
     EXPECT_STREQ(id.manufacturer.text, "<?>");
     EXPECT_STREQ(id.productFamily.text, "<?>");
     EXPECT_STREQ(id.productName.text, "<?>");

@@ -147,7 +147,8 @@ TEST_F(CaptureSettingsStore, StoredValuesAreReadAndUnknownOnesFallBack)
 TEST_F(CaptureSettingsStore, OnlyTheSaveFolderIsWritten)
 {
     WriteCaptureSaveDirectory("C:\\Shots");
-    const auto& values = CQnSettings().EnumStringValues(kSection);
+    CQnSettings settings;
+    const auto& values = settings.EnumStringValues(kSection); // a view into the store's own list
     ASSERT_EQ(values.size(), 1u);
     EXPECT_EQ(ReadCaptureSettings().saveDirectory, "C:\\Shots");
     EXPECT_TRUE(CQnSettings().EnumOtherValues(kSection).empty());
