@@ -1,5 +1,5 @@
 // Replays kept inputs through a fuzz target without libFuzzer: every file below the folders
-// named on the command line (the seed corpus and the kept crashers) goes to
+// given on the command line (the sample inputs and the kept crashers) goes to
 // LLVMFuzzerTestOneInput once. The sanitizer configuration builds it, so a crasher that comes
 // back fails its CTest.
 #include <algorithm>
