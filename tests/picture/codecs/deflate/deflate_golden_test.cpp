@@ -225,13 +225,17 @@ const std::vector<Expected> kPngDigests = {
     {"black/white", 3, 183, 0xE2E3EFF6EB8F304Dull},
 };
 
-std::vector<uint8_t> DeflateInPieces(const std::vector<uint8_t>& input, int level, size_t piece)
+std::vector<uint8_t> DeflateInPieces(const std::vector<uint8_t>& input, int level, size_t piece,
+                                     size_t symbolLogLimit = size_t(64) << 20, bool* rematched = nullptr)
 {
     CDeflater deflater;
     deflater.SetLevel(level);
+    deflater.SetSymbolLogLimit(symbolLogLimit);
     CMemoryDeflateSource source(input, piece);
     CVectorSink sink;
     deflater.Deflate(source, sink);
+    if (rematched)
+        *rematched = deflater.Rematched();
     return sink.bytes;
 }
 
@@ -264,10 +268,38 @@ TEST(DeflaterOutput, MatchesStoredDigestsAtEveryLevelWhateverTheSourcePieces)
             const auto stream = DeflateInPieces(in.bytes, level, 4096);
             got.push_back({in.name, level, stream.size(), Digest(stream)});
             // The matcher's view of the input must not depend on how the source hands it out.
-            for (size_t piece : {size_t(1) << 20, size_t(333)})
-                EXPECT_EQ(DeflateInPieces(in.bytes, level, piece), stream) << in.name << " level " << level;
+            for (size_t piece : {size_t(1) << 20, size_t(333)}) {
+                bool rematched = true;
+                EXPECT_EQ(DeflateInPieces(in.bytes, level, piece, size_t(64) << 20, &rematched), stream)
+                    << in.name << " level " << level;
+                EXPECT_FALSE(rematched) << "the record holds the whole sequence";
+            }
         }
     CompareWithTable(got, kDeflateDigests, "deflate digests:");
+}
+
+TEST(DeflaterOutput, IsTheSameWhenTheSymbolRecordOverflows)
+{
+    // No record at all, and a record of one 2 MiB block that the large photo outgrows half-way:
+    // the second pass then matches the input again and must write the same bytes.
+    size_t row = 0;
+    for (const Input& in : Inputs()) {
+        for (int level = 0; level <= 3; ++level, ++row) {
+            ASSERT_LT(row, kDeflateDigests.size());
+            const Expected& e = kDeflateDigests[row];
+            ASSERT_EQ(std::string(e.name), in.name);
+            for (size_t limit : {size_t(0), (size_t(2) << 20) + 1}) {
+                bool rematched = false;
+                const auto stream = DeflateInPieces(in.bytes, level, 4096, limit, &rematched);
+                if ((limit == 0 && !in.bytes.empty()) || in.bytes.size() > (size_t(2) << 20))
+                    EXPECT_TRUE(rematched) << in.name << " level " << level << " limit " << limit;
+                else
+                    EXPECT_FALSE(rematched) << in.name << " level " << level << " limit " << limit;
+                EXPECT_EQ(stream.size(), e.size) << in.name << " level " << level << " limit " << limit;
+                EXPECT_EQ(Digest(stream), e.digest) << in.name << " level " << level << " limit " << limit;
+            }
+        }
+    }
 }
 
 TEST(PngWriterOutput, MatchesStoredDigestsForEveryFormAndLevel)
