@@ -1,8 +1,16 @@
 #pragma once
-// Greedy LZ77 matcher of the deflater: hash chains over a sliding buffer of two windows plus
-// look-ahead. The chain of a hash lists earlier positions newest first; at most `chainLimit`
-// entries within the 32 KiB window are examined and the first longest match of at least three
-// bytes wins (the search stops at a match as long as the look-ahead allows).
+// Greedy LZ77 matcher of the deflater over a sliding buffer of two windows plus look-ahead.
+//
+// The rule: the chain of a position's hash (five low bits of each of three bytes) lists the
+// earlier positions with that hash, newest first; the first `chainLimit` entries within the
+// 32 KiB window are the candidates, and the first longest match of at least three bytes among
+// them wins (the search stops at a match as long as the look-ahead allows).
+//
+// The same answer is found with fewer steps through a second chain keyed by four whole bytes:
+// every candidate matching four bytes or more lies on it, in the same newest-first order, and
+// a serial number per hash tells whether an entry is among the first `chainLimit` of its hash
+// chain. Only when no candidate matches four bytes is the hash chain walked, for the newest
+// candidate matching three.
 #include <algorithm>
 #include <bit>
 #include <cstddef>
@@ -19,8 +27,12 @@ class CMatcher {
 public:
     static constexpr unsigned kUnlimited = ~0u;
 
-    explicit CMatcher(unsigned chainLimit)
-        : m_chainLimit(chainLimit), m_buffer(kBufferSize + kCompareSlack), m_head(kHashSize), m_prev(kWindowSize)
+    // Chains hold absolute input positions + 1 (0 ends a chain); when the positions pass
+    // rebaseAt they are all moved down, so that they stay far from overflowing.
+    explicit CMatcher(unsigned chainLimit, uint32_t rebaseAt = uint32_t(1) << 31)
+        : m_chainLimit(chainLimit), m_rebaseAt(std::max<uint32_t>(rebaseAt, kWindowSize)),
+          m_buffer(kBufferSize + kCompareSlack), m_head(kHashSize), m_prev(kWindowSize), m_count(kHashSize),
+          m_serial(kWindowSize), m_head4(kHash4Size), m_prev4(kWindowSize)
     {
     }
 
@@ -30,15 +42,14 @@ public:
     void Run(CDeflateSource& source, Emitter& emit, InputObserver&& onInput)
     {
         source.Restart();
-        std::fill(m_head.begin(), m_head.end(), 0);
-        std::fill(m_prev.begin(), m_prev.end(), 0);
+        for (auto* table : {&m_head, &m_prev, &m_count, &m_serial, &m_head4, &m_prev4})
+            std::fill(table->begin(), table->end(), 0);
+        m_base = 0;
         size_t pos = 0, end = 0;
         bool ended = false;
         uint8_t* const buf = m_buffer.data();
-        uint32_t* const head = m_head.data();
-        uint32_t* const prev = m_prev.data();
         for (;;) {
-            if (end - pos < kMaxMatch && !ended) {
+            if (end - pos < kRefillBelow && !ended) {
                 if (end == kBufferSize) {
                     Slide();
                     pos -= kWindowSize;
@@ -60,41 +71,22 @@ public:
                 ++pos;
                 continue;
             }
-            // Chains hold buffer positions + 1 (0 ends a chain).
-            const unsigned maxLength = unsigned(std::min<size_t>(avail, kMaxMatch));
-            const uint32_t h = Hash(buf + pos);
-            const uint64_t here = Load64(buf + pos);
-            unsigned bestLength = 0, bestDistance = 0;
-            uint32_t candidate = head[h];
-            unsigned chainLeft = m_chainLimit;
-            while (candidate && chainLeft--) {
-                const size_t c = candidate - 1;
-                const size_t distance = pos - c;
-                if (distance > size_t(kWindowSize))
-                    break;
-                // Most matches are short: the first eight bytes settle them without a loop.
-                const uint64_t diff = Load64(buf + c) ^ here;
-                unsigned length = diff ? FirstDifferentByte(diff) : LongMatchLength(buf + c, buf + pos, maxLength);
-                length = std::min(length, maxLength);
-                const bool better = length > bestLength;
-                bestDistance = better ? unsigned(distance) : bestDistance;
-                bestLength = better ? length : bestLength;
-                if (bestLength == maxLength)
-                    break;
-                candidate = prev[c & kWindowMask];
-            }
-            prev[pos & kWindowMask] = head[h];
-            head[h] = uint32_t(pos + 1);
-            if (bestLength >= kMinMatch) {
-                emit.Match(bestLength, bestDistance);
+            const uint8_t* const here = buf + pos;
+            const uint32_t at = uint32_t(m_base + pos);
+            const uint32_t h = Hash(here);
+            Match best;
+            if (avail > kMinMatch)
+                best = LongestOfFourByteChain(here, at, h, unsigned(std::min<size_t>(avail, kMaxMatch)));
+            if (best.length <= kMinMatch)
+                best = NewestOfThree(here, at, h);
+            Insert(here, at);
+            if (best.length >= kMinMatch) {
+                emit.Match(best.length, best.distance);
                 // Positions with fewer than three bytes left can never be found again: skip them.
-                const size_t last = std::min(pos + bestLength, end - (kMinMatch - 1));
-                for (size_t q = pos + 1; q < last; ++q) {
-                    const uint32_t hq = Hash(buf + q);
-                    prev[q & kWindowMask] = head[hq];
-                    head[hq] = uint32_t(q + 1);
-                }
-                pos += bestLength;
+                const size_t last = std::min(pos + best.length, end - (kMinMatch - 1));
+                for (size_t q = pos + 1; q < last; ++q)
+                    Insert(buf + q, uint32_t(m_base + q));
+                pos += best.length;
             } else {
                 emit.Literal(buf[pos]);
                 ++pos;
@@ -103,16 +95,31 @@ public:
     }
 
 private:
+    struct Match {
+        unsigned length = 0, distance = 0;
+    };
+
     static constexpr unsigned kHashSize = 32768;
+    static constexpr unsigned kHash4Bits = 16;
+    static constexpr unsigned kHash4Size = 1u << kHash4Bits;
     static constexpr unsigned kWindowMask = kWindowSize - 1;
     static constexpr size_t kLookahead = 512;
     static constexpr size_t kBufferSize = 2 * kWindowSize + kLookahead;
     static constexpr size_t kCompareSlack = 8; // word loads may read this far past the data
+    // Before a search (unless the input has ended) at least this much look-ahead: a longest
+    // match plus the fourth byte of every position it covers.
+    static constexpr size_t kRefillBelow = kMaxMatch + 8;
 
     static uint64_t Load64(const uint8_t* p)
     {
         uint64_t v;
         std::memcpy(&v, p, 8);
+        return v;
+    }
+    static uint32_t Load32(const uint8_t* p)
+    {
+        uint32_t v;
+        std::memcpy(&v, p, 4);
         return v;
     }
 
@@ -124,12 +131,21 @@ private:
         else
             return unsigned(std::countl_zero(diff)) >> 3;
     }
+    static bool FirstThreeEqual(uint64_t diff)
+    {
+        if constexpr (std::endian::native == std::endian::little)
+            return (diff & 0xFFFFFFu) == 0;
+        else
+            return (diff >> 40) == 0;
+    }
 
     // The hash of three bytes: five low bits of each.
     static uint32_t Hash(const uint8_t* p)
     {
         return (p[0] & 0x1Fu) | ((unsigned(p[1]) << 5) & 0x3FFu) | ((unsigned(p[2]) << 10) & 0x7FFFu);
     }
+    // Any mix of four bytes: it only sorts positions into chains that are then checked.
+    static uint32_t Hash4(const uint8_t* p) { return (Load32(p) * 2654435761u) >> (32 - kHash4Bits); }
 
     // Length of a match whose first eight bytes agree, possibly more than maxLength when
     // maxLength is below eight (the caller clamps it).
@@ -147,19 +163,100 @@ private:
         return n;
     }
 
+    // Whether the position in `slot`, of hash h, is among the first chainLimit entries of
+    // h's chain: its serial counts the insertions of h up to it.
+    bool WithinChainLimit(uint32_t h, unsigned slot) const
+    {
+        return m_count[h] - m_serial[slot] < m_chainLimit;
+    }
+
+    // The first longest candidate of four or more bytes (length 0 when there is none; a length
+    // of three only tells of a candidate whose fourth byte differs).
+    Match LongestOfFourByteChain(const uint8_t* here, uint32_t at, uint32_t h, unsigned maxLength) const
+    {
+        const uint64_t word = Load64(here);
+        Match best;
+        for (uint32_t entry = m_head4[Hash4(here)]; entry;) {
+            const uint32_t c = entry - 1;
+            const uint32_t distance = at - c;
+            if (distance > uint32_t(kWindowSize))
+                break;
+            const uint8_t* const candidate = here - distance;
+            const uint64_t diff = Load64(candidate) ^ word;
+            // Another three bytes have another hash chain: pass them by. On the own chain the
+            // serials fall along the chain, so the first one past the limit ends the search.
+            if (FirstThreeEqual(diff)) {
+                if (!WithinChainLimit(h, c & kWindowMask))
+                    break;
+                unsigned length = diff ? FirstDifferentByte(diff) : LongMatchLength(candidate, here, maxLength);
+                length = std::min(length, maxLength);
+                const bool better = length > best.length;
+                best.distance = better ? distance : best.distance;
+                best.length = better ? length : best.length;
+                if (best.length == maxLength)
+                    break;
+            }
+            entry = m_prev4[c & kWindowMask];
+        }
+        return best;
+    }
+
+    // The newest candidate matching three bytes (at most three can match: longer matches are
+    // found on the four-byte chain).
+    Match NewestOfThree(const uint8_t* here, uint32_t at, uint32_t h) const
+    {
+        const uint64_t word = Load64(here);
+        unsigned chainLeft = m_chainLimit;
+        for (uint32_t entry = m_head[h]; entry && chainLeft--;) {
+            const uint32_t c = entry - 1;
+            const uint32_t distance = at - c;
+            if (distance > uint32_t(kWindowSize))
+                break;
+            if (FirstThreeEqual(Load64(here - distance) ^ word))
+                return {kMinMatch, distance};
+            entry = m_prev[c & kWindowMask];
+        }
+        return {};
+    }
+
+    void Insert(const uint8_t* p, uint32_t at)
+    {
+        const unsigned slot = at & kWindowMask;
+        const uint32_t h = Hash(p);
+        m_prev[slot] = m_head[h];
+        m_head[h] = at + 1;
+        m_serial[slot] = ++m_count[h];
+        const uint32_t h4 = Hash4(p);
+        m_prev4[slot] = m_head4[h4];
+        m_head4[h4] = at + 1;
+    }
+
+    // Moves the buffer down by a window; positions are absolute and need no change until they
+    // approach the limit.
     void Slide()
     {
         std::memmove(m_buffer.data(), m_buffer.data() + kWindowSize, kBufferSize - kWindowSize);
-        for (uint32_t& v : m_head)
-            v = v > kWindowSize ? v - kWindowSize : 0;
-        for (uint32_t& v : m_prev)
-            v = v > kWindowSize ? v - kWindowSize : 0;
+        m_base += kWindowSize;
+        if (m_base >= m_rebaseAt) {
+            // Everything below the buffer's start is out of reach: those links end chains.
+            const uint32_t delta = m_base;
+            for (auto* table : {&m_head, &m_prev, &m_head4, &m_prev4})
+                for (uint32_t& v : *table)
+                    v = v > delta ? v - delta : 0;
+            m_base = 0;
+        }
     }
 
     unsigned m_chainLimit;
+    uint32_t m_rebaseAt;
+    uint32_t m_base = 0; // absolute position of the buffer's first byte
     std::vector<uint8_t> m_buffer;
-    std::vector<uint32_t> m_head;
-    std::vector<uint32_t> m_prev;
+    std::vector<uint32_t> m_head;   // hash -> newest position + 1
+    std::vector<uint32_t> m_prev;   // window slot -> next older position + 1 of the same hash
+    std::vector<uint32_t> m_count;  // hash -> positions inserted with it so far
+    std::vector<uint32_t> m_serial; // window slot -> its hash's count when it was inserted
+    std::vector<uint32_t> m_head4;  // four-byte hash -> newest position + 1
+    std::vector<uint32_t> m_prev4;  // window slot -> next older position + 1 of the same
 };
 
 } // namespace deflate
