@@ -142,7 +142,12 @@ private:
     // The hash of three bytes: five low bits of each.
     static uint32_t Hash(const uint8_t* p)
     {
-        return (p[0] & 0x1Fu) | ((unsigned(p[1]) << 5) & 0x3FFu) | ((unsigned(p[2]) << 10) & 0x7FFFu);
+        if constexpr (std::endian::native == std::endian::little) {
+            const uint32_t w = Load32(p);
+            return (w & 0x1Fu) | ((w >> 3) & 0x3E0u) | ((w >> 6) & 0x7C00u);
+        } else {
+            return (p[0] & 0x1Fu) | ((unsigned(p[1]) << 5) & 0x3FFu) | ((unsigned(p[2]) << 10) & 0x7FFFu);
+        }
     }
     // Any mix of four bytes: it only sorts positions into chains that are then checked.
     static uint32_t Hash4(const uint8_t* p) { return (Load32(p) * 2654435761u) >> (32 - kHash4Bits); }
