@@ -81,6 +81,12 @@ public:
                 best = NewestOfThree(here, at, h);
             Insert(here, at);
             if (best.length >= kMinMatch) {
+                // The next search's chain heads are known now: fetch them while the covered
+                // positions are inserted.
+                if (pos + best.length + 4 <= end) {
+                    __builtin_prefetch(&m_head4[Hash4(here + best.length)]);
+                    __builtin_prefetch(&m_head[Hash(here + best.length)]);
+                }
                 emit.Match(best.length, best.distance);
                 // Positions with fewer than three bytes left can never be found again: skip them.
                 const size_t last = std::min(pos + best.length, end - (kMinMatch - 1));
