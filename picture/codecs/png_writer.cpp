@@ -6,6 +6,7 @@
 #include "picture/codecs/checksums.h"
 #include "picture/codecs/deflater.h"
 #include "picture/codecs/png_format.h"
+#include "picture/codecs/png_row_pack.h"
 #include "picture/graphics_exceptions.h"
 
 using namespace png;
@@ -110,11 +111,7 @@ private:
         *out++ = 0; // filter type None
         switch (m_writer.m_colourType) {
         case kRgb:
-            for (int x = 0; x < width; ++x, px += 3, out += 3) {
-                out[0] = px[2];
-                out[1] = px[1];
-                out[2] = px[0];
-            }
+            BgrToRgb(px, out, size_t(width));
             break;
         case kRgba: {
             const uint8_t* alpha = m_picture.HasAlpha() ? m_picture.Alpha() + size_t(y) * width : nullptr;
