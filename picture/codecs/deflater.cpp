@@ -16,21 +16,32 @@ using namespace deflate;
 
 unsigned ChainLimit(int level) { return level == 0 ? 1 : level == 3 ? CMatcher::kUnlimited : 64; }
 
-// Pass 1: counts the symbol frequencies and records the sequence.
+// Pass 1: counts the symbol frequencies and records the sequence. The symbols come from the
+// tables and are always inside their alphabets; the builders check them when they take the
+// counts.
 struct FrequencyCounter {
-    CHuffmanCodeBuilder& litLen;
-    CHuffmanCodeBuilder& distance;
     CSymbolLog& log;
+    uint64_t litLen[kLitLenSymbols] = {};
+    uint64_t distance[kDistanceSymbols] = {};
     void Literal(uint8_t byte)
     {
-        litLen.Count(byte);
+        ++litLen[byte];
         log.Literal(byte);
     }
     void Match(unsigned length, unsigned dist)
     {
-        litLen.Count(257 + kSymbols.lengthCode[length]);
-        distance.Count(kSymbols.DistanceCode(dist));
+        ++litLen[257 + kSymbols.lengthCode[length]];
+        ++distance[kSymbols.DistanceCode(dist)];
         log.Match(length, dist);
+    }
+    void HandTo(CHuffmanCodeBuilder& litLenCode, CHuffmanCodeBuilder& distanceCode) const
+    {
+        for (unsigned s = 0; s < kLitLenSymbols; ++s)
+            if (litLen[s])
+                litLenCode.Count(s, litLen[s]);
+        for (unsigned s = 0; s < kDistanceSymbols; ++s)
+            if (distance[s])
+                distanceCode.Count(s, distance[s]);
     }
 };
 
@@ -143,8 +154,9 @@ void CDeflater::Deflate(CDeflateSource& source, CDeflateSink& sink)
 
     uint32_t adler = 1;
     CSymbolLog log(m_symbolLogLimit);
-    FrequencyCounter counter{litLen, distance, log};
+    FrequencyCounter counter{log};
     matcher.Run(source, counter, [&](const uint8_t* data, size_t n) { adler = UpdateAdler32(adler, data, n); });
+    counter.HandTo(litLen, distance);
     litLen.Count(kEndOfBlock);
     litLen.Build();
     distance.Build();
