@@ -31,8 +31,8 @@ public:
     // rebaseAt they are all moved down, so that they stay far from overflowing.
     explicit CMatcher(unsigned chainLimit, uint32_t rebaseAt = uint32_t(1) << 31)
         : m_chainLimit(chainLimit), m_rebaseAt(std::max<uint32_t>(rebaseAt, kWindowSize)),
-          m_buffer(kBufferSize + kCompareSlack), m_head(kHashSize), m_prev(kWindowSize), m_count(kHashSize),
-          m_serial(kWindowSize), m_head4(kHash4Size), m_prev4(kWindowSize)
+          m_buffer(kBufferSize + kCompareSlack), m_hash(kHashSize), m_prev(kWindowSize), m_slot(kWindowSize),
+          m_head4(kHash4Size)
     {
     }
 
@@ -42,7 +42,9 @@ public:
     void Run(CDeflateSource& source, Emitter& emit, InputObserver&& onInput)
     {
         source.Restart();
-        for (auto* table : {&m_head, &m_prev, &m_count, &m_serial, &m_head4, &m_prev4})
+        std::fill(m_hash.begin(), m_hash.end(), HashEntry{});
+        std::fill(m_slot.begin(), m_slot.end(), SlotEntry{});
+        for (auto* table : {&m_prev, &m_head4})
             std::fill(table->begin(), table->end(), 0);
         m_base = 0;
         size_t pos = 0, end = 0;
@@ -85,7 +87,7 @@ public:
                 // positions are inserted.
                 if (pos + best.length + 4 <= end) {
                     __builtin_prefetch(&m_head4[Hash4(here + best.length)]);
-                    __builtin_prefetch(&m_head[Hash(here + best.length)]);
+                    __builtin_prefetch(&m_hash[Hash(here + best.length)]);
                 }
                 emit.Match(best.length, best.distance);
                 // Positions with fewer than three bytes left can never be found again: skip them.
@@ -178,7 +180,7 @@ private:
     // h's chain: its serial counts the insertions of h up to it.
     bool WithinChainLimit(uint32_t h, unsigned slot) const
     {
-        return m_count[h] - m_serial[slot] < m_chainLimit;
+        return m_hash[h].count - m_slot[slot].serial < m_chainLimit;
     }
 
     // The first longest candidate of four or more bytes (length 0 when there is none; a length
@@ -207,7 +209,7 @@ private:
                 if (best.length == maxLength)
                     break;
             }
-            entry = m_prev4[c & kWindowMask];
+            entry = m_slot[c & kWindowMask].prev4;
         }
         return best;
     }
@@ -218,7 +220,7 @@ private:
     {
         const uint64_t word = Load64(here);
         unsigned chainLeft = m_chainLimit;
-        for (uint32_t entry = m_head[h]; entry && chainLeft--;) {
+        for (uint32_t entry = m_hash[h].head; entry && chainLeft--;) {
             const uint32_t c = entry - 1;
             const uint32_t distance = at - c;
             if (distance > uint32_t(kWindowSize))
@@ -233,13 +235,12 @@ private:
     void Insert(const uint8_t* p, uint32_t at)
     {
         const unsigned slot = at & kWindowMask;
-        const uint32_t h = Hash(p);
-        m_prev[slot] = m_head[h];
-        m_head[h] = at + 1;
-        m_serial[slot] = ++m_count[h];
-        const uint32_t h4 = Hash4(p);
-        m_prev4[slot] = m_head4[h4];
-        m_head4[h4] = at + 1;
+        HashEntry& chain = m_hash[Hash(p)];
+        m_prev[slot] = chain.head;
+        chain.head = at + 1;
+        uint32_t& head4 = m_head4[Hash4(p)];
+        m_slot[slot] = {head4, ++chain.count};
+        head4 = at + 1;
     }
 
     // Moves the buffer down by a window; positions are absolute and need no change until they
@@ -251,9 +252,14 @@ private:
         if (m_base >= m_rebaseAt) {
             // Everything below the buffer's start is out of reach: those links end chains.
             const uint32_t delta = m_base;
-            for (auto* table : {&m_head, &m_prev, &m_head4, &m_prev4})
+            const auto down = [delta](uint32_t& v) { v = v > delta ? v - delta : 0; };
+            for (HashEntry& e : m_hash)
+                down(e.head);
+            for (SlotEntry& e : m_slot)
+                down(e.prev4);
+            for (auto* table : {&m_prev, &m_head4})
                 for (uint32_t& v : *table)
-                    v = v > delta ? v - delta : 0;
+                    down(v);
             m_base = 0;
         }
     }
@@ -262,12 +268,19 @@ private:
     uint32_t m_rebaseAt;
     uint32_t m_base = 0; // absolute position of the buffer's first byte
     std::vector<uint8_t> m_buffer;
-    std::vector<uint32_t> m_head;   // hash -> newest position + 1
-    std::vector<uint32_t> m_prev;   // window slot -> next older position + 1 of the same hash
-    std::vector<uint32_t> m_count;  // hash -> positions inserted with it so far
-    std::vector<uint32_t> m_serial; // window slot -> its hash's count when it was inserted
-    std::vector<uint32_t> m_head4;  // four-byte hash -> newest position + 1
-    std::vector<uint32_t> m_prev4;  // window slot -> next older position + 1 of the same
+    // What is read together is stored together: one cache line per step.
+    struct HashEntry {
+        uint32_t head = 0;  // newest position + 1
+        uint32_t count = 0; // positions inserted with this hash so far
+    };
+    struct SlotEntry {
+        uint32_t prev4 = 0;  // next older position + 1 of the same four-byte hash
+        uint32_t serial = 0; // its hash's count when the slot's position was inserted
+    };
+    std::vector<HashEntry> m_hash;   // by hash
+    std::vector<uint32_t> m_prev;    // window slot -> next older position + 1 of the same hash
+    std::vector<SlotEntry> m_slot;   // by window slot
+    std::vector<uint32_t> m_head4;   // four-byte hash -> newest position + 1
 };
 
 } // namespace deflate
