@@ -50,6 +50,14 @@ public:
 
     bool Complete() const { return !m_overflow; }
 
+    // Whether a record with this limit holds the sequence of any input of inputBytes: a symbol
+    // takes at most one unit per input byte, and a block loses at most one unit at its end.
+    static bool AlwaysHolds(uint64_t inputBytes, size_t limitBytes)
+    {
+        const uint64_t blocks = inputBytes / (kBlockUnits - 1) + 1;
+        return blocks <= limitBytes / sizeof(uint16_t) / kBlockUnits;
+    }
+
     void Literal(uint8_t byte)
     {
         if (m_free < 1 && !Grow())

@@ -146,6 +146,11 @@ void CDeflater::SetLevel(int level)
     m_level = level;
 }
 
+bool CDeflater::ReadsInputOnce(uint64_t inputBytes) const
+{
+    return CSymbolLog::AlwaysHolds(inputBytes, m_symbolLogLimit);
+}
+
 void CDeflater::Deflate(CDeflateSource& source, CDeflateSink& sink)
 {
     CMatcher matcher(ChainLimit(m_level));

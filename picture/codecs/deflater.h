@@ -38,6 +38,9 @@ public:
     void SetSymbolLogLimit(size_t bytes) { m_symbolLogLimit = bytes; }
     // Whether the second pass of the last Deflate had to match the input again.
     bool Rematched() const { return m_rematched; }
+    // Whether Deflate reads an input of this size only once whatever its bytes (the symbol
+    // record always holds it); a larger input may be read twice.
+    bool ReadsInputOnce(uint64_t inputBytes) const;
 
 private:
     int m_level = 2;

@@ -349,3 +349,21 @@ TEST(PngWriterOutput, MatchesStoredDigestsForEveryFormAndLevel)
     }
     ForceSimdLevel(before);
 }
+
+TEST(DeflaterOutput, ReadsTheInputOnceWhereItPromisesTo)
+{
+    // A record of two 2 MiB blocks; random bytes are nearly all literals, one unit each.
+    const size_t limit = size_t(4) << 20;
+    CDeflater deflater;
+    deflater.SetSymbolLogLimit(limit);
+    const size_t largestPromised = 2 * ((size_t(1) << 20) - 1) - 1;
+    EXPECT_TRUE(deflater.ReadsInputOnce(largestPromised));
+    EXPECT_FALSE(deflater.ReadsInputOnce(largestPromised + 1));
+    EXPECT_FALSE(deflater.ReadsInputOnce(uint64_t(1) << 40));
+
+    const std::vector<uint8_t> input = PseudoRandomBytes(largestPromised, 12);
+    bool rematched = true;
+    const auto stream = DeflateInPieces(input, 0, 4096, limit, &rematched);
+    EXPECT_FALSE(rematched);
+    EXPECT_EQ(FirstDifference(InflateBytes(stream), input), "equal");
+}
