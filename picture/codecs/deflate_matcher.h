@@ -108,7 +108,7 @@ private:
     };
 
     static constexpr unsigned kHashSize = 32768;
-    static constexpr unsigned kHash4Bits = 16;
+    static constexpr unsigned kHash4Bits = 17;
     static constexpr unsigned kHash4Size = 1u << kHash4Bits;
     static constexpr unsigned kWindowMask = kWindowSize - 1;
     static constexpr size_t kLookahead = 512;
