@@ -10,7 +10,9 @@
 // every candidate matching four bytes or more lies on it, in the same newest-first order, and
 // a serial number per hash tells whether an entry is among the first `chainLimit` of its hash
 // chain. Only when no candidate matches four bytes is the hash chain walked, for the newest
-// candidate matching three.
+// candidate matching three. Entries of other three-byte prefixes that share the four-byte hash
+// are passed by; should a chain hold too many of them (unlucky or crafted data), the search
+// falls back to the plain walk of the hash chain, whose length the chain limit bounds.
 #include <algorithm>
 #include <bit>
 #include <cstddef>
@@ -23,16 +25,23 @@
 
 namespace deflate {
 
+struct MatcherOptions {
+    // Chains hold absolute input positions + 1 (0 ends a chain); when the positions pass
+    // rebaseAt they are all moved down, so that they stay far from overflowing.
+    uint32_t rebaseAt = uint32_t(1) << 31;
+    unsigned hash4Bits = 17;     // size of the four-byte hash table (tests shrink it)
+    unsigned strangerLimit = 32; // prefixes passed by before the plain walk takes over
+};
+
 class CMatcher {
 public:
     static constexpr unsigned kUnlimited = ~0u;
 
-    // Chains hold absolute input positions + 1 (0 ends a chain); when the positions pass
-    // rebaseAt they are all moved down, so that they stay far from overflowing.
-    explicit CMatcher(unsigned chainLimit, uint32_t rebaseAt = uint32_t(1) << 31)
-        : m_chainLimit(chainLimit), m_rebaseAt(std::max<uint32_t>(rebaseAt, kWindowSize)),
+    explicit CMatcher(unsigned chainLimit, const MatcherOptions& options = {})
+        : m_chainLimit(chainLimit), m_rebaseAt(std::max<uint32_t>(options.rebaseAt, kWindowSize)),
+          m_hash4Shift(32 - std::clamp(options.hash4Bits, 1u, 24u)), m_strangerLimit(options.strangerLimit),
           m_buffer(kBufferSize + kCompareSlack), m_hash(kHashSize), m_prev(kWindowSize), m_slot(kWindowSize),
-          m_head4(kHash4Size)
+          m_head4(size_t(1) << (32 - m_hash4Shift))
     {
     }
 
@@ -76,10 +85,12 @@ public:
             const uint8_t* const here = buf + pos;
             const uint32_t at = uint32_t(m_base + pos);
             const uint32_t h = Hash(here);
+            const unsigned maxLength = unsigned(std::min<size_t>(avail, kMaxMatch));
             Match best;
-            if (avail > kMinMatch)
-                best = LongestOfFourByteChain(here, at, h, unsigned(std::min<size_t>(avail, kMaxMatch)));
-            if (best.length <= kMinMatch)
+            const bool settled = avail == kMinMatch || LongestOfFourByteChain(here, at, h, maxLength, best);
+            if (!settled)
+                best = LongestOnHashChain(here, at, h, maxLength);
+            else if (best.length <= kMinMatch)
                 best = NewestOfThree(here, at, h);
             Insert(here, at);
             if (best.length >= kMinMatch) {
@@ -108,8 +119,6 @@ private:
     };
 
     static constexpr unsigned kHashSize = 32768;
-    static constexpr unsigned kHash4Bits = 17;
-    static constexpr unsigned kHash4Size = 1u << kHash4Bits;
     static constexpr unsigned kWindowMask = kWindowSize - 1;
     static constexpr size_t kLookahead = 512;
     static constexpr size_t kBufferSize = 2 * kWindowSize + kLookahead;
@@ -158,7 +167,7 @@ private:
         }
     }
     // Any mix of four bytes: it only sorts positions into chains that are then checked.
-    static uint32_t Hash4(const uint8_t* p) { return (Load32(p) * 2654435761u) >> (32 - kHash4Bits); }
+    uint32_t Hash4(const uint8_t* p) const { return (Load32(p) * 2654435761u) >> m_hash4Shift; }
 
     // Length of a match whose first eight bytes agree, possibly more than maxLength when
     // maxLength is below eight (the caller clamps it).
@@ -183,12 +192,13 @@ private:
         return m_hash[h].count - m_slot[slot].serial < m_chainLimit;
     }
 
-    // The first longest candidate of four or more bytes (length 0 when there is none; a length
-    // of three only tells of a candidate whose fourth byte differs).
-    Match LongestOfFourByteChain(const uint8_t* here, uint32_t at, uint32_t h, unsigned maxLength) const
+    // The first longest candidate of four or more bytes into best (length 0 when there is
+    // none; a length of three only tells of a candidate whose fourth byte differs). False when
+    // the chain held too many other prefixes: then best means nothing.
+    bool LongestOfFourByteChain(const uint8_t* here, uint32_t at, uint32_t h, unsigned maxLength, Match& best) const
     {
         const uint64_t word = Load64(here);
-        Match best;
+        unsigned strangers = 0;
         for (uint32_t entry = m_head4[Hash4(here)]; entry;) {
             const uint32_t c = entry - 1;
             const uint32_t distance = at - c;
@@ -208,8 +218,36 @@ private:
                 best.length = better ? length : best.length;
                 if (best.length == maxLength)
                     break;
+            } else if (++strangers > m_strangerLimit) {
+                return false;
             }
             entry = m_slot[c & kWindowMask].prev4;
+        }
+        return true;
+    }
+
+    // The rule itself: every candidate of the hash chain up to the limit, the first longest
+    // wins (a length below three means no match).
+    Match LongestOnHashChain(const uint8_t* here, uint32_t at, uint32_t h, unsigned maxLength) const
+    {
+        const uint64_t word = Load64(here);
+        Match best;
+        unsigned chainLeft = m_chainLimit;
+        for (uint32_t entry = m_hash[h].head; entry && chainLeft--;) {
+            const uint32_t c = entry - 1;
+            const uint32_t distance = at - c;
+            if (distance > uint32_t(kWindowSize))
+                break;
+            const uint8_t* const candidate = here - distance;
+            const uint64_t diff = Load64(candidate) ^ word;
+            unsigned length = diff ? FirstDifferentByte(diff) : LongMatchLength(candidate, here, maxLength);
+            length = std::min(length, maxLength);
+            if (length > best.length) {
+                best = {length, distance};
+                if (length == maxLength)
+                    break;
+            }
+            entry = m_prev[c & kWindowMask];
         }
         return best;
     }
@@ -266,6 +304,8 @@ private:
 
     unsigned m_chainLimit;
     uint32_t m_rebaseAt;
+    unsigned m_hash4Shift;
+    unsigned m_strangerLimit;
     uint32_t m_base = 0; // absolute position of the buffer's first byte
     std::vector<uint8_t> m_buffer;
     // What is read together is stored together: one cache line per step.

@@ -67,9 +67,9 @@ std::vector<Symbol> ModelMatches(const std::vector<uint8_t>& in, unsigned limit)
 }
 
 std::vector<Symbol> MatcherMatches(const std::vector<uint8_t>& in, unsigned limit, size_t piece,
-                                   uint32_t rebaseAt = uint32_t(1) << 31)
+                                   const deflate::MatcherOptions& options = {})
 {
-    deflate::CMatcher matcher(limit, rebaseAt);
+    deflate::CMatcher matcher(limit, options);
     CMemoryDeflateSource source(in, piece);
     Recorder recorder;
     size_t seen = 0;
@@ -141,7 +141,29 @@ TEST(DeflateMatcher, GivesTheSameMatchesWhenItsPositionsAreRebased)
     for (const auto* input : {&photo, &text})
         for (unsigned limit : {1u, 64u}) {
             const auto want = MatcherMatches(*input, limit, 4096);
-            EXPECT_EQ(FirstDifference(MatcherMatches(*input, limit, 4096, 32768), want), "equal") << limit;
+            deflate::MatcherOptions rebaseOften;
+            rebaseOften.rebaseAt = 32768;
+            EXPECT_EQ(FirstDifference(MatcherMatches(*input, limit, 4096, rebaseOften), want), "equal") << limit;
             EXPECT_EQ(FirstDifference(MatcherMatches(*input, limit, 1000), want), "equal") << limit;
+        }
+}
+
+TEST(DeflateMatcher, FollowsTheRuleWhenFourByteChainsAreCrowded)
+{
+    // A four-byte hash of 3 bits puts nearly every position on a few chains full of other
+    // prefixes: they are passed by without limit, or the plain walk takes over after none,
+    // two or many of them.
+    const auto photo = PhotoLikeBytes(120, 100, 13);
+    const auto letters = SmallAlphabet(40000, 5, 14);
+    for (const auto* input : {&photo, &letters})
+        for (unsigned limit : {1u, 64u, deflate::CMatcher::kUnlimited}) {
+            const auto want = ModelMatches(*input, limit);
+            for (unsigned strangers : {0u, 2u, 1000000u}) {
+                deflate::MatcherOptions crowded;
+                crowded.hash4Bits = 3;
+                crowded.strangerLimit = strangers;
+                EXPECT_EQ(FirstDifference(MatcherMatches(*input, limit, 4096, crowded), want), "equal")
+                    << "limit " << limit << " strangers " << strangers;
+            }
         }
 }
