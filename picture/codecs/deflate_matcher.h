@@ -36,10 +36,13 @@ struct MatcherOptions {
 class CMatcher {
 public:
     static constexpr unsigned kUnlimited = ~0u;
+    // Chain limits up to this are searched by the plain walk alone: it takes no more steps.
+    static constexpr unsigned kPlainWalkUpTo = 4;
 
     explicit CMatcher(unsigned chainLimit, const MatcherOptions& options = {})
         : m_chainLimit(chainLimit), m_rebaseAt(std::max<uint32_t>(options.rebaseAt, kWindowSize)),
           m_hash4Shift(32 - std::clamp(options.hash4Bits, 1u, 24u)), m_strangerLimit(options.strangerLimit),
+          m_fourByteChains(chainLimit > kPlainWalkUpTo),
           m_buffer(kBufferSize + kCompareSlack), m_hash(kHashSize), m_prev(kWindowSize), m_slot(kWindowSize),
           m_head4(size_t(1) << (32 - m_hash4Shift))
     {
@@ -87,7 +90,8 @@ public:
             const uint32_t h = Hash(here);
             const unsigned maxLength = unsigned(std::min<size_t>(avail, kMaxMatch));
             Match best;
-            const bool settled = avail == kMinMatch || LongestOfFourByteChain(here, at, h, maxLength, best);
+            const bool settled = avail == kMinMatch ||
+                                 (m_fourByteChains && LongestOfFourByteChain(here, at, h, maxLength, best));
             if (!settled)
                 best = LongestOnHashChain(here, at, h, maxLength);
             else if (best.length <= kMinMatch)
@@ -97,7 +101,8 @@ public:
                 // The next search's chain heads are known now: fetch them while the covered
                 // positions are inserted.
                 if (pos + best.length + 4 <= end) {
-                    __builtin_prefetch(&m_head4[Hash4(here + best.length)]);
+                    if (m_fourByteChains)
+                        __builtin_prefetch(&m_head4[Hash4(here + best.length)]);
                     __builtin_prefetch(&m_hash[Hash(here + best.length)]);
                 }
                 emit.Match(best.length, best.distance);
@@ -276,6 +281,8 @@ private:
         HashEntry& chain = m_hash[Hash(p)];
         m_prev[slot] = chain.head;
         chain.head = at + 1;
+        if (!m_fourByteChains)
+            return;
         uint32_t& head4 = m_head4[Hash4(p)];
         m_slot[slot] = {head4, ++chain.count};
         head4 = at + 1;
@@ -306,6 +313,7 @@ private:
     uint32_t m_rebaseAt;
     unsigned m_hash4Shift;
     unsigned m_strangerLimit;
+    bool m_fourByteChains; // kept only for chain limits where they save steps
     uint32_t m_base = 0; // absolute position of the buffer's first byte
     std::vector<uint8_t> m_buffer;
     // What is read together is stored together: one cache line per step.
