@@ -11,7 +11,8 @@
 class CDeflateSource {
 public:
     virtual ~CDeflateSource() = default;
-    // Back to the first byte (each pass reads the input once).
+    // Back to the first byte: Deflate reads the input once, or a second time when its
+    // symbol record could not hold the whole sequence.
     virtual void Restart() = 0;
     // Up to `max` next bytes into dst; 0 at the end of the input.
     virtual size_t Read(uint8_t* dst, size_t max) = 0;
