@@ -1,11 +1,12 @@
 #include "picture/codecs/deflater.h"
 
 #include <algorithm>
-#include <bit>
-#include <cstring>
 #include <utility>
 
 #include "picture/codecs/checksums.h"
+#include "picture/codecs/deflate_bit_writer.h"
+#include "picture/codecs/deflate_matcher.h"
+#include "picture/codecs/deflate_symbols.h"
 #include "picture/codecs/deflate_tables.h"
 #include "picture/codecs/huffman_code_builder.h"
 #include "picture/graphics_exceptions.h"
@@ -13,224 +14,39 @@
 namespace {
 using namespace deflate;
 
-constexpr unsigned kHashSize = 32768;
-constexpr unsigned kWindowMask = kWindowSize - 1;
-constexpr size_t kLookahead = 512;
-constexpr size_t kBufferSize = 2 * kWindowSize + kLookahead;
-constexpr size_t kCompareSlack = 8;  // word compares may read this far past the data
-constexpr unsigned kUnlimited = ~0u;
+unsigned ChainLimit(int level) { return level == 0 ? 1 : level == 3 ? CMatcher::kUnlimited : 64; }
 
-unsigned ChainLimit(int level) { return level == 0 ? 1 : level == 3 ? kUnlimited : 64; }
-
-// Symbol and extra-bit tables indexed by match length and by distance.
-struct SymbolTables {
-    uint8_t lengthCode[kMaxMatch + 1] = {};  // length -> index into kLengthBase
-    uint8_t distanceCodeLow[512] = {};       // distance - 1 < 256 -> symbol
-    uint8_t distanceCodeHigh[256] = {};      // (distance - 1) >> 7 -> symbol
-    SymbolTables()
-    {
-        for (unsigned code = 0; code < 29; ++code) {
-            const unsigned top = code == 28 ? kMaxMatch : kLengthBase[code + 1] - 1;
-            for (unsigned len = kLengthBase[code]; len <= top; ++len)
-                lengthCode[len] = uint8_t(code);
-        }
-        lengthCode[kMaxMatch] = 28;
-        for (unsigned code = 0; code < 30; ++code) {
-            const unsigned top = code == 29 ? 32768 : kDistanceBase[code + 1] - 1;
-            for (unsigned d = kDistanceBase[code]; d <= top; ++d) {
-                if (d <= 256)
-                    distanceCodeLow[d - 1] = uint8_t(code);
-                else
-                    distanceCodeHigh[(d - 1) >> 7] = uint8_t(code);
-            }
-        }
-    }
-    unsigned DistanceCode(unsigned distance) const
-    {
-        return distance <= 256 ? distanceCodeLow[distance - 1] : distanceCodeHigh[(distance - 1) >> 7];
-    }
-};
-
-const SymbolTables& Symbols()
-{
-    static const SymbolTables tables;
-    return tables;
-}
-
-uint32_t Hash(const uint8_t* p)
-{
-    return (p[0] & 0x1Fu) | ((unsigned(p[1]) << 5) & 0x3FFu) | ((unsigned(p[2]) << 10) & 0x7FFFu);
-}
-
-// Greedy LZ77 matcher over a sliding buffer of two windows plus look-ahead. Chains hold
-// buffer positions + 1 (0 ends a chain) and are rebased when the buffer slides; positions
-// more than a window behind are out of reach, which is where the chain is cut.
-class CMatcher {
-public:
-    explicit CMatcher(unsigned chainLimit)
-        : m_chainLimit(chainLimit), m_buffer(kBufferSize + kCompareSlack), m_head(kHashSize), m_prev(kWindowSize)
-    {
-    }
-
-    // Runs the matcher over the whole input, calling emit.Literal(byte) and
-    // emit.Match(length, distance) in order; onInput sees every input byte once.
-    template <class Emitter, class InputObserver>
-    void Run(CDeflateSource& source, Emitter& emit, InputObserver&& onInput)
-    {
-        source.Restart();
-        std::fill(m_head.begin(), m_head.end(), 0);
-        std::fill(m_prev.begin(), m_prev.end(), 0);
-        size_t pos = 0, end = 0;
-        bool ended = false;
-        uint8_t* const buf = m_buffer.data();
-        for (;;) {
-            if (end - pos < kMaxMatch && !ended) {
-                if (end == kBufferSize) {
-                    Slide();
-                    pos -= kWindowSize;
-                    end -= kWindowSize;
-                }
-                while (end < kBufferSize && !ended) {
-                    const size_t got = source.Read(buf + end, kBufferSize - end);
-                    if (got == 0)
-                        ended = true;
-                    onInput(buf + end, got);
-                    end += got;
-                }
-            }
-            const size_t avail = end - pos;
-            if (avail == 0)
-                break;
-            unsigned bestLength = 0, bestDistance = 0;
-            if (avail >= kMinMatch) {
-                const unsigned maxLength = unsigned(std::min<size_t>(avail, kMaxMatch));
-                const uint32_t h = Hash(buf + pos);
-                uint32_t candidate = m_head[h];
-                unsigned chainLeft = m_chainLimit;
-                while (candidate && chainLeft--) {
-                    const size_t c = candidate - 1;
-                    const size_t distance = pos - c;
-                    if (distance > size_t(kWindowSize))
-                        break;
-                    if (buf[c + bestLength] == buf[pos + bestLength] || bestLength == 0) {
-                        const unsigned length = MatchLength(buf + c, buf + pos, maxLength);
-                        if (length > bestLength) {
-                            bestLength = length;
-                            bestDistance = unsigned(distance);
-                            if (length == maxLength)
-                                break;
-                        }
-                    }
-                    candidate = m_prev[c & kWindowMask];
-                }
-                m_prev[pos & kWindowMask] = m_head[h];
-                m_head[h] = uint32_t(pos + 1);
-            }
-            if (bestLength >= kMinMatch) {
-                emit.Match(bestLength, bestDistance);
-                // Positions with fewer than three bytes left can never be found again: skip them.
-                const size_t last = std::min(pos + bestLength, end - (kMinMatch - 1));
-                for (size_t q = pos + 1; q < last; ++q) {
-                    const uint32_t h = Hash(buf + q);
-                    m_prev[q & kWindowMask] = m_head[h];
-                    m_head[h] = uint32_t(q + 1);
-                }
-                pos += bestLength;
-            } else {
-                emit.Literal(buf[pos]);
-                ++pos;
-            }
-        }
-    }
-
-private:
-    static unsigned MatchLength(const uint8_t* a, const uint8_t* b, unsigned maxLength)
-    {
-        unsigned n = 0;
-        while (n + 8 <= maxLength) {
-            uint64_t x, y;
-            std::memcpy(&x, a + n, 8);
-            std::memcpy(&y, b + n, 8);
-            if (x != y)
-                return n + unsigned(std::countr_zero(x ^ y) >> 3);
-            n += 8;
-        }
-        while (n < maxLength && a[n] == b[n])
-            ++n;
-        return n;
-    }
-
-    void Slide()
-    {
-        std::memmove(m_buffer.data(), m_buffer.data() + kWindowSize, kBufferSize - kWindowSize);
-        for (uint32_t& v : m_head)
-            v = v > kWindowSize ? v - kWindowSize : 0;
-        for (uint32_t& v : m_prev)
-            v = v > kWindowSize ? v - kWindowSize : 0;
-    }
-
-    unsigned m_chainLimit;
-    std::vector<uint8_t> m_buffer;
-    std::vector<uint32_t> m_head;
-    std::vector<uint32_t> m_prev;
-};
-
-// Gathers bits least significant first and passes whole bytes to the sink.
-class CBitWriter {
-public:
-    explicit CBitWriter(CDeflateSink& sink) : m_sink(sink) { m_buffer.reserve(kFlushAt + 8); }
-
-    void Put(uint32_t value, unsigned bits)
-    {
-        m_acc |= uint64_t(value) << m_count;
-        m_count += bits;
-        if (m_count >= 32) {
-            const uint32_t word = uint32_t(m_acc);
-            const uint8_t bytes[4] = {uint8_t(word), uint8_t(word >> 8), uint8_t(word >> 16), uint8_t(word >> 24)};
-            m_buffer.insert(m_buffer.end(), bytes, bytes + 4);
-            m_acc >>= 32;
-            m_count -= 32;
-            if (m_buffer.size() >= kFlushAt)
-                Drain();
-        }
-    }
-    // Pads the last byte with zero bits and hands everything to the sink.
-    void Flush()
-    {
-        while (m_count > 0) {
-            m_buffer.push_back(uint8_t(m_acc));
-            m_acc >>= 8;
-            m_count = m_count > 8 ? m_count - 8 : 0;
-        }
-        Drain();
-    }
-
-private:
-    static constexpr size_t kFlushAt = 1 << 16;
-    void Drain()
-    {
-        if (!m_buffer.empty())
-            m_sink.Write(m_buffer.data(), m_buffer.size());
-        m_buffer.clear();
-    }
-
-    CDeflateSink& m_sink;
-    std::vector<uint8_t> m_buffer;
-    uint64_t m_acc = 0;
-    unsigned m_count = 0;
-};
-
+// Pass 1: counts the symbol frequencies and records the sequence. The symbols come from the
+// tables and are always inside their alphabets; the builders check them when they take the
+// counts.
 struct FrequencyCounter {
-    CHuffmanCodeBuilder& litLen;
-    CHuffmanCodeBuilder& distance;
-    void Literal(uint8_t byte) { litLen.Count(byte); }
+    CSymbolLog& log;
+    uint64_t litLen[kLitLenSymbols] = {};
+    uint64_t distance[kDistanceSymbols] = {};
+    void Literal(uint8_t byte)
+    {
+        ++litLen[byte];
+        log.Literal(byte);
+    }
     void Match(unsigned length, unsigned dist)
     {
-        litLen.Count(257 + Symbols().lengthCode[length]);
-        distance.Count(Symbols().DistanceCode(dist));
+        ++litLen[257 + kSymbols.lengthCode[length]];
+        ++distance[kSymbols.DistanceCode(dist)];
+        log.Match(length, dist);
+    }
+    void HandTo(CHuffmanCodeBuilder& litLenCode, CHuffmanCodeBuilder& distanceCode) const
+    {
+        for (unsigned s = 0; s < kLitLenSymbols; ++s)
+            if (litLen[s])
+                litLenCode.Count(s, litLen[s]);
+        for (unsigned s = 0; s < kDistanceSymbols; ++s)
+            if (distance[s])
+                distanceCode.Count(s, distance[s]);
     }
 };
 
+// Pass 2: writes every symbol's code, a length or distance symbol with its extra bits, a
+// whole match in one Put.
 struct CodeWriter {
     const CHuffmanCodeBuilder& litLen;
     const CHuffmanCodeBuilder& distance;
@@ -238,12 +54,17 @@ struct CodeWriter {
     void Literal(uint8_t byte) { out.Put(litLen.CodeUnchecked(byte), litLen.LengthUnchecked(byte)); }
     void Match(unsigned length, unsigned dist)
     {
-        const unsigned lc = Symbols().lengthCode[length];
-        out.Put(litLen.CodeUnchecked(257 + lc), litLen.LengthUnchecked(257 + lc));
-        out.Put(length - kLengthBase[lc], kLengthExtra[lc]);
-        const unsigned dc = Symbols().DistanceCode(dist);
-        out.Put(distance.CodeUnchecked(dc), distance.LengthUnchecked(dc));
-        out.Put(dist - kDistanceBase[dc], kDistanceExtra[dc]);
+        const unsigned lc = kSymbols.lengthCode[length];
+        const unsigned dc = kSymbols.DistanceCode(dist);
+        uint64_t bits = litLen.CodeUnchecked(257 + lc);
+        unsigned n = litLen.LengthUnchecked(257 + lc);
+        bits |= uint64_t(length - kLengthBase[lc]) << n;
+        n += kLengthExtra[lc];
+        bits |= uint64_t(distance.CodeUnchecked(dc)) << n;
+        n += distance.LengthUnchecked(dc);
+        bits |= uint64_t(dist - kDistanceBase[dc]) << n;
+        n += kDistanceExtra[dc];
+        out.Put(bits, n);
     }
 };
 
@@ -325,6 +146,11 @@ void CDeflater::SetLevel(int level)
     m_level = level;
 }
 
+bool CDeflater::ReadsInputOnce(uint64_t inputBytes) const
+{
+    return CSymbolLog::AlwaysHolds(inputBytes, m_symbolLogLimit);
+}
+
 void CDeflater::Deflate(CDeflateSource& source, CDeflateSink& sink)
 {
     CMatcher matcher(ChainLimit(m_level));
@@ -332,8 +158,10 @@ void CDeflater::Deflate(CDeflateSource& source, CDeflateSink& sink)
     CHuffmanCodeBuilder distance(kDistanceSymbols, kMaxCodeBits);
 
     uint32_t adler = 1;
-    FrequencyCounter counter{litLen, distance};
+    CSymbolLog log(m_symbolLogLimit);
+    FrequencyCounter counter{log};
     matcher.Run(source, counter, [&](const uint8_t* data, size_t n) { adler = UpdateAdler32(adler, data, n); });
+    counter.HandTo(litLen, distance);
     litLen.Count(kEndOfBlock);
     litLen.Build();
     distance.Build();
@@ -342,7 +170,11 @@ void CDeflater::Deflate(CDeflateSource& source, CDeflateSink& sink)
     CBitWriter out(sink);
     WriteBlockHeader(out, litLen, distance);
     CodeWriter writer{litLen, distance, out};
-    matcher.Run(source, writer, [](const uint8_t*, size_t) {});
+    m_rematched = !log.Complete();
+    if (!m_rematched)
+        log.Replay(writer);
+    else
+        matcher.Run(source, writer, [](const uint8_t*, size_t) {});
     out.Put(litLen.Code(kEndOfBlock), litLen.Length(kEndOfBlock));
     out.Flush();
 }

@@ -12,12 +12,12 @@ public:
     CHuffmanCodeBuilder(unsigned symbolCount, unsigned maxBits);
 
     void Reset();
-    // Counts one occurrence; "Index out of range" for a symbol outside the alphabet.
-    void Count(unsigned symbol)
+    // Counts occurrences; "Index out of range" for a symbol outside the alphabet.
+    void Count(unsigned symbol, uint64_t times = 1)
     {
         if (symbol >= m_symbolCount)
             ThrowIndexOutOfRange();
-        ++m_frequency[symbol];
+        m_frequency[symbol] += times;
     }
     void Build();
 

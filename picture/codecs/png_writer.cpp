@@ -6,6 +6,7 @@
 #include "picture/codecs/checksums.h"
 #include "picture/codecs/deflater.h"
 #include "picture/codecs/png_format.h"
+#include "picture/codecs/png_row_pack.h"
 #include "picture/graphics_exceptions.h"
 
 using namespace png;
@@ -64,8 +65,10 @@ void ThrowWriteError() { throw EPngError("File write error"); }
 // one row at a time from the picture.
 class CPngWriter::CRowSource : public CDeflateSource {
 public:
-    CRowSource(const CPngWriter& writer)
-        : m_writer(writer), m_picture(writer.m_picture), m_index(writer.m_picture, writer.m_paletteEntries)
+    // passes: how often the deflater will read the rows (it reports progress over them).
+    CRowSource(const CPngWriter& writer, int passes)
+        : m_writer(writer), m_picture(writer.m_picture), m_index(writer.m_picture, writer.m_paletteEntries),
+          m_passes(passes)
     {
         const unsigned width = unsigned(m_picture.Width());
         const unsigned bits = writer.m_bitDepth * Channels(writer.m_colourType);
@@ -100,7 +103,8 @@ private:
     void BuildRow(int y)
     {
         if (y % 10 == 0) {
-            const int64_t percent = (m_pass - 1) * 50 + int64_t(y) * 50 / m_picture.Height();
+            const int64_t done = int64_t(m_pass - 1) * m_picture.Height() + y;
+            const int64_t percent = std::min<int64_t>(100, done * 100 / (int64_t(m_passes) * m_picture.Height()));
             if (!m_writer.m_progress.SetPos(percent))
                 throw EGraphicsAbort();
         }
@@ -110,11 +114,7 @@ private:
         *out++ = 0; // filter type None
         switch (m_writer.m_colourType) {
         case kRgb:
-            for (int x = 0; x < width; ++x, px += 3, out += 3) {
-                out[0] = px[2];
-                out[1] = px[1];
-                out[2] = px[0];
-            }
+            BgrToRgb(px, out, size_t(width));
             break;
         case kRgba: {
             const uint8_t* alpha = m_picture.HasAlpha() ? m_picture.Alpha() + size_t(y) * width : nullptr;
@@ -149,6 +149,7 @@ private:
     const CPicture& m_picture;
     CColourIndex m_index;
     std::vector<uint8_t> m_row;
+    int m_passes;
     int m_pass = 0;
     int m_y = 0;
     size_t m_offset = 0, m_length = 0;
@@ -274,7 +275,9 @@ void CPngWriter::Write()
     const unsigned flg = unsigned(m_level) << 6;
     const uint8_t zlibHeader[2] = {cmf, uint8_t(flg + (31 - (cmf * 256u + flg) % 31) % 31)};
     sink.Write(zlibHeader, 2);
-    CRowSource rows(*this);
+    // The deflater reads the rows twice only when its symbol record may not hold them.
+    const uint64_t rowBytes = 1 + (uint64_t(m_picture.Width()) * m_bitDepth * Channels(m_colourType) + 7) / 8;
+    CRowSource rows(*this, deflater.ReadsInputOnce(rowBytes * uint64_t(m_picture.Height())) ? 1 : 2);
     deflater.Deflate(rows, sink);
     uint8_t adler[4];
     StoreBE32(adler, deflater.Adler32());
