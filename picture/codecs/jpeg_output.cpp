@@ -3,6 +3,7 @@
 
 #include "picture/codecs/jpeg_dct.h"
 #include "picture/codecs/jpeg_decoder.h"
+#include "picture/codecs/jpeg_idct_simd.h"
 #include "picture/picture.h"
 
 namespace {
@@ -136,9 +137,13 @@ void CJpegDecoder::WriteMcuRow(int mcuRow)
 
 void CJpegDecoder::InverseTransform(const int16_t* block, const JpegComponent& c, uint8_t* out) const
 {
-    if (c.blockWidth == 8 && c.blockHeight == 8)
+    if (c.blockWidth == 8 && c.blockHeight == 8) {
+#if defined(QUENTA_JPEG_IDCT_X86)
+        if (m_simd >= SimdLevel::Sse2 && JpegInverseDctSse2(block, c.quantizer.data(), out, c.RowStride()))
+            return;
+#endif
         JpegInverseDct(block, c.quantizer.data(), out, c.RowStride());
-    else
+    } else
         JpegInverseDctReduced(block, c.quantizer.data(), c.blockWidth, c.blockHeight, out, c.RowStride());
 }
 
@@ -148,7 +153,22 @@ void CJpegDecoder::TransformMcuRowFromCoefficients(int mcuRow)
         for (int by = 0; by < c.v; ++by) {
             const int blockRow = mcuRow * c.v + by;
             uint8_t* out = c.rowSamples.data() + size_t(by) * size_t(c.blockHeight) * c.RowStride();
-            for (int col = 0; col < c.blocksWide; ++col)
+            int col = 0;
+#if defined(QUENTA_JPEG_IDCT_X86)
+            // Two blocks at a time side by side, where AVX2 is there and the blocks are full-size.
+            if (m_simd >= SimdLevel::Avx2 && c.blockWidth == 8 && c.blockHeight == 8) {
+                for (; col + 1 < c.blocksWide; col += 2) {
+                    const int16_t* first = CoefficientBlock(c, blockRow, col);
+                    uint8_t* firstOut = out + size_t(col) * 8;
+                    if (!JpegInverseDctPairAvx2(first, first + 64, c.quantizer.data(), firstOut, firstOut + 8,
+                                                c.RowStride())) {
+                        InverseTransform(first, c, firstOut);
+                        InverseTransform(first + 64, c, firstOut + 8);
+                    }
+                }
+            }
+#endif
+            for (; col < c.blocksWide; ++col)
                 InverseTransform(CoefficientBlock(c, blockRow, col), c, out + size_t(col) * size_t(c.blockWidth));
         }
     }
