@@ -18,7 +18,7 @@ struct PassOut {
     __m128i lo[8], hi[8];
 };
 
-inline void Pass(const __m128i x[8], PassOut& o)
+__attribute__((always_inline)) inline void Pass(const __m128i x[8], PassOut& o)
 {
     // Even part: (x0, x4) and (x2, x6) pairs.
     const __m128i p04l = _mm_unpacklo_epi16(x[0], x[4]), p04h = _mm_unpackhi_epi16(x[0], x[4]);
@@ -68,7 +68,7 @@ inline void Descale(const PassOut& o, __m128i out[8])
                                  _mm_srai_epi32(_mm_add_epi32(o.hi[k], round), Shift));
 }
 
-inline void Transpose(__m128i r[8])
+__attribute__((always_inline)) inline void Transpose(__m128i r[8])
 {
     const __m128i a0 = _mm_unpacklo_epi16(r[0], r[1]), a1 = _mm_unpackhi_epi16(r[0], r[1]);
     const __m128i a2 = _mm_unpacklo_epi16(r[2], r[3]), a3 = _mm_unpackhi_epi16(r[2], r[3]);
