@@ -68,6 +68,7 @@ QUENTA_AVX2 __m256i Mask(int block, int channel)
 QUENTA_AVX2 void StoreBgr(__m256i b, __m256i g, __m256i r, uint8_t* out)
 {
     __m256i blocks[3];
+    #pragma GCC unroll 8
     for (int k = 0; k < 3; ++k)
         blocks[k] = _mm256_or_si256(_mm256_or_si256(_mm256_shuffle_epi8(b, Mask(k, 0)), _mm256_shuffle_epi8(g, Mask(k, 1))),
                                     _mm256_shuffle_epi8(r, Mask(k, 2)));

@@ -48,6 +48,7 @@ inline void StoreBgr(__m128i b, __m128i g, __m128i r, uint8_t* out)
                               _mm_unpacklo_epi16(bgHi, r0Hi), _mm_unpackhi_epi16(bgHi, r0Hi)};
     // Each 64-bit half holds two BGR0 pixels: close them up to six bytes.
     const __m128i first = _mm_set1_epi64x(0x0000000000FFFFFF), second = _mm_set1_epi64x(0x0000FFFFFF000000);
+    #pragma GCC unroll 8
     for (int k = 0; k < 4; ++k) {
         const __m128i v = _mm_or_si128(_mm_and_si128(quads[k], first), _mm_and_si128(_mm_srli_epi64(quads[k], 8), second));
         _mm_storel_epi64(reinterpret_cast<__m128i*>(out + 12 * k), v);

@@ -69,6 +69,7 @@ template <int Shift>
 QUENTA_AVX2 void Descale(const PassOut& o, __m256i out[8])
 {
     const __m256i round = _mm256_set1_epi32(1 << (Shift - 1));
+    #pragma GCC unroll 8
     for (int k = 0; k < 8; ++k)
         out[k] = _mm256_packs_epi32(_mm256_srai_epi32(_mm256_add_epi32(o.lo[k], round), Shift),
                                     _mm256_srai_epi32(_mm256_add_epi32(o.hi[k], round), Shift));
@@ -98,6 +99,7 @@ QUENTA_AVX2 bool AllZero(__m256i v) { return _mm256_testz_si256(v, v) != 0; }
 
 void FillBlock(uint8_t value, uint8_t* out, size_t stride)
 {
+    #pragma GCC unroll 8
     for (int row = 0; row < 8; ++row)
         std::memset(out + size_t(row) * stride, value, 8);
 }
@@ -114,12 +116,14 @@ __attribute__((target("avx2"))) bool JpegInverseDctPairAvx2(const int16_t first[
                                                            uint8_t* secondOut, size_t stride)
 {
     __m256i c[8], q[8];
+    #pragma GCC unroll 8
     for (int k = 0; k < 8; ++k) {
         c[k] = LoadPair(first + 8 * k, second + 8 * k);
         q[k] = _mm256_broadcastsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(quantizer + 8 * k)));
     }
     // Blocks without AC terms take the shortcut (the other one alone through SSE2).
     __m256i ac = _mm256_and_si256(c[0], _mm256_set_epi16(-1, -1, -1, -1, -1, -1, -1, 0, -1, -1, -1, -1, -1, -1, -1, 0));
+    #pragma GCC unroll 8
     for (int k = 1; k < 8; ++k)
         ac = _mm256_or_si256(ac, c[k]);
     const bool firstDcOnly = _mm_testz_si128(_mm256_castsi256_si128(ac), _mm256_castsi256_si128(ac)) != 0;
@@ -139,6 +143,7 @@ __attribute__((target("avx2"))) bool JpegInverseDctPairAvx2(const int16_t first[
     // Dequantise with the range checks of the SSE2 form.
     __m256i x[8];
     __m256i wide = _mm256_setzero_si256(), sign = _mm256_setzero_si256();
+    #pragma GCC unroll 8
     for (int k = 0; k < 8; ++k) {
         x[k] = _mm256_mullo_epi16(c[k], q[k]);
         const __m256i high = _mm256_mulhi_epi16(c[k], q[k]);
@@ -153,6 +158,7 @@ __attribute__((target("avx2"))) bool JpegInverseDctPairAvx2(const int16_t first[
     __m256i w[8];
     Descale<kColumnShift>(o, w);
     sign = _mm256_setzero_si256();
+    #pragma GCC unroll 8
     for (int k = 0; k < 8; ++k)
         sign = _mm256_or_si256(sign, OutOfRange(w[k]));
     if (AnySignBit(sign))
@@ -164,6 +170,7 @@ __attribute__((target("avx2"))) bool JpegInverseDctPairAvx2(const int16_t first[
     Descale<kRowShift>(o, s);
     const __m256i bias = _mm256_set1_epi16(128);
     __m256i t[4];
+    #pragma GCC unroll 8
     for (int k = 0; k < 4; ++k) {
         const __m256i bytes =
             _mm256_packus_epi16(_mm256_add_epi16(s[2 * k], bias), _mm256_add_epi16(s[2 * k + 1], bias));
@@ -173,6 +180,7 @@ __attribute__((target("avx2"))) bool JpegInverseDctPairAvx2(const int16_t first[
     const __m256i u2 = _mm256_unpacklo_epi16(t[2], t[3]), u3 = _mm256_unpackhi_epi16(t[2], t[3]);
     const __m256i rows[4] = {_mm256_unpacklo_epi32(u0, u2), _mm256_unpackhi_epi32(u0, u2),
                              _mm256_unpacklo_epi32(u1, u3), _mm256_unpackhi_epi32(u1, u3)};
+    #pragma GCC unroll 8
     for (int k = 0; k < 4; ++k) {
         const __m128i a = _mm256_castsi256_si128(rows[k]), b = _mm256_extracti128_si256(rows[k], 1);
         _mm_storel_epi64(reinterpret_cast<__m128i*>(firstOut + size_t(2 * k) * stride), a);
