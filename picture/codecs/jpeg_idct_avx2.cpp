@@ -23,46 +23,68 @@ struct PassOut {
     __m256i lo[8], hi[8];
 };
 
-QUENTA_AVX2 void Pass(const __m256i x[8], PassOut& o)
+QUENTA_AVX2 void PassLanes(__m256i p04, __m256i p26, __m256i pz, __m256i p71, __m256i p53, __m256i out[8])
 {
-    const __m256i p04l = _mm256_unpacklo_epi16(x[0], x[4]), p04h = _mm256_unpackhi_epi16(x[0], x[4]);
-    const __m256i p26l = _mm256_unpacklo_epi16(x[2], x[6]), p26h = _mm256_unpackhi_epi16(x[2], x[6]);
-    const __m256i e0l = _mm256_madd_epi16(p04l, Pair(kShift13, kShift13));
-    const __m256i e0h = _mm256_madd_epi16(p04h, Pair(kShift13, kShift13));
-    const __m256i e1l = _mm256_madd_epi16(p04l, Pair(kShift13, -kShift13));
-    const __m256i e1h = _mm256_madd_epi16(p04h, Pair(kShift13, -kShift13));
-    const __m256i e3l = _mm256_madd_epi16(p26l, Pair(kEven3a, kEven3b));
-    const __m256i e3h = _mm256_madd_epi16(p26h, Pair(kEven3a, kEven3b));
-    const __m256i e2l = _mm256_madd_epi16(p26l, Pair(kEven2a, kEven2b));
-    const __m256i e2h = _mm256_madd_epi16(p26h, Pair(kEven2a, kEven2b));
-    const __m256i t10l = _mm256_add_epi32(e0l, e3l), t10h = _mm256_add_epi32(e0h, e3h);
-    const __m256i t13l = _mm256_sub_epi32(e0l, e3l), t13h = _mm256_sub_epi32(e0h, e3h);
-    const __m256i t11l = _mm256_add_epi32(e1l, e2l), t11h = _mm256_add_epi32(e1h, e2h);
-    const __m256i t12l = _mm256_sub_epi32(e1l, e2l), t12h = _mm256_sub_epi32(e1h, e2h);
+    const __m256i e0 = _mm256_madd_epi16(p04, Pair(kShift13, kShift13));
+    const __m256i e1 = _mm256_madd_epi16(p04, Pair(kShift13, -kShift13));
+    const __m256i e3 = _mm256_madd_epi16(p26, Pair(kEven3a, kEven3b));
+    const __m256i e2 = _mm256_madd_epi16(p26, Pair(kEven2a, kEven2b));
+    const __m256i t10 = _mm256_add_epi32(e0, e3), t13 = _mm256_sub_epi32(e0, e3);
+    const __m256i t11 = _mm256_add_epi32(e1, e2), t12 = _mm256_sub_epi32(e1, e2);
+    const __m256i z3 = _mm256_madd_epi16(pz, Pair(kZ3a, kZ3b)), z4 = _mm256_madd_epi16(pz, Pair(kZ4a, kZ4b));
+    const __m256i o0 = _mm256_add_epi32(_mm256_madd_epi16(p71, Pair(kOdd0a, kOdd0b)), z3);
+    const __m256i o3 = _mm256_add_epi32(_mm256_madd_epi16(p71, Pair(kOdd3a, kOdd3b)), z4);
+    const __m256i o1 = _mm256_add_epi32(_mm256_madd_epi16(p53, Pair(kOdd1a, kOdd1b)), z4);
+    const __m256i o2 = _mm256_add_epi32(_mm256_madd_epi16(p53, Pair(kOdd2a, kOdd2b)), z3);
+    out[0] = _mm256_add_epi32(t10, o3), out[7] = _mm256_sub_epi32(t10, o3);
+    out[1] = _mm256_add_epi32(t11, o2), out[6] = _mm256_sub_epi32(t11, o2);
+    out[2] = _mm256_add_epi32(t12, o1), out[5] = _mm256_sub_epi32(t12, o1);
+    out[3] = _mm256_add_epi32(t13, o0), out[4] = _mm256_sub_epi32(t13, o0);
+}
 
+QUENTA_AVX2 void HalfPassLanes(__m256i p02, __m256i p31, __m256i out[8])
+{
+    const __m256i t10 = _mm256_madd_epi16(p02, Pair(kShift13, kEven3a));
+    const __m256i t13 = _mm256_madd_epi16(p02, Pair(kShift13, -kEven3a));
+    const __m256i t11 = _mm256_madd_epi16(p02, Pair(kShift13, kEven2a));
+    const __m256i t12 = _mm256_madd_epi16(p02, Pair(kShift13, -kEven2a));
+    const __m256i o0 = _mm256_madd_epi16(p31, Pair(kZ3a, kOdd0b + kZ3b));
+    const __m256i o3 = _mm256_madd_epi16(p31, Pair(kZ4a, kOdd3b + kZ4b));
+    const __m256i o1 = _mm256_madd_epi16(p31, Pair(kOdd1b + kZ4a, kZ4b));
+    const __m256i o2 = _mm256_madd_epi16(p31, Pair(kOdd2b + kZ3a, kZ3b));
+    out[0] = _mm256_add_epi32(t10, o3), out[7] = _mm256_sub_epi32(t10, o3);
+    out[1] = _mm256_add_epi32(t11, o2), out[6] = _mm256_sub_epi32(t11, o2);
+    out[2] = _mm256_add_epi32(t12, o1), out[5] = _mm256_sub_epi32(t12, o1);
+    out[3] = _mm256_add_epi32(t13, o0), out[4] = _mm256_sub_epi32(t13, o0);
+}
+
+// As the SSE2 form's Pass: lanes 0..3 of each block alone when `leftOnly`, the shorter graph
+// when `halfGraph`.
+QUENTA_AVX2 void Pass(const __m256i x[8], bool leftOnly, bool halfGraph, PassOut& o)
+{
+    if (halfGraph) {
+        HalfPassLanes(_mm256_unpacklo_epi16(x[0], x[2]), _mm256_unpacklo_epi16(x[3], x[1]), o.lo);
+        if (!leftOnly)
+            HalfPassLanes(_mm256_unpackhi_epi16(x[0], x[2]), _mm256_unpackhi_epi16(x[3], x[1]), o.hi);
+        return;
+    }
     const __m256i z3 = _mm256_add_epi16(x[7], x[3]), z4 = _mm256_add_epi16(x[5], x[1]);
-    const __m256i pzl = _mm256_unpacklo_epi16(z3, z4), pzh = _mm256_unpackhi_epi16(z3, z4);
-    const __m256i z3l = _mm256_madd_epi16(pzl, Pair(kZ3a, kZ3b)), z3h = _mm256_madd_epi16(pzh, Pair(kZ3a, kZ3b));
-    const __m256i z4l = _mm256_madd_epi16(pzl, Pair(kZ4a, kZ4b)), z4h = _mm256_madd_epi16(pzh, Pair(kZ4a, kZ4b));
-    const __m256i p71l = _mm256_unpacklo_epi16(x[7], x[1]), p71h = _mm256_unpackhi_epi16(x[7], x[1]);
-    const __m256i p53l = _mm256_unpacklo_epi16(x[5], x[3]), p53h = _mm256_unpackhi_epi16(x[5], x[3]);
-    const __m256i o0l = _mm256_add_epi32(_mm256_madd_epi16(p71l, Pair(kOdd0a, kOdd0b)), z3l);
-    const __m256i o0h = _mm256_add_epi32(_mm256_madd_epi16(p71h, Pair(kOdd0a, kOdd0b)), z3h);
-    const __m256i o3l = _mm256_add_epi32(_mm256_madd_epi16(p71l, Pair(kOdd3a, kOdd3b)), z4l);
-    const __m256i o3h = _mm256_add_epi32(_mm256_madd_epi16(p71h, Pair(kOdd3a, kOdd3b)), z4h);
-    const __m256i o1l = _mm256_add_epi32(_mm256_madd_epi16(p53l, Pair(kOdd1a, kOdd1b)), z4l);
-    const __m256i o1h = _mm256_add_epi32(_mm256_madd_epi16(p53h, Pair(kOdd1a, kOdd1b)), z4h);
-    const __m256i o2l = _mm256_add_epi32(_mm256_madd_epi16(p53l, Pair(kOdd2a, kOdd2b)), z3l);
-    const __m256i o2h = _mm256_add_epi32(_mm256_madd_epi16(p53h, Pair(kOdd2a, kOdd2b)), z3h);
+    PassLanes(_mm256_unpacklo_epi16(x[0], x[4]), _mm256_unpacklo_epi16(x[2], x[6]), _mm256_unpacklo_epi16(z3, z4),
+              _mm256_unpacklo_epi16(x[7], x[1]), _mm256_unpacklo_epi16(x[5], x[3]), o.lo);
+    if (!leftOnly)
+        PassLanes(_mm256_unpackhi_epi16(x[0], x[4]), _mm256_unpackhi_epi16(x[2], x[6]), _mm256_unpackhi_epi16(z3, z4),
+                  _mm256_unpackhi_epi16(x[7], x[1]), _mm256_unpackhi_epi16(x[5], x[3]), o.hi);
+}
 
-    o.lo[0] = _mm256_add_epi32(t10l, o3l), o.hi[0] = _mm256_add_epi32(t10h, o3h);
-    o.lo[7] = _mm256_sub_epi32(t10l, o3l), o.hi[7] = _mm256_sub_epi32(t10h, o3h);
-    o.lo[1] = _mm256_add_epi32(t11l, o2l), o.hi[1] = _mm256_add_epi32(t11h, o2h);
-    o.lo[6] = _mm256_sub_epi32(t11l, o2l), o.hi[6] = _mm256_sub_epi32(t11h, o2h);
-    o.lo[2] = _mm256_add_epi32(t12l, o1l), o.hi[2] = _mm256_add_epi32(t12h, o1h);
-    o.lo[5] = _mm256_sub_epi32(t12l, o1l), o.hi[5] = _mm256_sub_epi32(t12h, o1h);
-    o.lo[3] = _mm256_add_epi32(t13l, o0l), o.hi[3] = _mm256_add_epi32(t13h, o0h);
-    o.lo[4] = _mm256_sub_epi32(t13l, o0l), o.hi[4] = _mm256_sub_epi32(t13h, o0h);
+QUENTA_AVX2 void TransposeLeft(__m256i r[8])
+{
+    const __m256i a0 = _mm256_unpacklo_epi16(r[0], r[1]), a2 = _mm256_unpacklo_epi16(r[2], r[3]);
+    const __m256i a4 = _mm256_unpacklo_epi16(r[4], r[5]), a6 = _mm256_unpacklo_epi16(r[6], r[7]);
+    const __m256i b0 = _mm256_unpacklo_epi32(a0, a2), b1 = _mm256_unpackhi_epi32(a0, a2);
+    const __m256i b4 = _mm256_unpacklo_epi32(a4, a6), b5 = _mm256_unpackhi_epi32(a4, a6);
+    r[0] = _mm256_unpacklo_epi64(b0, b4), r[1] = _mm256_unpackhi_epi64(b0, b4);
+    r[2] = _mm256_unpacklo_epi64(b1, b5), r[3] = _mm256_unpackhi_epi64(b1, b5);
+    r[4] = r[5] = r[6] = r[7] = _mm256_setzero_si256();
 }
 
 template <int Shift>
@@ -140,6 +162,12 @@ __attribute__((target("avx2"))) bool JpegInverseDctPairAvx2(const int16_t first[
         return true;
     }
 
+    // Shapes common to both blocks, as in the SSE2 form.
+    const __m256i upper = _mm256_or_si256(_mm256_or_si256(c[0], c[1]), _mm256_or_si256(c[2], c[3]));
+    const __m256i lower = _mm256_or_si256(_mm256_or_si256(c[4], c[5]), _mm256_or_si256(c[6], c[7]));
+    const bool top = AllZero(lower);
+    const bool left = AllZero(_mm256_srli_si256(_mm256_or_si256(upper, lower), 8));
+
     // Dequantise with the range checks of the SSE2 form.
     __m256i x[8];
     __m256i wide = _mm256_setzero_si256(), sign = _mm256_setzero_si256();
@@ -154,18 +182,25 @@ __attribute__((target("avx2"))) bool JpegInverseDctPairAvx2(const int16_t first[
         return false;
 
     PassOut o;
-    Pass(x, o);
+    Pass(x, left, top, o);
+    const __m256i round = _mm256_set1_epi32(1 << (kColumnShift - 1));
     __m256i w[8];
-    Descale<kColumnShift>(o, w);
     sign = _mm256_setzero_si256();
     #pragma GCC unroll 8
-    for (int k = 0; k < 8; ++k)
+    for (int k = 0; k < 8; ++k) {
+        const __m256i lo = _mm256_srai_epi32(_mm256_add_epi32(o.lo[k], round), kColumnShift);
+        const __m256i hi = left ? lo : _mm256_srai_epi32(_mm256_add_epi32(o.hi[k], round), kColumnShift);
+        w[k] = _mm256_packs_epi32(lo, hi);
         sign = _mm256_or_si256(sign, OutOfRange(w[k]));
+    }
     if (AnySignBit(sign))
         return false;
 
-    Transpose(w);
-    Pass(w, o);
+    if (left)
+        TransposeLeft(w);
+    else
+        Transpose(w);
+    Pass(w, false, left, o);
     __m256i s[8];
     Descale<kRowShift>(o, s);
     const __m256i bias = _mm256_set1_epi16(128);
