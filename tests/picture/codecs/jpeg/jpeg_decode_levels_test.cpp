@@ -36,3 +36,27 @@ TEST(JpegDecodeLevels, TruncatedFilesSameAtEveryLevel)
         }
     }
 }
+
+TEST(JpegDecodeLevels, CoarseTablesOnFineDataSameAtEveryLevel)
+{
+    // A fine file (quantizers 1) given coarse tables afterwards: the coefficients, meant for
+    // steps of 1, are multiplied by up to 255, far past what an encoder makes, so the vector
+    // transforms hand most blocks back to the portable one (which wraps): every level must
+    // still give the same picture.
+    CPicture picture;
+    FillPicture(picture, MakePhotoLike(90, 50, 4));
+    const std::vector<uint8_t> fine = EncodeJpeg(picture, 100);
+    size_t dqt = 0;
+    while (dqt + 1 < fine.size() && !(fine[dqt] == 0xFF && fine[dqt + 1] == 0xDB))
+        ++dqt;
+    ASSERT_LT(dqt + 4, fine.size()) << "no quantization tables in the file";
+    const size_t length = size_t(fine[dqt + 2]) << 8 | fine[dqt + 3];
+    ASSERT_EQ((length - 2) % 65, 0u);
+    for (int step : {2, 20, 130, 255}) {
+        std::vector<uint8_t> coarse = fine;
+        for (size_t table = 0; table < (length - 2) / 65; ++table)
+            for (size_t k = 0; k < 64; ++k)
+                coarse[dqt + 5 + table * 65 + k] = uint8_t(k % 3 == 0 ? step : 1 + k % 7);
+        ExpectSameAtEveryLevel(coarse, "steps up to " + std::to_string(step));
+    }
+}
