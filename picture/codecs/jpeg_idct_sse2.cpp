@@ -90,6 +90,8 @@ inline __m128i OutOfRange(__m128i v) { return _mm_add_epi16(v, _mm_set1_epi16(0x
 
 inline bool AnySignBit(__m128i v) { return (_mm_movemask_epi8(v) & 0xAAAA) != 0; }
 
+inline bool AllZero(__m128i v) { return _mm_movemask_epi8(_mm_cmpeq_epi8(v, _mm_setzero_si128())) == 0xFFFF; }
+
 // The second pass's outputs (column k of the samples in o.lo[k], o.hi[k]) descaled, level-
 // shifted, clamped and written as eight rows.
 __attribute__((always_inline)) inline void StoreSamples(const PassOut& o, uint8_t* out, size_t stride)
@@ -123,21 +125,40 @@ void FillBlock(uint8_t value, uint8_t* out, size_t stride)
         _mm_storel_epi64(reinterpret_cast<__m128i*>(out + size_t(row) * stride), v);
 }
 
-// Dequantises rows 0..count-1 into x, false when a product leaves the 15-bit range: the
-// high half of the 32-bit product must be the low half's sign, the low half within +-2^14,
-// and the quantizer below 2^15 (pmulhw reads it as signed).
+// Dequantises rows 0..Count-1 into x, false when a product leaves the 15-bit range.
 template <int Count>
 __attribute__((always_inline)) inline bool Dequantise(const __m128i c[8], const __m128i q[8], __m128i x[8])
 {
+    // Quick sufficient test first: AC terms within -128..127 and quantizers below 128 (the
+    // tables of quality 50 and finer) keep every product within +-16256; the DC product,
+    // often larger, is checked on its own.
+    const __m128i bias = _mm_set1_epi16(128);
+    __m128i terms = _mm_add_epi16(_mm_slli_si128(_mm_srli_si128(c[0], 2), 2), bias), steps = q[0];
+    #pragma GCC unroll 8
+    for (int k = 1; k < Count; ++k) {
+        terms = _mm_or_si128(terms, _mm_add_epi16(c[k], bias));
+        steps = _mm_or_si128(steps, q[k]);
+    }
+    const int32_t dc = int32_t(int16_t(_mm_cvtsi128_si32(c[0]))) * int32_t(uint16_t(_mm_cvtsi128_si32(q[0])));
+    const __m128i high = _mm_or_si128(_mm_and_si128(terms, _mm_set1_epi16(int16_t(0xFF00))),
+                                      _mm_and_si128(steps, _mm_set1_epi16(int16_t(0xFF80))));
+    if (dc >= -16384 && dc < 16384 && AllZero(high)) {
+        #pragma GCC unroll 8
+        for (int k = 0; k < Count; ++k)
+            x[k] = _mm_mullo_epi16(c[k], q[k]);
+        return true;
+    }
+    // The exact test: the high half of each 32-bit product must be the low half's sign, the
+    // low half within +-2^14, and the quantizer below 2^15 (pmulhw reads it as signed).
     __m128i wide = _mm_setzero_si128(), sign = _mm_setzero_si128();
     #pragma GCC unroll 8
     for (int k = 0; k < Count; ++k) {
         x[k] = _mm_mullo_epi16(c[k], q[k]);
-        const __m128i high = _mm_mulhi_epi16(c[k], q[k]);
-        wide = _mm_or_si128(wide, _mm_xor_si128(high, _mm_srai_epi16(x[k], 15)));
+        const __m128i product = _mm_mulhi_epi16(c[k], q[k]);
+        wide = _mm_or_si128(wide, _mm_xor_si128(product, _mm_srai_epi16(x[k], 15)));
         sign = _mm_or_si128(sign, _mm_or_si128(OutOfRange(x[k]), q[k]));
     }
-    return _mm_movemask_epi8(_mm_cmpeq_epi8(wide, _mm_setzero_si128())) == 0xFFFF && !AnySignBit(sign);
+    return AllZero(wide) && !AnySignBit(sign);
 }
 
 // One 1-D pass over x[0..7] (16-bit rows, each lane a column) into o: the lanes 0..3 alone
@@ -171,7 +192,6 @@ __attribute__((always_inline)) inline void TransposeLeft(__m128i r[8])
     r[4] = r[5] = r[6] = r[7] = _mm_setzero_si128();
 }
 
-inline bool AllZero(__m128i v) { return _mm_movemask_epi8(_mm_cmpeq_epi8(v, _mm_setzero_si128())) == 0xFFFF; }
 } // namespace
 
 bool JpegInverseDctSse2(const int16_t coefficients[64], const uint16_t quantizer[64], uint8_t* out, size_t stride)

@@ -217,6 +217,15 @@ TEST(JpegIdctSimd, Sse2RangeEdges)
     b[3] = 1;
     q[3] = 0xFFFF; // -1 to a signed multiply
     EXPECT_FALSE(CheckSse2(b, q));
+    // Quantizers of ordinary tables (below 128) with terms just past what they bound.
+    for (int pos : {0, 1, 9, 63}) {
+        b = Block{};
+        b[pos == 1 ? 2 : 1] = 1;
+        b[size_t(pos)] = 516; // 516 x 127 = 65532: -4 in 16 bits
+        EXPECT_FALSE(CheckSse2(b, Flat(127))) << pos;
+        b[size_t(pos)] = -516; // -516 x 127 = -65532: 4 in 16 bits
+        EXPECT_FALSE(CheckSse2(b, Flat(127))) << pos;
+    }
     // The first pass's outputs: DC x 4 up to 2^14 - 1 fits, 2^14 does not.
     b = Block{};
     b[0] = 4095;
