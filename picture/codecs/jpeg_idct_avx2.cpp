@@ -168,18 +168,38 @@ __attribute__((target("avx2"))) bool JpegInverseDctPairAvx2(const int16_t first[
     const bool top = AllZero(lower);
     const bool left = AllZero(_mm256_srli_si256(_mm256_or_si256(upper, lower), 8));
 
-    // Dequantise with the range checks of the SSE2 form.
+    // Dequantise with the range tests of the SSE2 form: the quick sufficient one (AC terms
+    // within -128..127, quantizers below 128, DC products apart), else the exact one.
     __m256i x[8];
-    __m256i wide = _mm256_setzero_si256(), sign = _mm256_setzero_si256();
+    const __m256i termBias = _mm256_set1_epi16(128);
+    const __m256i noDc = _mm256_set_epi16(-1, -1, -1, -1, -1, -1, -1, 0, -1, -1, -1, -1, -1, -1, -1, 0);
+    __m256i terms = _mm256_add_epi16(_mm256_and_si256(c[0], noDc), termBias), steps = q[0];
     #pragma GCC unroll 8
-    for (int k = 0; k < 8; ++k) {
-        x[k] = _mm256_mullo_epi16(c[k], q[k]);
-        const __m256i high = _mm256_mulhi_epi16(c[k], q[k]);
-        wide = _mm256_or_si256(wide, _mm256_xor_si256(high, _mm256_srai_epi16(x[k], 15)));
-        sign = _mm256_or_si256(sign, _mm256_or_si256(OutOfRange(x[k]), q[k]));
+    for (int k = 1; k < 8; ++k) {
+        terms = _mm256_or_si256(terms, _mm256_add_epi16(c[k], termBias));
+        steps = _mm256_or_si256(steps, q[k]);
     }
-    if (!AllZero(wide) || AnySignBit(sign))
-        return false;
+    const __m256i high = _mm256_or_si256(_mm256_and_si256(terms, _mm256_set1_epi16(int16_t(0xFF00))),
+                                         _mm256_and_si256(steps, _mm256_set1_epi16(int16_t(0xFF80))));
+    const int32_t firstDc = int32_t{first[0]} * int32_t{quantizer[0]};
+    const int32_t secondDc = int32_t{second[0]} * int32_t{quantizer[0]};
+    __m256i sign = _mm256_setzero_si256();
+    if (firstDc >= -16384 && firstDc < 16384 && secondDc >= -16384 && secondDc < 16384 && AllZero(high)) {
+        #pragma GCC unroll 8
+        for (int k = 0; k < 8; ++k)
+            x[k] = _mm256_mullo_epi16(c[k], q[k]);
+    } else {
+        __m256i wide = _mm256_setzero_si256();
+        #pragma GCC unroll 8
+        for (int k = 0; k < 8; ++k) {
+            x[k] = _mm256_mullo_epi16(c[k], q[k]);
+            const __m256i product = _mm256_mulhi_epi16(c[k], q[k]);
+            wide = _mm256_or_si256(wide, _mm256_xor_si256(product, _mm256_srai_epi16(x[k], 15)));
+            sign = _mm256_or_si256(sign, _mm256_or_si256(OutOfRange(x[k]), q[k]));
+        }
+        if (!AllZero(wide) || AnySignBit(sign))
+            return false;
+    }
 
     PassOut o;
     Pass(x, left, top, o);

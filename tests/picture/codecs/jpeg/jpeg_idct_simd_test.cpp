@@ -284,6 +284,14 @@ TEST(JpegIdctSimd, Avx2PairMatchesPortable)
     outOfRange[1] = 1;
     EXPECT_FALSE(CheckAvx2(inRange, outOfRange, Flat(1)));
     EXPECT_FALSE(CheckAvx2(outOfRange, inRange, Flat(1)));
+    // Terms just past the quick bound of ordinary tables, wrapping 16 bits to small values.
+    for (int pos : {0, 9, 63}) {
+        Block wraps{};
+        wraps[pos == 9 ? 1 : 9] = 2;
+        wraps[size_t(pos)] = int16_t(pos % 2 ? 516 : -516); // x 127 = +-65532
+        EXPECT_FALSE(CheckAvx2(inRange, wraps, Flat(127))) << pos;
+        EXPECT_FALSE(CheckAvx2(wraps, inRange, Flat(127))) << pos;
+    }
     // Both DC-only, extreme values.
     Block dcA{}, dcB{};
     dcA[0] = 32767;
