@@ -94,7 +94,7 @@ void JpegInverseDct(const int16_t coefficients[64], const uint16_t quantizer[64]
         const int16_t* c = coefficients + col;
         const uint16_t* q = quantizer + col;
         if ((c[8] | c[16] | c[24] | c[32] | c[40] | c[48] | c[56]) == 0) {
-            const int32_t dc = int32_t{c[0]} * int32_t{q[0]} * (1 << kPass1Bits);
+            const int32_t dc = static_cast<int32_t>(static_cast<Wrap>(int32_t{c[0]} * int32_t{q[0]}) << kPass1Bits);
             for (int row = 0; row < 8; ++row)
                 work[row * 8 + col] = dc;
             continue;

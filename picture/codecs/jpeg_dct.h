@@ -5,8 +5,8 @@
 
 // Dequantises a block (natural order) and transforms it to 8 x 8 samples, level-shifted by
 // 128 and clamped to 0..255, written `stride` bytes apart. Integer Loeffler-Ligtenberg-
-// Moschytz flow graph with 13-bit constants; 64-bit intermediates so that no input, however
-// damaged, can overflow.
+// Moschytz flow graph with 13-bit constants in wrapping 32-bit arithmetic, defined for any
+// input however damaged. The portable form; jpeg_idct_simd.h has vector forms of it.
 void JpegInverseDct(const int16_t coefficients[64], const uint16_t quantizer[64], uint8_t* out,
                     size_t stride);
 

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "base/cpu_features.h"
 #include "picture/codecs/jpeg_bit_reader.h"
 #include "picture/codecs/jpeg_huffman.h"
 
@@ -130,4 +131,5 @@ private:
     bool m_chromaOffsetsUsable = false;  // see WriteMcuRow
     std::vector<int16_t> m_chromaOffsets; // blue, green, red offsets per chroma sample
     int m_offsetsRow = -1;
+    const SimdLevel m_simd = ActiveSimdLevel(); // vector paths of the pixel stages
 };

@@ -1,37 +1,17 @@
 // From decoded samples to picture rows: replicated upsampling and YCbCr to BGR.
 #include <algorithm>
 
+#include "picture/codecs/jpeg_colour.h"
 #include "picture/codecs/jpeg_dct.h"
 #include "picture/codecs/jpeg_decoder.h"
+#include "picture/codecs/jpeg_idct_simd.h"
 #include "picture/picture.h"
 
 namespace {
-// Colour conversion in 12-bit fixed point, split into per-channel tables; the green term keeps
-// its two products separate so that the shift acts on their exact sum.
-struct YccTables {
-    int crToRed[256], cbToBlue[256], cbToGreen[256], crToGreen[256];
-    // Clamp to 0..255 of any luma plus offset: index v + kClampBias.
-    static constexpr int kClampBias = 384;
-    uint8_t clamp[1024];
-    YccTables()
-    {
-        for (int i = 0; i < 256; ++i) {
-            crToRed[i] = (5742 * i - 732928) >> 12;
-            cbToBlue[i] = (7258 * i - 926976) >> 12;
-            cbToGreen[i] = 1409 * i;
-            crToGreen[i] = 2925 * i - 552704;
-        }
-        for (int i = 0; i < 1024; ++i)
-            clamp[i] = static_cast<uint8_t>(std::clamp(i - kClampBias, 0, 255));
-    }
-    int GreenOffset(int cb, int cr) const { return -((cbToGreen[cb] + crToGreen[cr]) >> 12); }
-};
-const YccTables kYcc;
-
 // Luma row plus per-chroma-sample offsets; `shift` 1 when each chroma sample serves two pixels.
 void ConvertWithOffsets(const uint8_t* y, const int16_t* offsets, int shift, uint8_t* out, int width)
 {
-    const uint8_t* clamp = kYcc.clamp + YccTables::kClampBias;
+    const uint8_t* clamp = kJpegYcc.clamp + JpegYccTables::kClampBias;
     int x = 0;
     if (shift == 1) {
         for (; x + 1 < width; x += 2, offsets += 3, out += 6) {
@@ -59,24 +39,39 @@ void ConvertWithOffsets(const uint8_t* y, const int16_t* offsets, int shift, uin
     }
 }
 
-void ConvertRow(const uint8_t* y, const uint8_t* cb, const uint8_t* cr, uint8_t* out, int width)
-{
-    const uint8_t* clamp = kYcc.clamp + YccTables::kClampBias;
-    for (int x = 0; x < width; ++x) {
-        const int luma = y[x];
-        const int b = cb[x], r = cr[x];
-        out[0] = clamp[luma + kYcc.cbToBlue[b]];
-        out[1] = clamp[luma + kYcc.GreenOffset(b, r)];
-        out[2] = clamp[luma + kYcc.crToRed[r]];
-        out += 3;
-    }
-}
-
 // Sample x of a component with factor h (of hMax) is sample x * h / hMax: each sample repeated.
 void UpsampleRow(const uint8_t* in, uint8_t* out, int width, int h, int hMax)
 {
     for (int x = 0; x < width; ++x)
         out[x] = in[x * h / hMax];
+}
+
+// One or two picture rows (y1, out1 null: one) sharing a chroma row, at the given level.
+void ConvertRows(SimdLevel level, const uint8_t* y0, const uint8_t* y1, const uint8_t* cb, const uint8_t* cr,
+                 uint8_t* out0, uint8_t* out1, int width, int chromaShift)
+{
+#if defined(QUENTA_JPEG_COLOUR_X86)
+    if (level >= SimdLevel::Avx2)
+        return JpegYccToBgrRowsAvx2(y0, y1, cb, cr, out0, out1, width, chromaShift);
+    if (level >= SimdLevel::Sse2)
+        return JpegYccToBgrRowsSse2(y0, y1, cb, cr, out0, out1, width, chromaShift);
+#endif
+    (void)level;
+    JpegYccToBgrRow(y0, cb, cr, out0, width, chromaShift);
+    if (y1)
+        JpegYccToBgrRow(y1, cb, cr, out1, width, chromaShift);
+}
+
+void ConvertGrey(SimdLevel level, const uint8_t* grey, uint8_t* out, int width)
+{
+#if defined(QUENTA_JPEG_COLOUR_X86)
+    if (level >= SimdLevel::Avx2)
+        return JpegGreyToBgrRowAvx2(grey, out, width);
+    if (level >= SimdLevel::Sse2)
+        return JpegGreyToBgrRowSse2(grey, out, width);
+#endif
+    (void)level;
+    JpegGreyToBgrRow(grey, out, width);
 }
 } // namespace
 
@@ -89,11 +84,24 @@ void CJpegDecoder::WriteMcuRow(int mcuRow)
         const int local = y - top;
         uint8_t* out = m_picture->Row(y);
         if (m_components.size() == 1) {
-            const uint8_t* grey = m_components[0].rowSamples.data() + size_t(local) * m_components[0].RowStride();
-            for (int x = 0; x < m_outWidth; ++x) {
-                out[0] = out[1] = out[2] = grey[x];
-                out += 3;
-            }
+            const JpegComponent& c = m_components[0];
+            ConvertGrey(m_simd, c.rowSamples.data() + size_t(local) * c.RowStride(), out, m_outWidth);
+            continue;
+        }
+        if (m_chromaOffsetsUsable && m_simd >= SimdLevel::Sse2) {
+            // Luma at full resolution, chroma at full or half: the vector kernels read the
+            // chroma row directly, converting two picture rows per chroma row where it serves two.
+            const JpegComponent& luma = m_components[0];
+            const JpegComponent& cb = m_components[1];
+            const JpegComponent& cr = m_components[2];
+            const int chromaRow = local * cb.outV / m_vMax;
+            const bool two = y + 1 < bottom && (local + 1) * cb.outV / m_vMax == chromaRow;
+            const uint8_t* luma0 = luma.rowSamples.data() + size_t(local) * luma.RowStride();
+            ConvertRows(m_simd, luma0, two ? luma0 + luma.RowStride() : nullptr,
+                        cb.rowSamples.data() + size_t(chromaRow) * cb.RowStride(),
+                        cr.rowSamples.data() + size_t(chromaRow) * cr.RowStride(), out,
+                        two ? m_picture->Row(y + 1) : nullptr, m_outWidth, cb.outH == m_hMax ? 0 : 1);
+            y += two ? 1 : 0;
             continue;
         }
         if (m_chromaOffsetsUsable) {
@@ -108,9 +116,9 @@ void CJpegDecoder::WriteMcuRow(int mcuRow)
                 const int samples = (m_outWidth * cb.outH + m_hMax - 1) / m_hMax;
                 int16_t* o = m_chromaOffsets.data();
                 for (int x = 0; x < samples; ++x, o += 3) {
-                    o[0] = static_cast<int16_t>(kYcc.cbToBlue[cbRow[x]]);
-                    o[1] = static_cast<int16_t>(kYcc.GreenOffset(cbRow[x], crRow[x]));
-                    o[2] = static_cast<int16_t>(kYcc.crToRed[crRow[x]]);
+                    o[0] = static_cast<int16_t>(kJpegYcc.cbToBlue[cbRow[x]]);
+                    o[1] = static_cast<int16_t>(kJpegYcc.GreenOffset(cbRow[x], crRow[x]));
+                    o[2] = static_cast<int16_t>(kJpegYcc.crToRed[crRow[x]]);
                 }
                 m_offsetsRow = chromaRow;
             }
@@ -130,15 +138,19 @@ void CJpegDecoder::WriteMcuRow(int mcuRow)
                 rows[i] = m_upsampled[i].data();
             }
         }
-        ConvertRow(rows[0], rows[1], rows[2], out, m_outWidth);
+        ConvertRows(m_simd, rows[0], nullptr, rows[1], rows[2], out, nullptr, m_outWidth, 0);
     }
 }
 
 void CJpegDecoder::InverseTransform(const int16_t* block, const JpegComponent& c, uint8_t* out) const
 {
-    if (c.blockWidth == 8 && c.blockHeight == 8)
+    if (c.blockWidth == 8 && c.blockHeight == 8) {
+#if defined(QUENTA_JPEG_IDCT_X86)
+        if (m_simd >= SimdLevel::Sse2 && JpegInverseDctSse2(block, c.quantizer.data(), out, c.RowStride()))
+            return;
+#endif
         JpegInverseDct(block, c.quantizer.data(), out, c.RowStride());
-    else
+    } else
         JpegInverseDctReduced(block, c.quantizer.data(), c.blockWidth, c.blockHeight, out, c.RowStride());
 }
 
@@ -148,7 +160,22 @@ void CJpegDecoder::TransformMcuRowFromCoefficients(int mcuRow)
         for (int by = 0; by < c.v; ++by) {
             const int blockRow = mcuRow * c.v + by;
             uint8_t* out = c.rowSamples.data() + size_t(by) * size_t(c.blockHeight) * c.RowStride();
-            for (int col = 0; col < c.blocksWide; ++col)
+            int col = 0;
+#if defined(QUENTA_JPEG_IDCT_X86)
+            // Two blocks at a time side by side, where AVX2 is there and the blocks are full-size.
+            if (m_simd >= SimdLevel::Avx2 && c.blockWidth == 8 && c.blockHeight == 8) {
+                for (; col + 1 < c.blocksWide; col += 2) {
+                    const int16_t* first = CoefficientBlock(c, blockRow, col);
+                    uint8_t* firstOut = out + size_t(col) * 8;
+                    if (!JpegInverseDctPairAvx2(first, first + 64, c.quantizer.data(), firstOut, firstOut + 8,
+                                                c.RowStride())) {
+                        InverseTransform(first, c, firstOut);
+                        InverseTransform(first + 64, c, firstOut + 8);
+                    }
+                }
+            }
+#endif
+            for (; col < c.blocksWide; ++col)
                 InverseTransform(CoefficientBlock(c, blockRow, col), c, out + size_t(col) * size_t(c.blockWidth));
         }
     }
