@@ -4,10 +4,15 @@
 #include <bit>
 #include <cmath>
 #include <cstring>
+#include <memory>
 #include <vector>
 
+#include "base/cpu_features.h"
 #include "base/progress.h"
+#include "picture/codecs/jpeg_bit_writer.h"
+#include "picture/codecs/jpeg_colour_convert.h"
 #include "picture/codecs/jpeg_dct.h"
+#include "picture/codecs/jpeg_fdct_simd.h"
 #include "picture/codecs/jpeg_huffman.h"
 #include "picture/codecs/jpeg_tables.h"
 #include "picture/graphics_exceptions.h"
@@ -17,18 +22,26 @@
 namespace {
 constexpr char kComment[] = "Created using Ostrel IMKO";
 
-// One coded symbol of the first pass, kept for the second: the table it belongs to, the
-// Huffman symbol and the extra bits that follow it (their count is the symbol's size).
+// One coded symbol of the first pass, kept for the second: the table it belongs to (bits
+// 24-25), the Huffman symbol (16-23) and the extra bits that follow it, already cut to
+// their count (the symbol's size). Bits 16-25 index the second pass's code table.
 enum SymbolTable : uint32_t { kLumaDc = 0, kLumaAc = 1, kChromaDc = 2, kChromaAc = 3 };
 inline uint32_t PackSymbol(uint32_t table, uint32_t symbol, uint32_t bits)
 {
-    return (table << 24) | (symbol << 16) | (bits & 0xFFFF);
+    return (table << 24) | (symbol << 16) | bits;
 }
 
 // Magnitude category of a value (number of bits of |v|).
 inline int Category(int v)
 {
     return std::bit_width(static_cast<unsigned>(v < 0 ? -v : v));
+}
+
+// The extra bits of a value of category `size`: the value, or for negative values its
+// one's complement, cut to `size` bits.
+inline uint32_t ExtraBits(int v, int size)
+{
+    return static_cast<uint32_t>(v < 0 ? v - 1 : v) & ((1u << size) - 1);
 }
 
 class ByteSink {
@@ -55,85 +68,46 @@ private:
     std::vector<uint8_t> m_bytes;
 };
 
-// Entropy-coded output: bits most significant first, 0xFF followed by a stuffed 0x00.
-class BitSink {
+// The first pass's symbols, in a buffer grown by hand: a block is coded straight into spare
+// room reserved before it, without a capacity check per symbol.
+class SymbolBuffer {
 public:
-    explicit BitSink(std::vector<uint8_t>& out) : m_out(out) {}
-    // Appends `length` (0..32) bits.
-    void Put(uint32_t code, int length)
+    // Most symbols one block can produce: DC, 63 AC terms, 3 runs of 16 zeros, end of block.
+    static constexpr size_t kPerBlock = 68;
+
+    explicit SymbolBuffer(size_t expected) : m_capacity(std::max<size_t>(expected, 3 * kPerBlock)),
+                                             m_data(new uint32_t[m_capacity]) {}
+    // Room for `blocks` more blocks; returns where to write.
+    uint32_t* Reserve(size_t blocks)
     {
-        m_acc = (m_acc << length) | (code & static_cast<uint32_t>((uint64_t{1} << length) - 1));
-        m_count += length;
-        if (m_count >= 32) {
-            m_count -= 32;
-            const uint32_t word = static_cast<uint32_t>(m_acc >> m_count);
-            if ((word & 0x80808080u & ~(word + 0x01010101u)) == 0 && (word & 0xFFu) != 0xFFu &&
-                (word & 0xFF00u) != 0xFF00u && (word & 0xFF0000u) != 0xFF0000u && (word >> 24) != 0xFFu) {
-                const uint8_t bytes[4] = {uint8_t(word >> 24), uint8_t(word >> 16), uint8_t(word >> 8), uint8_t(word)};
-                m_out.insert(m_out.end(), bytes, bytes + 4);
-            } else {
-                for (int shift = 24; shift >= 0; shift -= 8)
-                    PutByte(static_cast<uint8_t>(word >> shift));
-            }
+        if (m_capacity - m_size < blocks * kPerBlock) {
+            const size_t capacity = m_capacity + m_capacity / 2 + blocks * kPerBlock;
+            std::unique_ptr<uint32_t[]> data(new uint32_t[capacity]);
+            std::memcpy(data.get(), m_data.get(), m_size * sizeof(uint32_t));
+            m_data = std::move(data);
+            m_capacity = capacity;
         }
+        return m_data.get() + m_size;
     }
-    // Pads the last byte with one bits and writes what is left.
-    void Flush()
-    {
-        if (m_count % 8)
-            Put(0x7F, 8 - m_count % 8);
-        while (m_count >= 8) {
-            m_count -= 8;
-            PutByte(static_cast<uint8_t>(m_acc >> m_count));
-        }
-    }
+    void Commit(const uint32_t* end) { m_size = static_cast<size_t>(end - m_data.get()); }
+    const uint32_t* begin() const { return m_data.get(); }
+    const uint32_t* end() const { return m_data.get() + m_size; }
 
 private:
-    void PutByte(uint8_t b)
-    {
-        m_out.push_back(b);
-        if (b == 0xFF)
-            m_out.push_back(0);
-    }
-
-    std::vector<uint8_t>& m_out;
-    uint64_t m_acc = 0;
-    int m_count = 0;
+    size_t m_capacity;
+    size_t m_size = 0;
+    std::unique_ptr<uint32_t[]> m_data;
 };
 
-// Converts the eight picture rows of block row `blockRow` to level-shifted planes
-// (width padded to whole blocks); edge pixels are repeated into the partial blocks.
-void ConvertBlockRow(const CPicture& picture, int blockRow, int paddedWidth, std::vector<float> planes[3])
-{
-    const int width = picture.Width(), height = picture.Height();
-    for (int r = 0; r < 8; ++r) {
-        const int y = std::min(blockRow * 8 + r, height - 1);
-        const uint8_t* in = picture.Row(y);
-        float* yp = planes[0].data() + size_t(r) * paddedWidth;
-        float* cbp = planes[1].data() + size_t(r) * paddedWidth;
-        float* crp = planes[2].data() + size_t(r) * paddedWidth;
-        for (int x = 0; x < paddedWidth; ++x) {
-            const uint8_t* px = in + 3 * std::min(x, width - 1);
-            const int b = px[0], g = px[1], rd = px[2];
-            const int luma = std::min(255, (1224 * rd + 2404 * g + 466 * b + 2048) >> 12);
-            const int cb = std::min(255, (2048 * b - 1357 * g - 690 * rd + 526336) >> 12);
-            const int cr = std::min(255, (2048 * rd - 1714 * g - 333 * b + 526336) >> 12);
-            yp[x] = static_cast<float>(luma - 128);
-            cbp[x] = static_cast<float>(cb - 128);
-            crp[x] = static_cast<float>(cr - 128);
-        }
-    }
-}
-
-// Quantised block (zigzag order, with its non-zero mask) -> symbols (T.81 F.1.2), counted
-// into the frequency tables.
-void CodeBlock(const int16_t zigzag[64], uint64_t nonZero, int& dcPredictor, uint32_t dcTable,
-               std::vector<uint32_t>& symbols, JpegSymbolFrequencies& dcFreq, JpegSymbolFrequencies& acFreq)
+// Quantised block (zigzag order, with its non-zero mask) -> symbols (T.81 F.1.2) at `out`,
+// counted into the frequency tables; returns the end of the symbols.
+uint32_t* CodeBlock(const int16_t zigzag[64], uint64_t nonZero, int& dcPredictor, uint32_t dcTable, uint32_t* out,
+                    JpegSymbolFrequencies& dcFreq, JpegSymbolFrequencies& acFreq)
 {
     const int diff = zigzag[0] - dcPredictor;
     dcPredictor = zigzag[0];
     const int dcSize = Category(diff);
-    symbols.push_back(PackSymbol(dcTable, static_cast<uint32_t>(dcSize), static_cast<uint32_t>(diff < 0 ? diff - 1 : diff)));
+    *out++ = PackSymbol(dcTable, static_cast<uint32_t>(dcSize), ExtraBits(diff, dcSize));
     ++dcFreq[static_cast<size_t>(dcSize)];
 
     const uint32_t acTable = dcTable + 1;
@@ -145,21 +119,42 @@ void CodeBlock(const int16_t zigzag[64], uint64_t nonZero, int& dcPredictor, uin
         int run = k - last - 1;
         last = k;
         while (run > 15) {
-            symbols.push_back(PackSymbol(acTable, 0xF0, 0));
+            *out++ = PackSymbol(acTable, 0xF0, 0);
             ++acFreq[0xF0];
             run -= 16;
         }
         const int v = zigzag[k];
         const int size = Category(v);
         const uint32_t symbol = static_cast<uint32_t>((run << 4) | size);
-        symbols.push_back(PackSymbol(acTable, symbol, static_cast<uint32_t>(v < 0 ? v - 1 : v)));
+        *out++ = PackSymbol(acTable, symbol, ExtraBits(v, size));
         ++acFreq[symbol];
     }
     if (last < 63) {
-        symbols.push_back(PackSymbol(acTable, 0x00, 0));
+        *out++ = PackSymbol(acTable, 0x00, 0);
         ++acFreq[0];
     }
+    return out;
 }
+
+// Code and length of every symbol of the four tables, indexed like a packed symbol's bits
+// 16-25; the code is shifted left by the symbol's extra-bit count and the length includes
+// them, so a symbol is written with one Put. Length 0: the symbol has no code.
+struct SymbolCodes {
+    uint32_t bits[4 * 256];
+    uint8_t length[4 * 256];
+
+    explicit SymbolCodes(const JpegHuffmanEncodeTable tables[4])
+    {
+        for (int t = 0; t < 4; ++t)
+            for (int symbol = 0; symbol < 256; ++symbol) {
+                const int extra = t % 2 == 0 ? symbol : symbol & 15;
+                const int codeLength = tables[t].length[size_t(symbol)];
+                const bool usable = codeLength != 0 && extra <= 16;
+                bits[t * 256 + symbol] = usable ? uint32_t{tables[t].code[size_t(symbol)]} << extra : 0;
+                length[t * 256 + symbol] = static_cast<uint8_t>(usable ? codeLength + extra : 0);
+            }
+    }
+};
 
 void WriteHeaders(ByteSink& out, const CPicture& picture, const std::array<uint8_t, 64> tables[2])
 {
@@ -256,35 +251,44 @@ void JpegEncodePicture(const CPicture& picture, int quality, CGraphicsStream& st
                                                JpegScaledQuantTable(kJpegChrominanceQuantization, quality)};
     const JpegQuantDivisors divisors[2] = {JpegMakeQuantDivisors(tables[0].data()),
                                            JpegMakeQuantDivisors(tables[1].data())};
+    const JpegFdctQuantizeFunction transform = JpegSelectForwardDctQuantize();
+#if defined(__SSE2__)
+    const bool avx2 = UseAvx2();
+#endif
 
     // First pass: transform and quantise every block once, keeping its symbols and counting
     // their frequencies.
-    const int blockCols = (picture.Width() + 7) / 8;
-    const int blockRows = (picture.Height() + 7) / 8;
-    const int paddedWidth = blockCols * 8;
-    std::vector<float> planes[3];
-    for (auto& plane : planes)
-        plane.resize(size_t(paddedWidth) * 8);
-    std::vector<uint32_t> symbols;
-    symbols.reserve(size_t(blockCols) * size_t(blockRows) * 3 * 8);
+    const int width = picture.Width(), height = picture.Height();
+    const int blockCols = (width + 7) / 8;
+    const int blockRows = (height + 7) / 8;
+    SymbolBuffer symbols(size_t(blockCols) * size_t(blockRows) * 3 * 8);
     JpegSymbolFrequencies freq[4] = {};
     int predictors[3] = {0, 0, 0};
-    alignas(16) float samples[64];
-    int16_t coef[64];
+    alignas(32) float blocks[3][64];
+    alignas(16) int16_t coef[64];
     for (int row = 0; row < blockRows; ++row) {
         if (row % 8 == 0)
             CheckProgress(progress, int64_t(90) * row / blockRows);
-        ConvertBlockRow(picture, row, paddedWidth, planes);
+        // Rows past the bottom repeat the last one.
+        const uint8_t* rows[8];
+        for (int r = 0; r < 8; ++r)
+            rows[r] = picture.Row(std::min(row * 8 + r, height - 1));
         for (int col = 0; col < blockCols; ++col) {
+            const int x = col * 8;
+#if defined(__SSE2__)
+            if (avx2 && x + 8 <= width)
+                JpegConvertBlockAvx2(rows, x, blocks);
+            else
+#endif
+                JpegConvertBlock(rows, x, width, blocks);
+            uint32_t* out = symbols.Reserve(3);
             for (int c = 0; c < 3; ++c) {
-                const float* src = planes[c].data() + size_t(col) * 8;
-                for (int r = 0; r < 8; ++r)
-                    std::memcpy(samples + r * 8, src + size_t(r) * paddedWidth, 8 * sizeof(float));
                 const int t = c == 0 ? 0 : 1;
-                const uint64_t nonZero = JpegForwardDctQuantize(samples, divisors[t], coef);
-                CodeBlock(coef, nonZero, predictors[c], t == 0 ? kLumaDc : kChromaDc, symbols, freq[t * 2],
-                          freq[t * 2 + 1]);
+                const uint64_t nonZero = transform(blocks[c], 8, divisors[t], coef);
+                out = CodeBlock(coef, nonZero, predictors[c], t == 0 ? kLumaDc : kChromaDc, out, freq[t * 2],
+                                freq[t * 2 + 1]);
             }
+            symbols.Commit(out);
         }
     }
 
@@ -295,26 +299,31 @@ void JpegEncodePicture(const CPicture& picture, int quality, CGraphicsStream& st
     CheckProgress(progress, 90);
 
     ByteSink out;
-    out.Data().reserve(symbols.size() + 1024);
     WriteHeaders(out, picture, tables);
     WriteHuffmanTables(out, huffman);
     WriteScanHeader(out);
-    BitSink bits(out.Data());
+    const auto write = [&stream](const uint8_t* data, size_t size) {
+        if (!stream.Write(data, size))
+            throw EJpegError("Cannot write the file");
+    };
+    write(out.Data().data(), out.Data().size());
+
+    const auto codes = std::make_unique<SymbolCodes>(huffman);
+    JpegBitWriter bits;
     for (const uint32_t entry : symbols) {
-        const JpegHuffmanEncodeTable& table = huffman[entry >> 24];
-        const unsigned symbol = (entry >> 16) & 0xFF;
-        const int length = table.length[symbol];
+        const uint32_t index = entry >> 16;
+        const int length = codes->length[index];
         if (length == 0)
             throw EJpegFatal("INTERNAL ERROR - Missing Huffman Code");
-        const int extra = (entry >> 24) % 2 == 0 ? static_cast<int>(symbol) : static_cast<int>(symbol & 15);
-        const uint32_t value = entry & ((1u << extra) - 1);
-        bits.Put((uint32_t{table.code[symbol]} << extra) | value, length + extra);
+        bits.Put(codes->bits[index] | (entry & 0xFFFF), length);
+        if (bits.Size() >= JpegBitWriter::kChunk) {
+            write(bits.Data(), bits.Size());
+            bits.Clear();
+        }
     }
     bits.Flush();
-    out.Marker(kJpegEoi);
     CheckProgress(progress, 100);
-
-    const std::vector<uint8_t>& data = out.Data();
-    if (!stream.Write(data.data(), data.size()))
-        throw EJpegError("Cannot write the file");
+    const uint8_t eoi[2] = {0xFF, kJpegEoi};
+    write(bits.Data(), bits.Size());
+    write(eoi, 2);
 }
