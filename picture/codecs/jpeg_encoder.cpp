@@ -68,44 +68,43 @@ private:
     std::vector<uint8_t> m_bytes;
 };
 
-// The first pass's symbols, in a buffer grown by hand: a block is coded straight into spare
+// The first pass's symbols, in chunks that are never moved: a block is coded straight into
 // room reserved before it, without a capacity check per symbol.
-class SymbolBuffer {
+class SymbolStore {
 public:
     // Most symbols one block can produce: DC, 63 AC terms, 3 runs of 16 zeros, end of block.
     static constexpr size_t kPerBlock = 68;
+    static constexpr size_t kChunkEntries = size_t(1) << 20;
 
-    explicit SymbolBuffer(size_t expected) : m_capacity(std::max<size_t>(expected, 3 * kPerBlock)),
-                                             m_data(new uint32_t[m_capacity]) {}
+    struct Chunk {
+        std::unique_ptr<uint32_t[]> data;
+        size_t size = 0;
+    };
+
     // Room for `blocks` more blocks; returns where to write.
     uint32_t* Reserve(size_t blocks)
     {
-        if (m_capacity - m_size < blocks * kPerBlock) {
-            const size_t capacity = m_capacity + m_capacity / 2 + blocks * kPerBlock;
-            std::unique_ptr<uint32_t[]> data(new uint32_t[capacity]);
-            std::memcpy(data.get(), m_data.get(), m_size * sizeof(uint32_t));
-            m_data = std::move(data);
-            m_capacity = capacity;
+        if (m_chunks.empty() || kChunkEntries - m_chunks.back().size < blocks * kPerBlock) {
+            Chunk chunk;
+            chunk.data.reset(new uint32_t[std::max(kChunkEntries, blocks * kPerBlock)]);
+            m_chunks.push_back(std::move(chunk));
         }
-        return m_data.get() + m_size;
+        return m_chunks.back().data.get() + m_chunks.back().size;
     }
-    void Commit(const uint32_t* end) { m_size = static_cast<size_t>(end - m_data.get()); }
-    const uint32_t* begin() const { return m_data.get(); }
-    const uint32_t* end() const { return m_data.get() + m_size; }
+    void Commit(const uint32_t* end) { m_chunks.back().size = static_cast<size_t>(end - m_chunks.back().data.get()); }
+    const std::vector<Chunk>& Chunks() const { return m_chunks; }
 
 private:
-    size_t m_capacity;
-    size_t m_size = 0;
-    std::unique_ptr<uint32_t[]> m_data;
+    std::vector<Chunk> m_chunks;
 };
 
-// Quantised block (zigzag order, with its non-zero mask) -> symbols (T.81 F.1.2) at `out`,
-// counted into the frequency tables; returns the end of the symbols.
-uint32_t* CodeBlock(const int16_t zigzag[64], uint64_t nonZero, int& dcPredictor, uint32_t dcTable, uint32_t* out,
+// Quantised block (in the transform's order, with its zigzag non-zero mask) -> symbols
+// (T.81 F.1.2) at `out`, counted into the frequency tables; returns the end of the symbols.
+uint32_t* CodeBlock(const int16_t coefficients[64], uint64_t nonZero, int& dcPredictor, uint32_t dcTable, uint32_t* out,
                     JpegSymbolFrequencies& dcFreq, JpegSymbolFrequencies& acFreq)
 {
-    const int diff = zigzag[0] - dcPredictor;
-    dcPredictor = zigzag[0];
+    const int diff = coefficients[0] - dcPredictor;
+    dcPredictor = coefficients[0];
     const int dcSize = Category(diff);
     *out++ = PackSymbol(dcTable, static_cast<uint32_t>(dcSize), ExtraBits(diff, dcSize));
     ++dcFreq[static_cast<size_t>(dcSize)];
@@ -123,7 +122,7 @@ uint32_t* CodeBlock(const int16_t zigzag[64], uint64_t nonZero, int& dcPredictor
             ++acFreq[0xF0];
             run -= 16;
         }
-        const int v = zigzag[k];
+        const int v = coefficients[kJpegFdctZigzagPosition[k]];
         const int size = Category(v);
         const uint32_t symbol = static_cast<uint32_t>((run << 4) | size);
         *out++ = PackSymbol(acTable, symbol, ExtraBits(v, size));
@@ -137,11 +136,10 @@ uint32_t* CodeBlock(const int16_t zigzag[64], uint64_t nonZero, int& dcPredictor
 }
 
 // Code and length of every symbol of the four tables, indexed like a packed symbol's bits
-// 16-25; the code is shifted left by the symbol's extra-bit count and the length includes
-// them, so a symbol is written with one Put. Length 0: the symbol has no code.
+// 16-25: the code shifted left past the symbol's extra bits, above 8 bits of the total
+// length, so that a symbol is written with one look-up and one Put. Length 0: no code.
 struct SymbolCodes {
-    uint32_t bits[4 * 256];
-    uint8_t length[4 * 256];
+    uint64_t entry[4 * 256];
 
     explicit SymbolCodes(const JpegHuffmanEncodeTable tables[4])
     {
@@ -150,8 +148,8 @@ struct SymbolCodes {
                 const int extra = t % 2 == 0 ? symbol : symbol & 15;
                 const int codeLength = tables[t].length[size_t(symbol)];
                 const bool usable = codeLength != 0 && extra <= 16;
-                bits[t * 256 + symbol] = usable ? uint32_t{tables[t].code[size_t(symbol)]} << extra : 0;
-                length[t * 256 + symbol] = static_cast<uint8_t>(usable ? codeLength + extra : 0);
+                entry[t * 256 + symbol] =
+                    usable ? (uint64_t{tables[t].code[size_t(symbol)]} << extra << 8) | uint64_t(codeLength + extra) : 0;
             }
     }
 };
@@ -261,7 +259,7 @@ void JpegEncodePicture(const CPicture& picture, int quality, CGraphicsStream& st
     const int width = picture.Width(), height = picture.Height();
     const int blockCols = (width + 7) / 8;
     const int blockRows = (height + 7) / 8;
-    SymbolBuffer symbols(size_t(blockCols) * size_t(blockRows) * 3 * 8);
+    SymbolStore symbols;
     JpegSymbolFrequencies freq[4] = {};
     int predictors[3] = {0, 0, 0};
     alignas(32) float blocks[3][64];
@@ -309,18 +307,17 @@ void JpegEncodePicture(const CPicture& picture, int quality, CGraphicsStream& st
     write(out.Data().data(), out.Data().size());
 
     const auto codes = std::make_unique<SymbolCodes>(huffman);
+    const uint64_t* const codeOf = codes->entry;
     JpegBitWriter bits;
-    for (const uint32_t entry : symbols) {
-        const uint32_t index = entry >> 16;
-        const int length = codes->length[index];
+    const auto code = [codeOf](uint32_t symbol, uint32_t& value, int& length) {
+        const uint64_t entry = codeOf[symbol >> 16];
+        length = static_cast<int>(entry & 0xFF);
         if (length == 0)
             throw EJpegFatal("INTERNAL ERROR - Missing Huffman Code");
-        bits.Put(codes->bits[index] | (entry & 0xFFFF), length);
-        if (bits.Size() >= JpegBitWriter::kChunk) {
-            write(bits.Data(), bits.Size());
-            bits.Clear();
-        }
-    }
+        value = static_cast<uint32_t>(entry >> 8) | (symbol & 0xFFFF);
+    };
+    for (const SymbolStore::Chunk& chunk : symbols.Chunks())
+        bits.PutAll(chunk.data.get(), chunk.data.get() + chunk.size, code, write);
     bits.Flush();
     CheckProgress(progress, 100);
     const uint8_t eoi[2] = {0xFF, kJpegEoi};

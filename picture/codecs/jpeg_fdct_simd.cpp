@@ -9,29 +9,51 @@
 #include <immintrin.h>
 #endif
 
+// The transform's output is transposed: zigzag entry k, natural (row, column), lies at
+// column * 8 + row.
+const uint8_t kJpegFdctZigzagPosition[64] = {
+     0,  8,  1,  2,  9, 16, 24, 17, 10,  3,  4, 11, 18, 25, 32, 40,
+    33, 26, 19, 12,  5,  6, 13, 20, 27, 34, 41, 48, 56, 49, 42, 35,
+    28, 21, 14,  7, 15, 22, 29, 36, 43, 50, 57, 58, 51, 44, 37, 30,
+    23, 31, 38, 45, 52, 59, 60, 53, 46, 39, 47, 54, 61, 62, 55, 63,
+};
+
 uint64_t JpegForwardDctQuantizePortable(const float* rows, size_t stride, const JpegQuantDivisors& divisors,
-                                        int16_t zigzag[64])
+                                        int16_t coefficients[64])
 {
     alignas(16) float block[64];
     for (int r = 0; r < 8; ++r)
         std::memcpy(block + r * 8, rows + size_t(r) * stride, 8 * sizeof(float));
-    return JpegForwardDctQuantize(block, divisors, zigzag);
+    int16_t zigzag[64];
+    const uint64_t nonZero = JpegForwardDctQuantize(block, divisors, zigzag);
+    for (int k = 0; k < 64; ++k)
+        coefficients[kJpegFdctZigzagPosition[k]] = zigzag[k];
+    return nonZero;
 }
 
 #if defined(__SSE2__)
 namespace {
-// Position in the doubly transformed (transposed) block of the k-th zigzag coefficient.
-struct TransposedZigzag {
-    uint8_t index[64];
-    TransposedZigzag()
+struct ZigzagTables {
+    // Bit j of byte b of a mask in transform order, moved to its zigzag place: the mask
+    // converts with eight look-ups.
+    uint64_t maskByte[8][256];
+
+    ZigzagTables()
     {
-        for (int k = 0; k < 64; ++k) {
-            const int natural = kJpegZigzagToNatural[k];
-            index[k] = static_cast<uint8_t>((natural & 7) * 8 + (natural >> 3));
-        }
+        int zigzagOf[64] = {};
+        for (int k = 0; k < 64; ++k)
+            zigzagOf[kJpegFdctZigzagPosition[k]] = k;
+        for (int b = 0; b < 8; ++b)
+            for (int v = 0; v < 256; ++v) {
+                uint64_t m = 0;
+                for (int j = 0; j < 8; ++j)
+                    if (v & (1 << j))
+                        m |= uint64_t{1} << zigzagOf[b * 8 + j];
+                maskByte[b][v] = m;
+            }
     }
 };
-const TransposedZigzag kTransposedZigzag;
+const ZigzagTables kZigzag;
 
 // The AAN column pass of JpegForwardDctQuantize, statement for statement, on eight row
 // vectors (each lane one column). V is __m128 or __m256; GCC and clang do element-wise
@@ -64,20 +86,13 @@ template <typename V>
     d[7] = z11 - z4;
 }
 
-// Reorders the quantised block (transposed natural order) into zigzag order and returns the
-// non-zero mask.
-[[gnu::always_inline]] inline uint64_t ZigzagWithMask(const int16_t* quantized, int16_t zigzag[64])
+// The zigzag mask of a block from its non-zero mask in transform order (written out: the
+// eight look-ups are independent).
+inline uint64_t ZigzagMask(uint64_t natural)
 {
-    for (int k = 0; k < 64; ++k)
-        zigzag[k] = quantized[kTransposedZigzag.index[k]];
-    uint64_t zeroMask = 0;
-    const __m128i zero = _mm_setzero_si128();
-    for (int k = 0; k < 64; k += 16) {
-        const __m128i a = _mm_cmpeq_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(zigzag + k)), zero);
-        const __m128i b = _mm_cmpeq_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(zigzag + k + 8)), zero);
-        zeroMask |= uint64_t(uint32_t(_mm_movemask_epi8(_mm_packs_epi16(a, b)))) << k;
-    }
-    return ~zeroMask;
+    const auto& t = kZigzag.maskByte;
+    return (t[0][natural & 0xFF] | t[1][(natural >> 8) & 0xFF]) | (t[2][(natural >> 16) & 0xFF] | t[3][(natural >> 24) & 0xFF]) |
+           (t[4][(natural >> 32) & 0xFF] | t[5][(natural >> 40) & 0xFF]) | (t[6][(natural >> 48) & 0xFF] | t[7][natural >> 56]);
 }
 
 // DC rounds to nearest, AC with the dead zone of JpegForwardDctQuantize.
@@ -98,7 +113,7 @@ void Transpose4(__m128& a, __m128& b, __m128& c, __m128& d) { _MM_TRANSPOSE4_PS(
 } // namespace
 
 uint64_t JpegForwardDctQuantizeSse2(const float* rows, size_t stride, const JpegQuantDivisors& divisors,
-                                    int16_t zigzag[64])
+                                    int16_t coefficients[64])
 {
     __m128 lo[8], hi[8]; // columns 0-3 and 4-7 of each row
     for (int r = 0; r < 8; ++r) {
@@ -120,16 +135,23 @@ uint64_t JpegForwardDctQuantizeSse2(const float* rows, size_t stride, const Jpeg
     FdctPass(lo);
     FdctPass(hi);
 
-    alignas(16) int16_t quantized[64];
     const __m128 acRounding = _mm_set1_ps(kAcRounding);
+    const __m128i zero = _mm_setzero_si128();
+    uint64_t zeros = 0; // in transform order
+    __m128i previousEqual = zero;
     for (int r = 0; r < 8; ++r) {
         const float* reciprocal = divisors.reciprocal + r * 8;
         const __m128 roundLo = r == 0 ? _mm_load_ps(kRounding) : acRounding;
         const __m128i a = Quantize4(_mm_mul_ps(lo[r], _mm_loadu_ps(reciprocal)), roundLo);
         const __m128i b = Quantize4(_mm_mul_ps(hi[r], _mm_loadu_ps(reciprocal + 4)), acRounding);
-        _mm_store_si128(reinterpret_cast<__m128i*>(quantized + r * 8), _mm_packs_epi32(a, b));
+        const __m128i row = _mm_packs_epi32(a, b);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(coefficients + r * 8), row);
+        const __m128i equal = _mm_cmpeq_epi16(row, zero);
+        if (r % 2 == 1)
+            zeros |= uint64_t(uint32_t(_mm_movemask_epi8(_mm_packs_epi16(previousEqual, equal)))) << (8 * (r - 1));
+        previousEqual = equal;
     }
-    return ZigzagWithMask(quantized, zigzag);
+    return ZigzagMask(~zeros);
 }
 
 namespace {
@@ -163,7 +185,7 @@ namespace {
 } // namespace
 
 [[gnu::target("avx2")]] uint64_t JpegForwardDctQuantizeAvx2(const float* rows, size_t stride,
-                                                             const JpegQuantDivisors& divisors, int16_t zigzag[64])
+                                                             const JpegQuantDivisors& divisors, int16_t coefficients[64])
 {
     __m256 d[8];
     for (int r = 0; r < 8; ++r)
@@ -172,18 +194,26 @@ namespace {
     Transpose8(d);
     FdctPass(d);
 
-    alignas(32) int16_t quantized[64];
     const __m256 acRounding = _mm256_set1_ps(kAcRounding);
+    __m256i rowPairs[4];
     for (int r = 0; r < 8; r += 2) {
         const __m256 round0 = r == 0 ? _mm256_load_ps(kRounding) : acRounding;
         const __m256i a = Quantize8(_mm256_mul_ps(d[r], _mm256_loadu_ps(divisors.reciprocal + r * 8)), round0);
         const __m256i b =
             Quantize8(_mm256_mul_ps(d[r + 1], _mm256_loadu_ps(divisors.reciprocal + r * 8 + 8)), acRounding);
         // packs works within 128-bit halves: put row r's two halves back together.
-        const __m256i packed = _mm256_permute4x64_epi64(_mm256_packs_epi32(a, b), 0xD8);
-        _mm256_store_si256(reinterpret_cast<__m256i*>(quantized + r * 8), packed);
+        rowPairs[r / 2] = _mm256_permute4x64_epi64(_mm256_packs_epi32(a, b), 0xD8);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(coefficients + r * 8), rowPairs[r / 2]);
     }
-    return ZigzagWithMask(quantized, zigzag);
+    const __m256i zero = _mm256_setzero_si256();
+    uint64_t zeros = 0; // in transform order
+    for (int half = 0; half < 2; ++half) {
+        const __m256i equal0 = _mm256_cmpeq_epi16(rowPairs[half * 2], zero);
+        const __m256i equal1 = _mm256_cmpeq_epi16(rowPairs[half * 2 + 1], zero);
+        const __m256i bytes = _mm256_permute4x64_epi64(_mm256_packs_epi16(equal0, equal1), 0xD8);
+        zeros |= uint64_t(uint32_t(_mm256_movemask_epi8(bytes))) << (32 * half);
+    }
+    return ZigzagMask(~zeros);
 }
 #endif
 

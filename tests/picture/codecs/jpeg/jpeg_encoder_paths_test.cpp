@@ -3,6 +3,7 @@
 // earlier writer at every processor level.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <memory>
@@ -106,10 +107,12 @@ void ExpectTransformMatchesPortable(JpegFdctQuantizeFunction transform, const ch
                 std::memcpy(plane.data() + r * 12 + 2, block.data() + r * 8, 8 * sizeof(float));
             const std::vector<float> before = plane;
             std::array<float, 64> copy = block;
-            int16_t expected[64], actual[64];
+            int16_t expected[64], actual[64], actualZigzag[64];
             const uint64_t expectedMask = JpegForwardDctQuantize(copy.data(), d, expected);
             const uint64_t actualMask = transform(plane.data() + 2, 12, d, actual);
-            ASSERT_EQ(std::memcmp(expected, actual, sizeof expected), 0) << name << " block " << checked;
+            for (int k = 0; k < 64; ++k)
+                actualZigzag[k] = actual[kJpegFdctZigzagPosition[k]];
+            ASSERT_EQ(std::memcmp(expected, actualZigzag, sizeof expected), 0) << name << " block " << checked;
             ASSERT_EQ(expectedMask, actualMask) << name << " block " << checked;
             ASSERT_EQ(plane, before) << name << " changed its input";
             ++checked;
@@ -134,7 +137,20 @@ TEST(JpegEncoderPaths, VectorTransformsEqualThePortableOneBitForBit)
     int16_t expected[64], actual[64];
     EXPECT_EQ(JpegForwardDctQuantize(block, divisors[1], expected),
               JpegForwardDctQuantizePortable(plane, 9, divisors[1], actual));
-    EXPECT_EQ(std::memcmp(expected, actual, sizeof expected), 0);
+    for (int k = 0; k < 64; ++k)
+        EXPECT_EQ(actual[kJpegFdctZigzagPosition[k]], expected[k]) << k;
+}
+
+TEST(JpegEncoderPaths, TransformOutputIsTheTransposedNaturalOrder)
+{
+    // Zigzag entry k is natural (row, column); the transform leaves it at column * 8 + row.
+    std::array<bool, 64> seen{};
+    for (int k = 0; k < 64; ++k) {
+        const int natural = kJpegZigzagToNatural[k];
+        EXPECT_EQ(kJpegFdctZigzagPosition[k], (natural % 8) * 8 + natural / 8) << k;
+        seen[kJpegFdctZigzagPosition[k]] = true;
+    }
+    EXPECT_EQ(std::count(seen.begin(), seen.end(), true), 64);
 }
 
 TEST(JpegEncoderPaths, TransformIsChosenByTheProcessorLevel)
