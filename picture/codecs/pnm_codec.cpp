@@ -224,6 +224,13 @@ void CPnmCodec::ReadPixels(PnmReader& in, PnmKind fileKind, bool binary, unsigne
             }
             continue;
         }
+        if (binary && fileKind == kPpm && maxValue == 255) {
+            // The common file: its bytes are the samples, red first; read them in place.
+            in.ReadExact(row, size_t(width) * 3);
+            for (int x = 0; x < width; ++x)
+                std::swap(row[x * 3], row[x * 3 + 2]);
+            continue;
+        }
         if (binary) {
             in.ReadExact(raw.data(), raw.size());
             for (size_t i = 0; i < samples.size(); ++i)
