@@ -9,53 +9,47 @@
 
 class JpegBitWriter {
 public:
-    // The owner hands the bytes on once Size() reaches this; a Put never adds more than 8.
+    // The owner hands the bytes on once Size() reaches kChunk; up to kSlack more may be put
+    // before that check (a Put adds at most 8 bytes, a coded block well under 1 KiB).
     static constexpr size_t kChunk = 1 << 16;
+    static constexpr size_t kSlack = 4096;
 
-    JpegBitWriter() : m_bytes(kChunk + 64) {}
+    // The register and output position as plain values, for a hot loop to keep in locals
+    // (stores through the byte pointer could otherwise alias the members): Begin takes a
+    // copy, Put works on it, End puts it back.
+    struct Register {
+        uint64_t acc;
+        int count;
+        uint8_t* out;
+    };
+
+    JpegBitWriter() : m_bytes(kChunk + kSlack) {}
+
+    Register Begin() { return {m_acc, m_count, m_bytes.data() + m_size}; }
+    void End(const Register& r)
+    {
+        m_acc = r.acc;
+        m_count = r.count;
+        m_size = static_cast<size_t>(r.out - m_bytes.data());
+    }
 
     // Appends the low `length` (0..32) bits of `bits`; higher bits of `bits` must be zero.
+    static void Put(Register& r, uint32_t bits, int length)
+    {
+        r.acc = (r.acc << length) | bits;
+        r.count += length;
+        if (r.count >= 32) {
+            r.count -= 32;
+            r.out = StoreWord(r.out, static_cast<uint32_t>(r.acc >> r.count));
+        }
+    }
     void Put(uint32_t bits, int length)
     {
-        m_acc = (m_acc << length) | bits;
-        m_count += length;
-        if (m_count >= 32) {
-            m_count -= 32;
-            m_size = static_cast<size_t>(StoreWord(m_bytes.data() + m_size, static_cast<uint32_t>(m_acc >> m_count)) -
-                                         m_bytes.data());
-        }
+        Register r = Begin();
+        Put(r, bits, length);
+        End(r);
     }
 
-    // Puts the codes of a run of entries, the register kept in locals through the loop:
-    // code(entry, bits, length) gives each entry's code; drain(data, size) takes the bytes
-    // whenever kChunk of them are ready.
-    template <typename Entry, typename Code, typename Drain>
-    void PutAll(const Entry* begin, const Entry* end, Code code, Drain drain)
-    {
-        uint64_t acc = m_acc;
-        int count = m_count;
-        uint8_t* const base = m_bytes.data();
-        uint8_t* const limit = base + kChunk;
-        uint8_t* out = base + m_size;
-        for (const Entry* p = begin; p != end; ++p) {
-            uint32_t bits;
-            int length;
-            code(*p, bits, length);
-            acc = (acc << length) | bits;
-            count += length;
-            if (count >= 32) {
-                count -= 32;
-                out = StoreWord(out, static_cast<uint32_t>(acc >> count));
-                if (out >= limit) {
-                    drain(static_cast<const uint8_t*>(base), static_cast<size_t>(out - base));
-                    out = base;
-                }
-            }
-        }
-        m_acc = acc;
-        m_count = count;
-        m_size = static_cast<size_t>(out - base);
-    }
     // Pads the last byte with one bits and moves every whole byte out of the register.
     void Flush()
     {
@@ -65,7 +59,10 @@ public:
         }
         while (m_count >= 8) {
             m_count -= 8;
-            PutByte(static_cast<uint8_t>(m_acc >> m_count));
+            const uint8_t b = static_cast<uint8_t>(m_acc >> m_count);
+            m_bytes[m_size++] = b;
+            if (b == 0xFF)
+                m_bytes[m_size++] = 0;
         }
     }
 
@@ -92,12 +89,6 @@ private:
                 *out++ = 0;
         }
         return out;
-    }
-    void PutByte(uint8_t b)
-    {
-        m_bytes[m_size++] = b;
-        if (b == 0xFF)
-            m_bytes[m_size++] = 0;
     }
 
     std::vector<uint8_t> m_bytes;

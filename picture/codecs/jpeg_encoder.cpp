@@ -14,6 +14,7 @@
 #include "picture/codecs/jpeg_dct.h"
 #include "picture/codecs/jpeg_fdct_simd.h"
 #include "picture/codecs/jpeg_huffman.h"
+#include "picture/codecs/jpeg_symbol_store.h"
 #include "picture/codecs/jpeg_tables.h"
 #include "picture/graphics_exceptions.h"
 #include "picture/graphics_stream.h"
@@ -21,28 +22,6 @@
 
 namespace {
 constexpr char kComment[] = "Created using Ostrel IMKO";
-
-// One coded symbol of the first pass, kept for the second: the table it belongs to (bits
-// 24-25), the Huffman symbol (16-23) and the extra bits that follow it, already cut to
-// their count (the symbol's size). Bits 16-25 index the second pass's code table.
-enum SymbolTable : uint32_t { kLumaDc = 0, kLumaAc = 1, kChromaDc = 2, kChromaAc = 3 };
-inline uint32_t PackSymbol(uint32_t table, uint32_t symbol, uint32_t bits)
-{
-    return (table << 24) | (symbol << 16) | bits;
-}
-
-// Magnitude category of a value (number of bits of |v|).
-inline int Category(int v)
-{
-    return std::bit_width(static_cast<unsigned>(v < 0 ? -v : v));
-}
-
-// The extra bits of a value of category `size`: the value, or for negative values its
-// one's complement, cut to `size` bits.
-inline uint32_t ExtraBits(int v, int size)
-{
-    return static_cast<uint32_t>(v < 0 ? v - 1 : v) & ((1u << size) - 1);
-}
 
 class ByteSink {
 public:
@@ -66,92 +45,6 @@ public:
 
 private:
     std::vector<uint8_t> m_bytes;
-};
-
-// The first pass's symbols, in chunks that are never moved: a block is coded straight into
-// room reserved before it, without a capacity check per symbol.
-class SymbolStore {
-public:
-    // Most symbols one block can produce: DC, 63 AC terms, 3 runs of 16 zeros, end of block.
-    static constexpr size_t kPerBlock = 68;
-    static constexpr size_t kChunkEntries = size_t(1) << 20;
-
-    struct Chunk {
-        std::unique_ptr<uint32_t[]> data;
-        size_t size = 0;
-    };
-
-    // Room for `blocks` more blocks; returns where to write.
-    uint32_t* Reserve(size_t blocks)
-    {
-        if (m_chunks.empty() || kChunkEntries - m_chunks.back().size < blocks * kPerBlock) {
-            Chunk chunk;
-            chunk.data.reset(new uint32_t[std::max(kChunkEntries, blocks * kPerBlock)]);
-            m_chunks.push_back(std::move(chunk));
-        }
-        return m_chunks.back().data.get() + m_chunks.back().size;
-    }
-    void Commit(const uint32_t* end) { m_chunks.back().size = static_cast<size_t>(end - m_chunks.back().data.get()); }
-    const std::vector<Chunk>& Chunks() const { return m_chunks; }
-
-private:
-    std::vector<Chunk> m_chunks;
-};
-
-// Quantised block (in the transform's order, with its zigzag non-zero mask) -> symbols
-// (T.81 F.1.2) at `out`, counted into the frequency tables; returns the end of the symbols.
-uint32_t* CodeBlock(const int16_t coefficients[64], uint64_t nonZero, int& dcPredictor, uint32_t dcTable, uint32_t* out,
-                    JpegSymbolFrequencies& dcFreq, JpegSymbolFrequencies& acFreq)
-{
-    const int diff = coefficients[0] - dcPredictor;
-    dcPredictor = coefficients[0];
-    const int dcSize = Category(diff);
-    *out++ = PackSymbol(dcTable, static_cast<uint32_t>(dcSize), ExtraBits(diff, dcSize));
-    ++dcFreq[static_cast<size_t>(dcSize)];
-
-    const uint32_t acTable = dcTable + 1;
-    uint64_t ac = nonZero & ~uint64_t{1};
-    int last = 0; // position of the previous coded coefficient
-    while (ac) {
-        const int k = std::countr_zero(ac);
-        ac &= ac - 1;
-        int run = k - last - 1;
-        last = k;
-        while (run > 15) {
-            *out++ = PackSymbol(acTable, 0xF0, 0);
-            ++acFreq[0xF0];
-            run -= 16;
-        }
-        const int v = coefficients[kJpegFdctZigzagPosition[k]];
-        const int size = Category(v);
-        const uint32_t symbol = static_cast<uint32_t>((run << 4) | size);
-        *out++ = PackSymbol(acTable, symbol, ExtraBits(v, size));
-        ++acFreq[symbol];
-    }
-    if (last < 63) {
-        *out++ = PackSymbol(acTable, 0x00, 0);
-        ++acFreq[0];
-    }
-    return out;
-}
-
-// Code and length of every symbol of the four tables, indexed like a packed symbol's bits
-// 16-25: the code shifted left past the symbol's extra bits, above 8 bits of the total
-// length, so that a symbol is written with one look-up and one Put. Length 0: no code.
-struct SymbolCodes {
-    uint64_t entry[4 * 256];
-
-    explicit SymbolCodes(const JpegHuffmanEncodeTable tables[4])
-    {
-        for (int t = 0; t < 4; ++t)
-            for (int symbol = 0; symbol < 256; ++symbol) {
-                const int extra = t % 2 == 0 ? symbol : symbol & 15;
-                const int codeLength = tables[t].length[size_t(symbol)];
-                const bool usable = codeLength != 0 && extra <= 16;
-                entry[t * 256 + symbol] =
-                    usable ? (uint64_t{tables[t].code[size_t(symbol)]} << extra << 8) | uint64_t(codeLength + extra) : 0;
-            }
-    }
 };
 
 void WriteHeaders(ByteSink& out, const CPicture& picture, const std::array<uint8_t, 64> tables[2])
@@ -259,7 +152,7 @@ void JpegEncodePicture(const CPicture& picture, int quality, CGraphicsStream& st
     const int width = picture.Width(), height = picture.Height();
     const int blockCols = (width + 7) / 8;
     const int blockRows = (height + 7) / 8;
-    SymbolStore symbols;
+    JpegSymbolStore symbols;
     JpegSymbolFrequencies freq[4] = {};
     int predictors[3] = {0, 0, 0};
     alignas(32) float blocks[3][64];
@@ -279,12 +172,11 @@ void JpegEncodePicture(const CPicture& picture, int quality, CGraphicsStream& st
             else
 #endif
                 JpegConvertBlock(rows, x, width, blocks);
-            uint32_t* out = symbols.Reserve(3);
+            uint16_t* out = symbols.ReserveMcu();
             for (int c = 0; c < 3; ++c) {
                 const int t = c == 0 ? 0 : 1;
                 const uint64_t nonZero = transform(blocks[c], 8, divisors[t], coef);
-                out = CodeBlock(coef, nonZero, predictors[c], t == 0 ? kLumaDc : kChromaDc, out, freq[t * 2],
-                                freq[t * 2 + 1]);
+                out = JpegCodeBlock(coef, nonZero, predictors[c], out, freq[t * 2], freq[t * 2 + 1]);
             }
             symbols.Commit(out);
         }
@@ -294,6 +186,7 @@ void JpegEncodePicture(const CPicture& picture, int quality, CGraphicsStream& st
     JpegHuffmanEncodeTable huffman[4];
     for (int t = 0; t < 4; ++t)
         huffman[t] = JpegOptimalHuffmanTable(freq[t]);
+    JpegCheckSymbolCodes(huffman, freq);
     CheckProgress(progress, 90);
 
     ByteSink out;
@@ -306,18 +199,8 @@ void JpegEncodePicture(const CPicture& picture, int quality, CGraphicsStream& st
     };
     write(out.Data().data(), out.Data().size());
 
-    const auto codes = std::make_unique<SymbolCodes>(huffman);
-    const uint64_t* const codeOf = codes->entry;
     JpegBitWriter bits;
-    const auto code = [codeOf](uint32_t symbol, uint32_t& value, int& length) {
-        const uint64_t entry = codeOf[symbol >> 16];
-        length = static_cast<int>(entry & 0xFF);
-        if (length == 0)
-            throw EJpegFatal("INTERNAL ERROR - Missing Huffman Code");
-        value = static_cast<uint32_t>(entry >> 8) | (symbol & 0xFFFF);
-    };
-    for (const SymbolStore::Chunk& chunk : symbols.Chunks())
-        bits.PutAll(chunk.data.get(), chunk.data.get() + chunk.size, code, write);
+    JpegWriteSymbols(symbols, huffman, bits, write);
     bits.Flush();
     CheckProgress(progress, 100);
     const uint8_t eoi[2] = {0xFF, kJpegEoi};

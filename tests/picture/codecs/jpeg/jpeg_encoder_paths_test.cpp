@@ -19,6 +19,7 @@
 #include "picture/codecs/jpeg_dct.h"
 #include "picture/codecs/jpeg_encoder.h"
 #include "picture/codecs/jpeg_fdct_simd.h"
+#include "picture/codecs/jpeg_symbol_store.h"
 #include "picture/codecs/jpeg_tables.h"
 #include "picture/picture.h"
 
@@ -311,8 +312,53 @@ TEST(JpegEncoderPaths, BitWriterPadsTheLastByteWithOnes)
     EXPECT_EQ(Written({{0x5, 3}, {0, 30}}), (std::vector<uint8_t>{0xA0, 0x00, 0x00, 0x00, 0x7F}));
 }
 
+TEST(JpegEncoderPaths, BlockEntriesCarryRunsLongTermsAndTheMissingEndOfBlock)
+{
+    // Terms in the transform's order; DC 2047 after a predictor of -2047 (12 extra bits).
+    int16_t coefficients[64] = {};
+    uint64_t mask = 0;
+    const auto set = [&](int zigzag, int16_t value) {
+        coefficients[kJpegFdctZigzagPosition[zigzag]] = value;
+        mask |= uint64_t{1} << zigzag;
+    };
+    set(0, 2047);
+    set(1, -1);
+    set(20, 300);   // run 18: one run of 16 zeros, then run 2, size 9 (two entries)
+    set(63, -2047); // run 42: two runs of 16, then run 10, size 11; no end-of-block
+    int predictor = -2047;
+    JpegSymbolFrequencies dc{}, ac{};
+    uint16_t entries[JpegSymbolStore::kPerBlock];
+    const uint16_t* end = JpegCodeBlock(coefficients, mask, predictor, entries, dc, ac);
+    const std::vector<uint16_t> expected = {
+        uint16_t(12 << 12 | (4094 & 0xFFF)), // DC difference 4094
+        uint16_t(0x01 << 8 | 0),             // -1: size 1, bits 0
+        0xF000,
+        uint16_t(0x29 << 8), 300,
+        0xF000, 0xF000,
+        uint16_t(0xAB << 8), uint16_t((-2047 - 1) & 0x7FF),
+        JpegSymbolStore::kLastTermCoded,
+    };
+    EXPECT_EQ(std::vector<uint16_t>(static_cast<const uint16_t*>(entries), end), expected);
+    EXPECT_EQ(predictor, 2047);
+    EXPECT_EQ(dc[12], 1);
+    EXPECT_EQ(ac[0x01], 1);
+    EXPECT_EQ(ac[0xF0], 3);
+    EXPECT_EQ(ac[0x29], 1);
+    EXPECT_EQ(ac[0xAB], 1);
+    EXPECT_EQ(ac[0x00], 0);
+
+    // A DC-only block: difference 0, then end-of-block.
+    int16_t flat[64] = {};
+    flat[0] = 2047;
+    end = JpegCodeBlock(flat, 1, predictor, entries, dc, ac);
+    EXPECT_EQ(std::vector<uint16_t>(static_cast<const uint16_t*>(entries), end), (std::vector<uint16_t>{0x0000, JpegSymbolStore::kEndOfBlock}));
+    EXPECT_EQ(dc[0], 1);
+    EXPECT_EQ(ac[0x00], 1);
+}
+
 // A picture of `kind`: 0 photo-like, 1 white noise (large coefficients, long codes, many
-// 0xFF bytes), 2 flat with a few hard edges (long zero runs).
+// 0xFF bytes), 2 flat with a few hard edges (long zero runs), 3 a one-pixel checkerboard of
+// black and white (the largest terms, the last term of each block coded).
 void MakePicture(CPicture& picture, int width, int height, int kind, uint32_t seed)
 {
     if (kind == 0) {
@@ -323,7 +369,9 @@ void MakePicture(CPicture& picture, int width, int height, int kind, uint32_t se
     std::mt19937 random(seed);
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width * 3; ++x)
-            picture.Row(y)[x] = kind == 1 ? uint8_t(random()) : uint8_t(((x / 3) * 7 / (width + 1)) * 40 + (y > height / 2 ? 90 : 0));
+            picture.Row(y)[x] = kind == 1   ? uint8_t(random())
+                                : kind == 3 ? uint8_t((x / 3 + y) % 2 ? 255 : 0)
+                                            : uint8_t(((x / 3) * 7 / (width + 1)) * 40 + (y > height / 2 ? 90 : 0));
 }
 
 TEST(JpegEncoderPaths, FilesEqualTheEarlierWriterAtEveryLevel)
@@ -334,7 +382,8 @@ TEST(JpegEncoderPaths, FilesEqualTheEarlierWriterAtEveryLevel)
     const Case cases[] = {
         {1, 1, 1, 80},    {7, 7, 0, 80},    {8, 8, 1, 100},  {9, 9, 0, 50},    {15, 17, 1, 1},
         {16, 16, 2, 80},  {23, 5, 1, 95},   {64, 48, 0, 80}, {101, 67, 1, 100}, {300, 7, 0, 80},
-        {5, 300, 2, 30},  {130, 90, 2, 100}, {257, 129, 0, 80}, {256, 144, 1, 80},
+        {5, 300, 2, 30},  {130, 90, 2, 100}, {257, 129, 0, 80}, {256, 144, 1, 80}, {64, 40, 3, 100},
+        {37, 21, 3, 80},
     };
     std::vector<SimdLevel> levels = VectorLevels();
     levels.insert(levels.begin(), SimdLevel::Portable);
