@@ -21,7 +21,14 @@ inline uint32_t ExtraBits(int v, int size)
 }
 
 // Code and length of every symbol of the four tables, the code shifted left past the
-// symbol's extra bits and the length counting them: (code << extra) << 8 | length.
+// symbol's extra bits and the length counting them: (code << extra) << 8 | flags | length.
+// For the AC tables the flags say that the entry ends the block (end-of-block, and the
+// end entry after a coded last term, which writes nothing) and that its extra bits are in
+// the next entry.
+constexpr uint64_t kLengthMask = 0x3F;
+constexpr uint64_t kEndsBlock = 0x80;
+constexpr uint64_t kExtraFollows = 0x40;
+
 struct SymbolCodes {
     uint64_t entry[4][256];
 
@@ -29,18 +36,24 @@ struct SymbolCodes {
     {
         for (int t = 0; t < 4; ++t)
             for (int symbol = 0; symbol < 256; ++symbol) {
-                const int extra = t % 2 == 0 ? symbol : symbol & 15;
+                const bool ac = t % 2 == 1;
+                const int extra = ac ? symbol & 15 : symbol;
                 const int length = tables[t].length[size_t(symbol)];
-                entry[t][symbol] = extra <= 16 && length != 0
-                                       ? (uint64_t{tables[t].code[size_t(symbol)]} << extra << 8) | uint64_t(length + extra)
-                                       : 0;
+                uint64_t& e = entry[t][symbol];
+                e = extra <= 16 && length != 0
+                        ? (uint64_t{tables[t].code[size_t(symbol)]} << extra << 8) | uint64_t(length + extra)
+                        : 0;
+                if (ac && extra > 8)
+                    e |= kExtraFollows;
+                if (ac && (symbol == JpegSymbolStore::kEndOfBlock >> 8 || symbol == JpegSymbolStore::kLastTermCoded >> 8))
+                    e = (symbol == 0 ? e : 0) | kEndsBlock;
             }
     }
 };
 
 inline void PutCode(JpegBitWriter::Register& r, uint64_t code, uint32_t extra)
 {
-    JpegBitWriter::Put(r, static_cast<uint32_t>(code >> 8) | extra, static_cast<int>(code & 0xFF));
+    JpegBitWriter::Put(r, static_cast<uint32_t>(code >> 8) | extra, static_cast<int>(code & kLengthMask));
 }
 } // namespace
 
@@ -126,17 +139,13 @@ void JpegWriteSymbols(const JpegSymbolStore& store, const JpegHuffmanEncodeTable
             PutCode(r, dc[dcEntry >> 12], dcEntry & 0x0FFF);
             for (;;) {
                 const uint32_t entry = *p++;
-                if (entry == JpegSymbolStore::kEndOfBlock) {
-                    PutCode(r, ac[0], 0);
-                    break;
-                }
-                if (entry == JpegSymbolStore::kLastTermCoded)
-                    break;
-                const uint32_t symbol = entry >> 8;
+                const uint64_t code = ac[entry >> 8];
                 uint32_t extra = entry & 0xFF;
-                if ((symbol & 15) > 8)
+                if (code & kExtraFollows)
                     extra = *p++;
-                PutCode(r, ac[symbol], extra);
+                PutCode(r, code, extra);
+                if (code & kEndsBlock)
+                    break;
             }
             if (r.out >= limit) {
                 bits.End(r);
