@@ -1,10 +1,7 @@
 #include "picture/codecs/jpeg_encoder.h"
 
 #include <algorithm>
-#include <bit>
 #include <cmath>
-#include <cstring>
-#include <memory>
 #include <vector>
 
 #include "base/cpu_features.h"
@@ -155,7 +152,7 @@ void JpegEncodePicture(const CPicture& picture, int quality, CGraphicsStream& st
     JpegSymbolStore symbols;
     JpegSymbolFrequencies freq[4] = {};
     int predictors[3] = {0, 0, 0};
-    alignas(32) float blocks[3][64];
+    alignas(16) float blocks[3][64]; // the vector forms read and write it unaligned
     alignas(16) int16_t coef[64];
     for (int row = 0; row < blockRows; ++row) {
         if (row % 8 == 0)

@@ -141,7 +141,7 @@ uint64_t JpegForwardDctQuantizeSse2(const float* rows, size_t stride, const Jpeg
     __m128i previousEqual = zero;
     for (int r = 0; r < 8; ++r) {
         const float* reciprocal = divisors.reciprocal + r * 8;
-        const __m128 roundLo = r == 0 ? _mm_load_ps(kRounding) : acRounding;
+        const __m128 roundLo = r == 0 ? _mm_loadu_ps(kRounding) : acRounding;
         const __m128i a = Quantize4(_mm_mul_ps(lo[r], _mm_loadu_ps(reciprocal)), roundLo);
         const __m128i b = Quantize4(_mm_mul_ps(hi[r], _mm_loadu_ps(reciprocal + 4)), acRounding);
         const __m128i row = _mm_packs_epi32(a, b);
@@ -197,7 +197,7 @@ namespace {
     const __m256 acRounding = _mm256_set1_ps(kAcRounding);
     __m256i rowPairs[4];
     for (int r = 0; r < 8; r += 2) {
-        const __m256 round0 = r == 0 ? _mm256_load_ps(kRounding) : acRounding;
+        const __m256 round0 = r == 0 ? _mm256_loadu_ps(kRounding) : acRounding;
         const __m256i a = Quantize8(_mm256_mul_ps(d[r], _mm256_loadu_ps(divisors.reciprocal + r * 8)), round0);
         const __m256i b =
             Quantize8(_mm256_mul_ps(d[r + 1], _mm256_loadu_ps(divisors.reciprocal + r * 8 + 8)), acRounding);

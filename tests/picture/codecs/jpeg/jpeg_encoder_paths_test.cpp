@@ -180,7 +180,7 @@ TEST(JpegEncoderPaths, ColourConversionKnownValuesAndEdgeRepeat)
     const uint8_t* rows[8];
     for (int r = 0; r < 8; ++r)
         rows[r] = pixels.data() + r * 24;
-    alignas(32) float blocks[3][64];
+    float blocks[3][64];
     JpegConvertBlock(rows, 0, 3, blocks);
     EXPECT_EQ(blocks[0][0], 127.0f); // white: Y 255, Cb = Cr = 128
     EXPECT_EQ(blocks[1][0], 0.0f);
@@ -208,7 +208,7 @@ TEST(JpegEncoderPaths, Avx2ColourConversionEqualsPortableForEveryColour)
         rowBuffers.emplace_back(new uint8_t[24]);
         rows[r] = writable[r] = rowBuffers.back().get();
     }
-    alignas(32) float expected[3][64], actual[3][64];
+    float expected[3][64], actual[3][64];
     for (uint32_t first = 0; first < (1u << 24); first += 64) {
         for (uint32_t i = 0; i < 64; ++i) {
             const uint32_t colour = first + i;
