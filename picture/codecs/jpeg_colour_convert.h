@@ -11,7 +11,8 @@
 void JpegConvertBlock(const uint8_t* const rows[8], int x, int width, float blocks[3][64]);
 
 #if defined(__SSE2__)
-// The same with AVX2 for a block that lies wholly inside the rows (x + 8 <= width); reads
-// exactly the 24 bytes of each row's eight pixels.
+// The same with SSE2 and with AVX2, for a block that lies wholly inside the rows
+// (x + 8 <= width); they read exactly the 24 bytes of each row's eight pixels.
+void JpegConvertBlockSse2(const uint8_t* const rows[8], int x, float blocks[3][64]);
 void JpegConvertBlockAvx2(const uint8_t* const rows[8], int x, float blocks[3][64]);
 #endif

@@ -141,7 +141,7 @@ void JpegEncodePicture(const CPicture& picture, int quality, CGraphicsStream& st
                                            JpegMakeQuantDivisors(tables[1].data())};
     const JpegFdctQuantizeFunction transform = JpegSelectForwardDctQuantize();
 #if defined(__SSE2__)
-    const bool avx2 = UseAvx2();
+    const bool avx2 = UseAvx2(), sse2 = UseSse2();
 #endif
 
     // First pass: transform and quantise every block once, keeping its symbols and counting
@@ -166,6 +166,8 @@ void JpegEncodePicture(const CPicture& picture, int quality, CGraphicsStream& st
 #if defined(__SSE2__)
             if (avx2 && x + 8 <= width)
                 JpegConvertBlockAvx2(rows, x, blocks);
+            else if (sse2 && x + 8 <= width)
+                JpegConvertBlockSse2(rows, x, blocks);
             else
 #endif
                 JpegConvertBlock(rows, x, width, blocks);

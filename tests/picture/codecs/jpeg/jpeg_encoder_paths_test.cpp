@@ -194,11 +194,11 @@ TEST(JpegEncoderPaths, ColourConversionKnownValuesAndEdgeRepeat)
     EXPECT_EQ(blocks[0][8], 0.0f); // grey 128
 }
 
-TEST(JpegEncoderPaths, Avx2ColourConversionEqualsPortableForEveryColour)
-{
 #if defined(__SSE2__)
-    SimdLevelScope avx2(SimdLevel::Avx2);
-    ASSERT_EQ(ActiveSimdLevel(), SimdLevel::Avx2) << "this processor cannot run the AVX2 conversion";
+using ConvertFunction = void (*)(const uint8_t* const rows[8], int x, float blocks[3][64]);
+
+void ExpectConversionMatchesPortable(ConvertFunction convert, const char* name)
+{
     // Every 24-bit colour once: 2^24 pixels, 64 per block. Each block sits at the very end of
     // its row buffer, so a read past the 24 bytes would show under the address sanitizer.
     std::vector<std::unique_ptr<uint8_t[]>> rowBuffers;
@@ -218,8 +218,8 @@ TEST(JpegEncoderPaths, Avx2ColourConversionEqualsPortableForEveryColour)
             px[2] = uint8_t(colour >> 16);
         }
         JpegConvertBlock(rows, 0, 8, expected);
-        JpegConvertBlockAvx2(rows, 0, actual);
-        ASSERT_EQ(std::memcmp(expected, actual, sizeof expected), 0) << "colours from " << first;
+        convert(rows, 0, actual);
+        ASSERT_EQ(std::memcmp(expected, actual, sizeof expected), 0) << name << ": colours from " << first;
     }
     // A block further along a row, with its neighbours different.
     std::vector<uint8_t> wide(8 * 48);
@@ -228,8 +228,18 @@ TEST(JpegEncoderPaths, Avx2ColourConversionEqualsPortableForEveryColour)
     for (int r = 0; r < 8; ++r)
         rows[r] = wide.data() + r * 48;
     JpegConvertBlock(rows, 8, 16, expected);
-    JpegConvertBlockAvx2(rows, 8, actual);
-    EXPECT_EQ(std::memcmp(expected, actual, sizeof expected), 0);
+    convert(rows, 8, actual);
+    EXPECT_EQ(std::memcmp(expected, actual, sizeof expected), 0) << name;
+}
+#endif
+
+TEST(JpegEncoderPaths, VectorColourConversionsEqualThePortableOneForEveryColour)
+{
+#if defined(__SSE2__)
+    ExpectConversionMatchesPortable(JpegConvertBlockSse2, "sse2");
+    SimdLevelScope avx2(SimdLevel::Avx2);
+    ASSERT_EQ(ActiveSimdLevel(), SimdLevel::Avx2) << "this processor cannot run the AVX2 conversion";
+    ExpectConversionMatchesPortable(JpegConvertBlockAvx2, "avx2");
 #endif
 }
 
