@@ -1,6 +1,5 @@
 #include "picture/codecs/jpeg_symbol_store.h"
 
-#include <algorithm>
 #include <bit>
 
 #include "picture/codecs/jpeg_fdct_simd.h"
