@@ -1,14 +1,17 @@
 #include "picture/codecs/jpeg_encoder.h"
 
 #include <algorithm>
-#include <bit>
 #include <cmath>
-#include <cstring>
 #include <vector>
 
+#include "base/cpu_features.h"
 #include "base/progress.h"
+#include "picture/codecs/jpeg_bit_writer.h"
+#include "picture/codecs/jpeg_colour_convert.h"
 #include "picture/codecs/jpeg_dct.h"
+#include "picture/codecs/jpeg_fdct_simd.h"
 #include "picture/codecs/jpeg_huffman.h"
+#include "picture/codecs/jpeg_symbol_store.h"
 #include "picture/codecs/jpeg_tables.h"
 #include "picture/graphics_exceptions.h"
 #include "picture/graphics_stream.h"
@@ -16,20 +19,6 @@
 
 namespace {
 constexpr char kComment[] = "Created using Ostrel IMKO";
-
-// One coded symbol of the first pass, kept for the second: the table it belongs to, the
-// Huffman symbol and the extra bits that follow it (their count is the symbol's size).
-enum SymbolTable : uint32_t { kLumaDc = 0, kLumaAc = 1, kChromaDc = 2, kChromaAc = 3 };
-inline uint32_t PackSymbol(uint32_t table, uint32_t symbol, uint32_t bits)
-{
-    return (table << 24) | (symbol << 16) | (bits & 0xFFFF);
-}
-
-// Magnitude category of a value (number of bits of |v|).
-inline int Category(int v)
-{
-    return std::bit_width(static_cast<unsigned>(v < 0 ? -v : v));
-}
 
 class ByteSink {
 public:
@@ -54,112 +43,6 @@ public:
 private:
     std::vector<uint8_t> m_bytes;
 };
-
-// Entropy-coded output: bits most significant first, 0xFF followed by a stuffed 0x00.
-class BitSink {
-public:
-    explicit BitSink(std::vector<uint8_t>& out) : m_out(out) {}
-    // Appends `length` (0..32) bits.
-    void Put(uint32_t code, int length)
-    {
-        m_acc = (m_acc << length) | (code & static_cast<uint32_t>((uint64_t{1} << length) - 1));
-        m_count += length;
-        if (m_count >= 32) {
-            m_count -= 32;
-            const uint32_t word = static_cast<uint32_t>(m_acc >> m_count);
-            if ((word & 0x80808080u & ~(word + 0x01010101u)) == 0 && (word & 0xFFu) != 0xFFu &&
-                (word & 0xFF00u) != 0xFF00u && (word & 0xFF0000u) != 0xFF0000u && (word >> 24) != 0xFFu) {
-                const uint8_t bytes[4] = {uint8_t(word >> 24), uint8_t(word >> 16), uint8_t(word >> 8), uint8_t(word)};
-                m_out.insert(m_out.end(), bytes, bytes + 4);
-            } else {
-                for (int shift = 24; shift >= 0; shift -= 8)
-                    PutByte(static_cast<uint8_t>(word >> shift));
-            }
-        }
-    }
-    // Pads the last byte with one bits and writes what is left.
-    void Flush()
-    {
-        if (m_count % 8)
-            Put(0x7F, 8 - m_count % 8);
-        while (m_count >= 8) {
-            m_count -= 8;
-            PutByte(static_cast<uint8_t>(m_acc >> m_count));
-        }
-    }
-
-private:
-    void PutByte(uint8_t b)
-    {
-        m_out.push_back(b);
-        if (b == 0xFF)
-            m_out.push_back(0);
-    }
-
-    std::vector<uint8_t>& m_out;
-    uint64_t m_acc = 0;
-    int m_count = 0;
-};
-
-// Converts the eight picture rows of block row `blockRow` to level-shifted planes
-// (width padded to whole blocks); edge pixels are repeated into the partial blocks.
-void ConvertBlockRow(const CPicture& picture, int blockRow, int paddedWidth, std::vector<float> planes[3])
-{
-    const int width = picture.Width(), height = picture.Height();
-    for (int r = 0; r < 8; ++r) {
-        const int y = std::min(blockRow * 8 + r, height - 1);
-        const uint8_t* in = picture.Row(y);
-        float* yp = planes[0].data() + size_t(r) * paddedWidth;
-        float* cbp = planes[1].data() + size_t(r) * paddedWidth;
-        float* crp = planes[2].data() + size_t(r) * paddedWidth;
-        for (int x = 0; x < paddedWidth; ++x) {
-            const uint8_t* px = in + 3 * std::min(x, width - 1);
-            const int b = px[0], g = px[1], rd = px[2];
-            const int luma = std::min(255, (1224 * rd + 2404 * g + 466 * b + 2048) >> 12);
-            const int cb = std::min(255, (2048 * b - 1357 * g - 690 * rd + 526336) >> 12);
-            const int cr = std::min(255, (2048 * rd - 1714 * g - 333 * b + 526336) >> 12);
-            yp[x] = static_cast<float>(luma - 128);
-            cbp[x] = static_cast<float>(cb - 128);
-            crp[x] = static_cast<float>(cr - 128);
-        }
-    }
-}
-
-// Quantised block (zigzag order, with its non-zero mask) -> symbols (T.81 F.1.2), counted
-// into the frequency tables.
-void CodeBlock(const int16_t zigzag[64], uint64_t nonZero, int& dcPredictor, uint32_t dcTable,
-               std::vector<uint32_t>& symbols, JpegSymbolFrequencies& dcFreq, JpegSymbolFrequencies& acFreq)
-{
-    const int diff = zigzag[0] - dcPredictor;
-    dcPredictor = zigzag[0];
-    const int dcSize = Category(diff);
-    symbols.push_back(PackSymbol(dcTable, static_cast<uint32_t>(dcSize), static_cast<uint32_t>(diff < 0 ? diff - 1 : diff)));
-    ++dcFreq[static_cast<size_t>(dcSize)];
-
-    const uint32_t acTable = dcTable + 1;
-    uint64_t ac = nonZero & ~uint64_t{1};
-    int last = 0; // position of the previous coded coefficient
-    while (ac) {
-        const int k = std::countr_zero(ac);
-        ac &= ac - 1;
-        int run = k - last - 1;
-        last = k;
-        while (run > 15) {
-            symbols.push_back(PackSymbol(acTable, 0xF0, 0));
-            ++acFreq[0xF0];
-            run -= 16;
-        }
-        const int v = zigzag[k];
-        const int size = Category(v);
-        const uint32_t symbol = static_cast<uint32_t>((run << 4) | size);
-        symbols.push_back(PackSymbol(acTable, symbol, static_cast<uint32_t>(v < 0 ? v - 1 : v)));
-        ++acFreq[symbol];
-    }
-    if (last < 63) {
-        symbols.push_back(PackSymbol(acTable, 0x00, 0));
-        ++acFreq[0];
-    }
-}
 
 void WriteHeaders(ByteSink& out, const CPicture& picture, const std::array<uint8_t, 64> tables[2])
 {
@@ -256,35 +139,45 @@ void JpegEncodePicture(const CPicture& picture, int quality, CGraphicsStream& st
                                                JpegScaledQuantTable(kJpegChrominanceQuantization, quality)};
     const JpegQuantDivisors divisors[2] = {JpegMakeQuantDivisors(tables[0].data()),
                                            JpegMakeQuantDivisors(tables[1].data())};
+    const JpegFdctQuantizeFunction transform = JpegSelectForwardDctQuantize();
+#if defined(__SSE2__)
+    const bool avx2 = UseAvx2(), sse2 = UseSse2();
+#endif
 
     // First pass: transform and quantise every block once, keeping its symbols and counting
     // their frequencies.
-    const int blockCols = (picture.Width() + 7) / 8;
-    const int blockRows = (picture.Height() + 7) / 8;
-    const int paddedWidth = blockCols * 8;
-    std::vector<float> planes[3];
-    for (auto& plane : planes)
-        plane.resize(size_t(paddedWidth) * 8);
-    std::vector<uint32_t> symbols;
-    symbols.reserve(size_t(blockCols) * size_t(blockRows) * 3 * 8);
+    const int width = picture.Width(), height = picture.Height();
+    const int blockCols = (width + 7) / 8;
+    const int blockRows = (height + 7) / 8;
+    JpegSymbolStore symbols;
     JpegSymbolFrequencies freq[4] = {};
     int predictors[3] = {0, 0, 0};
-    alignas(16) float samples[64];
-    int16_t coef[64];
+    alignas(16) float blocks[3][64]; // the vector forms read and write it unaligned
+    alignas(16) int16_t coef[64];
     for (int row = 0; row < blockRows; ++row) {
         if (row % 8 == 0)
             CheckProgress(progress, int64_t(90) * row / blockRows);
-        ConvertBlockRow(picture, row, paddedWidth, planes);
+        // Rows past the bottom repeat the last one.
+        const uint8_t* rows[8];
+        for (int r = 0; r < 8; ++r)
+            rows[r] = picture.Row(std::min(row * 8 + r, height - 1));
         for (int col = 0; col < blockCols; ++col) {
+            const int x = col * 8;
+#if defined(__SSE2__)
+            if (avx2 && x + 8 <= width)
+                JpegConvertBlockAvx2(rows, x, blocks);
+            else if (sse2 && x + 8 <= width)
+                JpegConvertBlockSse2(rows, x, blocks);
+            else
+#endif
+                JpegConvertBlock(rows, x, width, blocks);
+            uint16_t* out = symbols.ReserveMcu();
             for (int c = 0; c < 3; ++c) {
-                const float* src = planes[c].data() + size_t(col) * 8;
-                for (int r = 0; r < 8; ++r)
-                    std::memcpy(samples + r * 8, src + size_t(r) * paddedWidth, 8 * sizeof(float));
                 const int t = c == 0 ? 0 : 1;
-                const uint64_t nonZero = JpegForwardDctQuantize(samples, divisors[t], coef);
-                CodeBlock(coef, nonZero, predictors[c], t == 0 ? kLumaDc : kChromaDc, symbols, freq[t * 2],
-                          freq[t * 2 + 1]);
+                const uint64_t nonZero = transform(blocks[c], 8, divisors[t], coef);
+                out = JpegCodeBlock(coef, nonZero, predictors[c], out, freq[t * 2], freq[t * 2 + 1]);
             }
+            symbols.Commit(out);
         }
     }
 
@@ -292,29 +185,24 @@ void JpegEncodePicture(const CPicture& picture, int quality, CGraphicsStream& st
     JpegHuffmanEncodeTable huffman[4];
     for (int t = 0; t < 4; ++t)
         huffman[t] = JpegOptimalHuffmanTable(freq[t]);
+    JpegCheckSymbolCodes(huffman, freq);
     CheckProgress(progress, 90);
 
     ByteSink out;
-    out.Data().reserve(symbols.size() + 1024);
     WriteHeaders(out, picture, tables);
     WriteHuffmanTables(out, huffman);
     WriteScanHeader(out);
-    BitSink bits(out.Data());
-    for (const uint32_t entry : symbols) {
-        const JpegHuffmanEncodeTable& table = huffman[entry >> 24];
-        const unsigned symbol = (entry >> 16) & 0xFF;
-        const int length = table.length[symbol];
-        if (length == 0)
-            throw EJpegFatal("INTERNAL ERROR - Missing Huffman Code");
-        const int extra = (entry >> 24) % 2 == 0 ? static_cast<int>(symbol) : static_cast<int>(symbol & 15);
-        const uint32_t value = entry & ((1u << extra) - 1);
-        bits.Put((uint32_t{table.code[symbol]} << extra) | value, length + extra);
-    }
-    bits.Flush();
-    out.Marker(kJpegEoi);
-    CheckProgress(progress, 100);
+    const auto write = [&stream](const uint8_t* data, size_t size) {
+        if (!stream.Write(data, size))
+            throw EJpegError("Cannot write the file");
+    };
+    write(out.Data().data(), out.Data().size());
 
-    const std::vector<uint8_t>& data = out.Data();
-    if (!stream.Write(data.data(), data.size()))
-        throw EJpegError("Cannot write the file");
+    JpegBitWriter bits;
+    JpegWriteSymbols(symbols, huffman, bits, write);
+    bits.Flush();
+    CheckProgress(progress, 100);
+    const uint8_t eoi[2] = {0xFF, kJpegEoi};
+    write(bits.Data(), bits.Size());
+    write(eoi, 2);
 }

@@ -34,14 +34,25 @@ public:
     }
     void ReadExact(uint8_t* out, size_t n)
     {
-        while (n) {
-            if (m_pos == m_len && !Fill())
-                throw EGraphicsException("PNM data ends early");
-            size_t take = std::min(n, m_len - m_pos);
-            std::memcpy(out, &m_buffer[m_pos], take);
+        for (;;) {
+            const size_t take = std::min(n, m_len - m_pos);
+            if (take)
+                std::memcpy(out, m_buffer.data() + m_pos, take);
             m_pos += take;
             out += take;
             n -= take;
+            if (n == 0)
+                return;
+            // The buffer is used up: a long span is read straight into place.
+            if (n >= kDirectRead) {
+                const size_t got = m_stream.Read(out, n);
+                out += got;
+                n -= got;
+                if (n == 0)
+                    return;
+            }
+            if (!Fill())
+                throw EGraphicsException("PNM data ends early");
         }
     }
     // Bytes not yet consumed, buffered or still in the stream.
@@ -79,9 +90,12 @@ public:
     }
 
 private:
+    static constexpr size_t kBufferSize = 65536;
+    static constexpr size_t kDirectRead = 4096;
+
     bool Fill()
     {
-        m_buffer.resize(65536);
+        m_buffer.resize(kBufferSize);
         m_len = m_stream.Read(m_buffer.data(), m_buffer.size());
         m_pos = 0;
         return m_len > 0;
@@ -222,6 +236,13 @@ void CPnmCodec::ReadPixels(PnmReader& in, PnmKind fileKind, bool binary, unsigne
                 }
                 std::memset(row + x * 3, black ? 0 : 255, 3);
             }
+            continue;
+        }
+        if (binary && fileKind == kPpm && maxValue == 255) {
+            // The common file: its bytes are the samples, red first; read them in place.
+            in.ReadExact(row, size_t(width) * 3);
+            for (int x = 0; x < width; ++x)
+                std::swap(row[x * 3], row[x * 3 + 2]);
             continue;
         }
         if (binary) {

@@ -135,6 +135,31 @@ TEST(PnmCodec, ReaderHandlesCommentsScalingAndWideSamples)
     EXPECT_NE(info.find("Mode : ASCII."), std::string::npos);
 }
 
+TEST(PnmCodec, LargeBinaryPixelMapReadsEveryByteInPlace)
+{
+    // Rows of 8997 bytes cross the reader's 64 KiB buffer at varying offsets; maximum 255
+    // takes the bytes as they are, another maximum scales them.
+    for (unsigned maxValue : {255u, 254u}) {
+        const int width = 2999, height = 40;
+        Bytes file = AsBytes("P6 2999 40 " + std::to_string(maxValue) + "\n");
+        const size_t start = file.size();
+        for (uint32_t i = 0; i < uint32_t(width * height * 3); ++i)
+            file.push_back(uint8_t((i * 7919u + i / 13) % (maxValue + 1)));
+        CPicture picture;
+        ASSERT_TRUE(ReadFromMemory(PpmCodec(), file, picture));
+        ASSERT_EQ(picture.Width(), width);
+        bool same = true;
+        for (int y = 0; y < height && same; ++y)
+            for (int x = 0; x < width && same; ++x) {
+                const uint8_t* in = file.data() + start + (size_t(y) * width + x) * 3;
+                const uint8_t* px = picture.Row(y) + x * 3;
+                for (int c = 0; c < 3; ++c)
+                    same = same && px[2 - c] == in[c] * 255 / maxValue;
+                EXPECT_TRUE(same) << x << ", " << y << " maximum " << maxValue;
+            }
+    }
+}
+
 TEST(PnmCodec, DamagedFilesAreRefused)
 {
     CPicture picture;
