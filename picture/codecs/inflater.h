@@ -44,6 +44,8 @@ private:
     void UseFixedTables();
     void DecodeStored();
     void DecodeHuffman();
+    bool DecodeSymbolCarefully(uint8_t* out, size_t& pos, uint64_t producedBefore);
+    static void CopyMatch(uint8_t* dst, unsigned distance, unsigned length);
 
     bool NextPiece();
     void Refill();
