@@ -7,6 +7,7 @@
 #include <string>
 
 #include "../deflate/deflate_test_support.h"
+#include "base/cpu_features.h"
 #include "picture/graphics_exceptions.h"
 #include "reference_inflater.h"
 
@@ -99,6 +100,16 @@ Bytes FarRepeats()
     return v;
 }
 
+// The decoding loop exists twice (plain, and with BMI2 at the AVX2 level): each test runs
+// both.
+const SimdLevel kLevels[] = {SimdLevel::Portable, SimdLevel::Avx2};
+
+class ScopedSimdLevel {
+public:
+    explicit ScopedSimdLevel(SimdLevel level) { ForceSimdLevel(level); }
+    ~ScopedSimdLevel() { ForceSimdLevel(SimdLevel::Avx2); }
+};
+
 std::vector<Bytes> Inputs()
 {
     return {{},
@@ -116,14 +127,17 @@ TEST(InflaterStreams, ZlibStreamsOfEveryLevelInflateInAnyPiecesAndRequests)
     for (const Bytes& input : Inputs()) {
         for (int level : {0, 1, 6, 9}) {
             const Bytes stream = ZlibRaw(input, level);
-            for (size_t piece : {size_t(1), size_t(9), size_t(8192), stream.size() + 1})
-                for (size_t request : {size_t(1), size_t(4097), input.size() + 1}) {
-                    if (piece == 1 && request == 1 && input.size() > 100000)
-                        continue; // byte by byte in both is slow and adds nothing
-                    ASSERT_EQ(FirstDifference(Inflate(stream, piece, request), input), "equal")
-                        << "size " << input.size() << " level " << level << " piece " << piece << " request "
-                        << request;
-                }
+            for (SimdLevel simd : kLevels) {
+                ScopedSimdLevel scoped(simd);
+                for (size_t piece : {size_t(1), size_t(9), size_t(8192), stream.size() + 1})
+                    for (size_t request : {size_t(1), size_t(4097), input.size() + 1}) {
+                        if ((piece == 1 || request == 1) && input.size() > 100000)
+                            continue; // byte by byte is slow and adds nothing here
+                        ASSERT_EQ(FirstDifference(Inflate(stream, piece, request), input), "equal")
+                            << "size " << input.size() << " level " << level << " piece " << piece << " request "
+                            << request << " simd " << int(simd);
+                    }
+            }
         }
     }
 }
@@ -149,8 +163,11 @@ TEST(InflaterStreams, OutputLongerThanTheHistoryBufferAndPatternsOfEveryShortPer
         for (unsigned i = 0; i < 75000; ++i)
             input.push_back(uint8_t((i % period) * 37 + period));
     const Bytes stream = ZlibRaw(input, 9);
-    EXPECT_EQ(FirstDifference(Inflate(stream, 1 << 20, input.size()), input), "equal");
-    EXPECT_EQ(FirstDifference(Inflate(stream, 13, 1000), input), "equal");
+    for (SimdLevel simd : kLevels) {
+        ScopedSimdLevel scoped(simd);
+        EXPECT_EQ(FirstDifference(Inflate(stream, 1 << 20, input.size()), input), "equal");
+        EXPECT_EQ(FirstDifference(Inflate(stream, 13, 1000), input), "equal");
+    }
 }
 
 TEST(InflaterStreams, DamagedStreamsFailLikeTheReference)
@@ -162,18 +179,21 @@ TEST(InflaterStreams, DamagedStreamsFailLikeTheReference)
     uint32_t seed = 17;
     auto next = [&] { return seed = seed * 1103515245u + 12345u, seed >> 8; };
     size_t failures = 0;
+    auto compare = [&](const Bytes& stream, size_t piece, const std::string& what) {
+        const auto want = Outcome<CReferenceInflater>(stream, piece);
+        for (SimdLevel simd : kLevels) {
+            ScopedSimdLevel scoped(simd);
+            const auto got = Outcome<CInflater>(stream, piece);
+            ASSERT_EQ(got.second, want.second) << what << " piece " << piece << " simd " << int(simd);
+            ASSERT_EQ(FirstDifference(got.first, want.first), "equal") << what << " simd " << int(simd);
+        }
+        failures += want.second != "end";
+    };
     for (const Bytes& intact : streams) {
         // Cut short at many points.
-        for (size_t cut = 0; cut < intact.size(); cut += 1 + intact.size() / 150) {
-            const Bytes stream(intact.begin(), intact.begin() + cut);
-            for (size_t piece : {size_t(5), size_t(4096)}) {
-                const auto want = Outcome<CReferenceInflater>(stream, piece);
-                const auto got = Outcome<CInflater>(stream, piece);
-                ASSERT_EQ(got.second, want.second) << "cut at " << cut << " piece " << piece;
-                ASSERT_EQ(FirstDifference(got.first, want.first), "equal") << "cut at " << cut;
-                failures += want.second != "end";
-            }
-        }
+        for (size_t cut = 0; cut < intact.size(); cut += 1 + intact.size() / 150)
+            for (size_t piece : {size_t(5), size_t(4096)})
+                compare(Bytes(intact.begin(), intact.begin() + cut), piece, "cut at " + std::to_string(cut));
         // Bits flipped, bytes overwritten.
         for (int round = 0; round < 400; ++round) {
             Bytes stream = intact;
@@ -185,12 +205,7 @@ TEST(InflaterStreams, DamagedStreamsFailLikeTheReference)
                 else
                     stream[at] = uint8_t(next());
             }
-            const size_t piece = next() % 2 ? 4096 : 1 + next() % 40;
-            const auto want = Outcome<CReferenceInflater>(stream, piece);
-            const auto got = Outcome<CInflater>(stream, piece);
-            ASSERT_EQ(got.second, want.second) << "round " << round;
-            ASSERT_EQ(FirstDifference(got.first, want.first), "equal") << "round " << round;
-            failures += want.second != "end";
+            compare(stream, next() % 2 ? 4096 : 1 + next() % 40, "round " + std::to_string(round));
         }
     }
     EXPECT_GT(failures, 1000u) << "the damage must reach the error paths";
