@@ -476,8 +476,10 @@ inline void CInflater::CopyMatch(uint8_t* dst, unsigned distance, unsigned lengt
 // leaves at least 56 bits, enough for three literals or for a length, a distance and their
 // extra bits (at most 48 bits), so no bit count is checked. Returns true at the end of the
 // block, false when the input piece or the output room runs short.
-__attribute__((always_inline)) inline bool CInflater::DecodeFast(uint8_t* out, size_t& pos, uint64_t producedBefore)
+__attribute__((always_inline)) inline bool CInflater::DecodeFast(uint8_t* out, size_t& outPos, uint64_t producedBefore)
 {
+    // A local position: stores of output bytes may alias anything a reference points to.
+    size_t pos = outPos;
     const uint32_t* litLen = m_litLenTable.data();
     const uint32_t* distances = m_distanceTable.data();
     constexpr size_t kLimit = kHistory + kChunk - kMaxMatch;
@@ -499,7 +501,7 @@ __attribute__((always_inline)) inline bool CInflater::DecodeFast(uint8_t* out, s
         m_bits = bits;
         m_count = count;
         m_in = in;
-        m_outPos = pos;
+        m_outPos = outPos = pos;
         m_produced = producedBefore + pos;
     };
 

@@ -45,7 +45,7 @@ private:
     void DecodeStored();
     void DecodeHuffman();
     bool DecodeSymbolCarefully(uint8_t* out, size_t& pos, uint64_t producedBefore);
-    bool DecodeFast(uint8_t* out, size_t& pos, uint64_t producedBefore);
+    bool DecodeFast(uint8_t* out, size_t& outPos, uint64_t producedBefore);
     bool DecodeFastPlain(uint8_t* out, size_t& pos, uint64_t producedBefore);
     bool DecodeFastBmi2(uint8_t* out, size_t& pos, uint64_t producedBefore);
     static bool HasBmi2();
