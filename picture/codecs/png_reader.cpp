@@ -436,8 +436,12 @@ void CPngReader::StoreRow(const uint8_t* row, unsigned y, unsigned x0, unsigned 
     uint8_t* pixels = m_picture->Row(int(y));
     uint8_t* alpha = m_picture->HasAlpha() ? m_picture->AlphaRow(int(y)) : nullptr;
 
-    if (m_colourType == kRgb && m_bitDepth == 8 && dx == 1) {
+    if (m_bitDepth == 8 && dx == 1 && m_colourType == kRgb) {
         RgbToBgr(pixels + size_t(x0) * 3, row, count);
+        return;
+    }
+    if (m_bitDepth == 8 && dx == 1 && m_colourType == kRgba && alpha) {
+        RgbaToBgrAlpha(pixels + size_t(x0) * 3, alpha + x0, row, count);
         return;
     }
     if (m_colourType == kRgb || m_colourType == kRgba) {

@@ -1,7 +1,8 @@
 #pragma once
 // Undoing the PNG row filters (None, Sub, Up, Average, Paeth) in place, and turning 8-bit RGB
-// samples into the picture's B, G, R order. The vector forms give the portable forms' bytes
-// exactly; UnfilterRow and RgbToBgr choose one by the processor's level.
+// and RGBA samples into the picture's B, G, R order (and alpha plane). The vector forms give
+// the portable forms' bytes exactly; the functions without a suffix choose one by the
+// processor's level.
 #include <cstddef>
 #include <cstdint>
 
@@ -18,3 +19,8 @@ void UnfilterRowSse2(uint8_t* row, const uint8_t* previous, size_t rowBytes, uns
 void RgbToBgr(uint8_t* dst, const uint8_t* src, size_t count);
 void RgbToBgrPortable(uint8_t* dst, const uint8_t* src, size_t count);
 void RgbToBgrSse2(uint8_t* dst, const uint8_t* src, size_t count);
+
+// count pixels of R, G, B, A bytes to B, G, R in dst and A in alpha.
+void RgbaToBgrAlpha(uint8_t* dst, uint8_t* alpha, const uint8_t* src, size_t count);
+void RgbaToBgrAlphaPortable(uint8_t* dst, uint8_t* alpha, const uint8_t* src, size_t count);
+void RgbaToBgrAlphaSse2(uint8_t* dst, uint8_t* alpha, const uint8_t* src, size_t count);

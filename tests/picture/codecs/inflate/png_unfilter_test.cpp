@@ -98,6 +98,25 @@ TEST(PngUnfilter, RgbToBgrSwapsEveryPixelAndNothingElse)
         }
 }
 
+TEST(PngUnfilter, RgbaToBgrAlphaSplitsEveryPixelAndNothingElse)
+{
+    Random r{21};
+    for (size_t count = 0; count <= 40; ++count)
+        for (size_t offset : {size_t(0), size_t(3)}) {
+            const Bytes src = RandomRow(r, count * 4 + offset, false);
+            Bytes want(count * 3 + 2 * offset + 8, 0xEE), got = want;
+            Bytes wantAlpha(count + 8, 0x11), gotAlpha = wantAlpha;
+            RgbaToBgrAlphaPortable(want.data() + offset, wantAlpha.data() + 1, src.data() + offset, count);
+            RgbaToBgrAlphaSse2(got.data() + offset, gotAlpha.data() + 1, src.data() + offset, count);
+            ASSERT_EQ(got, want) << "count " << count << " offset " << offset;
+            ASSERT_EQ(gotAlpha, wantAlpha) << "count " << count << " offset " << offset;
+            for (size_t k = 0; k < count; ++k) {
+                ASSERT_EQ(got[offset + 3 * k], src[offset + 4 * k + 2]);
+                ASSERT_EQ(gotAlpha[1 + k], src[offset + 4 * k + 3]);
+            }
+        }
+}
+
 TEST(PngUnfilter, ChosenPathFollowsTheForcedLevel)
 {
     Random r{11};
@@ -113,6 +132,11 @@ TEST(PngUnfilter, ChosenPathFollowsTheForcedLevel)
         RgbToBgr(bgr.data(), raw.data(), 100);
         RgbToBgrPortable(wantBgr.data(), raw.data(), 100);
         EXPECT_EQ(bgr, wantBgr);
+        Bytes alpha(75), wantAlpha(75);
+        RgbaToBgrAlpha(bgr.data(), alpha.data(), raw.data(), 75);
+        RgbaToBgrAlphaPortable(wantBgr.data(), wantAlpha.data(), raw.data(), 75);
+        EXPECT_EQ(bgr, wantBgr);
+        EXPECT_EQ(alpha, wantAlpha);
     }
     ForceSimdLevel(SimdLevel::Avx2);
 }
