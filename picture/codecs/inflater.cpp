@@ -69,12 +69,14 @@ uint32_t SymbolEntry(Alphabet alphabet, unsigned symbol, unsigned bits)
     return Entry(kLiteral, bits, 0, symbol);
 }
 
+// The low `length` bits of code in reverse order (length 1..15).
 unsigned ReverseBits(unsigned code, unsigned length)
 {
-    unsigned r = 0;
-    for (unsigned i = 0; i < length; ++i, code >>= 1)
-        r = (r << 1) | (code & 1);
-    return r;
+    code = ((code & 0x5555) << 1) | ((code >> 1) & 0x5555);
+    code = ((code & 0x3333) << 2) | ((code >> 2) & 0x3333);
+    code = ((code & 0x0F0F) << 4) | ((code >> 4) & 0x0F0F);
+    code = ((code & 0x00FF) << 8) | ((code >> 8) & 0x00FF);
+    return code >> (16 - length);
 }
 
 // Builds a table resolving `primaryBits` bits at once, with subtables for longer codes.
