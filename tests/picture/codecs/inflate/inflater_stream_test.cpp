@@ -14,7 +14,10 @@
 namespace {
 using Bytes = std::vector<uint8_t>;
 
-Bytes ZlibRaw(const Bytes& input, int level, int strategy = Z_DEFAULT_STRATEGY, size_t flushEvery = 0)
+// Optionally flushed every flushEvery bytes: Z_FULL_FLUSH starts afresh, Z_SYNC_FLUSH keeps
+// the history; both put an empty stored block between the blocks.
+Bytes ZlibRaw(const Bytes& input, int level, int strategy = Z_DEFAULT_STRATEGY, size_t flushEvery = 0,
+              int flush = Z_FULL_FLUSH)
 {
     z_stream z{};
     EXPECT_EQ(deflateInit2(&z, level, Z_DEFLATED, -15, 9, strategy), Z_OK);
@@ -25,7 +28,7 @@ Bytes ZlibRaw(const Bytes& input, int level, int strategy = Z_DEFAULT_STRATEGY, 
     while (flushEvery && input.size() - at > flushEvery) {
         z.next_in = const_cast<Bytef*>(input.data() + at);
         z.avail_in = uInt(flushEvery);
-        EXPECT_EQ(deflate(&z, Z_FULL_FLUSH), Z_OK); // a stored block and fresh tables each time
+        EXPECT_EQ(deflate(&z, flush), Z_OK);
         at += flushEvery;
     }
     z.next_in = const_cast<Bytef*>(input.data() + at);
@@ -55,18 +58,18 @@ Bytes Inflate(const Bytes& stream, size_t piece, size_t request)
 }
 
 // What an inflater makes of a stream: the bytes handed out, then "end" or the message.
+// What is handed out before a failure depends on the request size: 5000 bytes and 128 KiB.
 template <class Inflater>
-std::pair<Bytes, std::string> Outcome(const Bytes& stream, size_t piece)
+std::pair<Bytes, std::string> Outcome(const Bytes& stream, size_t piece, size_t request)
 {
     CMemoryInflateSource source(stream, piece);
     Inflater inflater(source);
-    Bytes out;
-    uint8_t buffer[5000];
+    Bytes out, buffer(request);
     try {
         for (;;) {
-            const size_t n = inflater.ReadSome(buffer, sizeof buffer);
-            out.insert(out.end(), buffer, buffer + n);
-            if (n < sizeof buffer)
+            const size_t n = inflater.ReadSome(buffer.data(), request);
+            out.insert(out.end(), buffer.begin(), buffer.begin() + n);
+            if (n < request)
                 break;
         }
         inflater.ExpectEnd();
@@ -170,6 +173,39 @@ TEST(InflaterStreams, OutputLongerThanTheHistoryBufferAndPatternsOfEveryShortPer
     }
 }
 
+TEST(InflaterStreams, MixedRequestSizesAcrossBufferSlidesAndStoredBlocks)
+{
+    // Requests small and large, against output that slides the history buffer many times,
+    // with matches reaching back 32768 bytes across a slide.
+    Bytes input = FarRepeats();
+    const Bytes runs = Runs(700000);
+    input.insert(input.end(), runs.begin(), runs.end());
+    const Bytes far = FarRepeats();
+    input.insert(input.end(), far.begin(), far.end());
+    const size_t requests[] = {1000, 70000, 3, 300000, 65536, 40000, 100001, 7};
+    for (int level : {1, 9}) {
+        // Empty stored blocks every 10000 bytes, the history kept across them.
+        const Bytes stream = ZlibRaw(input, level, Z_DEFAULT_STRATEGY, level == 9 ? 10000 : 0, Z_SYNC_FLUSH);
+        for (SimdLevel simd : kLevels) {
+            ScopedSimdLevel scoped(simd);
+            for (size_t piece : {size_t(100), size_t(1) << 20}) {
+                CMemoryInflateSource source(stream, piece);
+                CInflater inflater(source);
+                Bytes out;
+                for (size_t i = 0; out.size() < input.size(); ++i) {
+                    Bytes buffer(requests[i % 8]);
+                    const size_t n = inflater.ReadSome(buffer.data(), buffer.size());
+                    ASSERT_TRUE(n == buffer.size() || out.size() + n == input.size());
+                    out.insert(out.end(), buffer.begin(), buffer.begin() + n);
+                }
+                inflater.ExpectEnd();
+                EXPECT_EQ(FirstDifference(out, input), "equal") << "level " << level << " piece " << piece;
+                EXPECT_EQ(inflater.Adler32(), adler32(1, input.data(), uInt(input.size())));
+            }
+        }
+    }
+}
+
 TEST(InflaterStreams, DamagedStreamsFailLikeTheReference)
 {
     const Bytes photo = PhotoLikeBytes(300, 100, 8);
@@ -180,14 +216,17 @@ TEST(InflaterStreams, DamagedStreamsFailLikeTheReference)
     auto next = [&] { return seed = seed * 1103515245u + 12345u, seed >> 8; };
     size_t failures = 0;
     auto compare = [&](const Bytes& stream, size_t piece, const std::string& what) {
-        const auto want = Outcome<CReferenceInflater>(stream, piece);
-        for (SimdLevel simd : kLevels) {
-            ScopedSimdLevel scoped(simd);
-            const auto got = Outcome<CInflater>(stream, piece);
-            ASSERT_EQ(got.second, want.second) << what << " piece " << piece << " simd " << int(simd);
-            ASSERT_EQ(FirstDifference(got.first, want.first), "equal") << what << " simd " << int(simd);
+        for (size_t request : {size_t(5000), size_t(1) << 17}) {
+            const auto want = Outcome<CReferenceInflater>(stream, piece, request);
+            for (SimdLevel simd : kLevels) {
+                ScopedSimdLevel scoped(simd);
+                const auto got = Outcome<CInflater>(stream, piece, request);
+                ASSERT_EQ(got.second, want.second)
+                    << what << " piece " << piece << " request " << request << " simd " << int(simd);
+                ASSERT_EQ(FirstDifference(got.first, want.first), "equal") << what << " simd " << int(simd);
+            }
+            failures += want.second != "end";
         }
-        failures += want.second != "end";
     };
     for (const Bytes& intact : streams) {
         // Cut short at many points.
@@ -208,5 +247,5 @@ TEST(InflaterStreams, DamagedStreamsFailLikeTheReference)
             compare(stream, next() % 2 ? 4096 : 1 + next() % 40, "round " + std::to_string(round));
         }
     }
-    EXPECT_GT(failures, 1000u) << "the damage must reach the error paths";
+    EXPECT_GT(failures, 2000u) << "the damage must reach the error paths";
 }
