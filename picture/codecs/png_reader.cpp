@@ -7,6 +7,7 @@
 #include "picture/codecs/checksums.h"
 #include "picture/codecs/inflater.h"
 #include "picture/codecs/png_format.h"
+#include "picture/codecs/png_pixels.h"
 #include "picture/codecs/png_unfilter.h"
 #include "picture/graphics_exceptions.h"
 

@@ -1,5 +1,5 @@
-// The vector unfiltering and RGB swap give the portable bytes exactly, for every filter and
-// pixel size, on rows full of Paeth ties and extremes, without touching bytes outside a row.
+// The vector unfiltering gives the portable bytes exactly, for every filter and pixel size,
+// on rows full of Paeth ties and extremes, without touching bytes outside a row.
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -83,40 +83,6 @@ TEST(PngUnfilter, RowsChainedThroughAnImageStayEqual)
     }
 }
 
-TEST(PngUnfilter, RgbToBgrSwapsEveryPixelAndNothingElse)
-{
-    Random r{3};
-    for (size_t count = 0; count <= 40; ++count)
-        for (size_t offset : {size_t(0), size_t(1), size_t(7)}) {
-            const Bytes src = RandomRow(r, count * 3 + offset, false);
-            Bytes want(count * 3 + 2 * offset + 8, 0xEE), got = want;
-            RgbToBgrPortable(want.data() + offset, src.data() + offset, count);
-            RgbToBgrSse2(got.data() + offset, src.data() + offset, count);
-            ASSERT_EQ(got, want) << "count " << count << " offset " << offset;
-            for (size_t k = 0; k < count; ++k)
-                ASSERT_EQ(got[offset + 3 * k], src[offset + 3 * k + 2]);
-        }
-}
-
-TEST(PngUnfilter, RgbaToBgrAlphaSplitsEveryPixelAndNothingElse)
-{
-    Random r{21};
-    for (size_t count = 0; count <= 40; ++count)
-        for (size_t offset : {size_t(0), size_t(3)}) {
-            const Bytes src = RandomRow(r, count * 4 + offset, false);
-            Bytes want(count * 3 + 2 * offset + 8, 0xEE), got = want;
-            Bytes wantAlpha(count + 8, 0x11), gotAlpha = wantAlpha;
-            RgbaToBgrAlphaPortable(want.data() + offset, wantAlpha.data() + 1, src.data() + offset, count);
-            RgbaToBgrAlphaSse2(got.data() + offset, gotAlpha.data() + 1, src.data() + offset, count);
-            ASSERT_EQ(got, want) << "count " << count << " offset " << offset;
-            ASSERT_EQ(gotAlpha, wantAlpha) << "count " << count << " offset " << offset;
-            for (size_t k = 0; k < count; ++k) {
-                ASSERT_EQ(got[offset + 3 * k], src[offset + 4 * k + 2]);
-                ASSERT_EQ(gotAlpha[1 + k], src[offset + 4 * k + 3]);
-            }
-        }
-}
-
 TEST(PngUnfilter, ChosenPathFollowsTheForcedLevel)
 {
     Random r{11};
@@ -128,15 +94,6 @@ TEST(PngUnfilter, ChosenPathFollowsTheForcedLevel)
         Bytes got = raw;
         UnfilterRow(got.data(), above.data(), raw.size(), 3, 4);
         EXPECT_EQ(got, want) << "level " << int(level);
-        Bytes bgr(300), wantBgr(300);
-        RgbToBgr(bgr.data(), raw.data(), 100);
-        RgbToBgrPortable(wantBgr.data(), raw.data(), 100);
-        EXPECT_EQ(bgr, wantBgr);
-        Bytes alpha(75), wantAlpha(75);
-        RgbaToBgrAlpha(bgr.data(), alpha.data(), raw.data(), 75);
-        RgbaToBgrAlphaPortable(wantBgr.data(), wantAlpha.data(), raw.data(), 75);
-        EXPECT_EQ(bgr, wantBgr);
-        EXPECT_EQ(alpha, wantAlpha);
     }
     ForceSimdLevel(SimdLevel::Avx2);
 }
