@@ -2,6 +2,9 @@
 
 #include <array>
 
+#include "base/cpu_features.h"
+#include "picture/codecs/checksum_paths.h"
+
 namespace {
 // Eight tables so that the CRC advances eight bytes per step (slicing by 8).
 struct CrcTables {
@@ -32,7 +35,7 @@ uint32_t LoadLE32(const uint8_t* p)
 }
 } // namespace
 
-uint32_t UpdateCrc32(uint32_t crc, const uint8_t* data, size_t n)
+uint32_t Crc32Portable(uint32_t crc, const uint8_t* data, size_t n)
 {
     const auto& t = Tables().t;
     uint32_t c = ~crc;
@@ -48,7 +51,7 @@ uint32_t UpdateCrc32(uint32_t crc, const uint8_t* data, size_t n)
     return ~c;
 }
 
-uint32_t UpdateAdler32(uint32_t adler, const uint8_t* data, size_t n)
+uint32_t Adler32Portable(uint32_t adler, const uint8_t* data, size_t n)
 {
     constexpr uint32_t kBase = 65521;
     constexpr size_t kMaxRun = 5552; // largest run whose sums cannot overflow 32 bits
@@ -70,4 +73,22 @@ uint32_t UpdateAdler32(uint32_t adler, const uint8_t* data, size_t n)
         b %= kBase;
     }
     return (b << 16) | a;
+}
+
+uint32_t UpdateCrc32(uint32_t crc, const uint8_t* data, size_t n)
+{
+    if (n >= 64 && UseSse2() && HasPclmul())
+        return Crc32Pclmul(crc, data, n);
+    return Crc32Portable(crc, data, n);
+}
+
+uint32_t UpdateAdler32(uint32_t adler, const uint8_t* data, size_t n)
+{
+    if (n < 32)
+        return Adler32Portable(adler, data, n);
+    if (UseAvx2())
+        return Adler32Avx2(adler, data, n);
+    if (UseSse2())
+        return Adler32Sse2(adler, data, n);
+    return Adler32Portable(adler, data, n);
 }

@@ -4,6 +4,7 @@
 #include <bit>
 #include <cstring>
 
+#include "base/cpu_features.h"
 #include "picture/codecs/checksums.h"
 #include "picture/codecs/deflate_tables.h"
 #include "picture/graphics_exceptions.h"
@@ -15,23 +16,39 @@ using namespace deflate;
 
 constexpr size_t kHistory = kWindowSize;
 constexpr size_t kChunk = 1 << 18;     // output decoded between two slides of the history
-constexpr size_t kCopySlack = 16;      // word copies may write this far past a match
+constexpr size_t kCopySlack = 32;      // match copies may write this far past a match
 constexpr unsigned kLitLenBits = 10;   // bits resolved by the first table lookup
 constexpr unsigned kDistanceBits = 8;
 constexpr unsigned kCodeLengthBits = 7;
+// The fast loop refills twice per symbol at most, each time taking up to 7 bytes with an
+// 8-byte load, so it runs while this much input remains in the current piece.
+constexpr ptrdiff_t kFastInput = 16;
 
-// A decoding table entry: bits 0-3 bits to consume, 4-7 kind, 8-11 extra bits (or the bit
-// count of a subtable), 16-31 value (literal, base length or distance, subtable offset).
-enum Kind : uint32_t { kLiteral, kLength, kEndBlock, kLink, kNoCode, kBadValue, kDistance, kSymbol };
+// A decoding table entry. Bits 0-7: bits to consume, which for a length or distance include
+// its extra bits, so that one shift skips both; bits 8-11: the code's own length (where the
+// extra bits start), or a subtable's index bits for a link; bits 12-15: the kind flags;
+// bits 16-31: the value (literal, base length or distance, subtable offset, special value).
+constexpr uint32_t kLiteral = 1u << 12;  // also the code-length alphabet's symbols
+constexpr uint32_t kBase = 1u << 13;     // a length or distance: value plus extra bits
+constexpr uint32_t kLink = 1u << 14;     // look up the subtable for the code's further bits
+constexpr uint32_t kSpecial = 1u << 15;  // end of block, no code, or a value out of range
+enum SpecialValue : uint32_t { kEndBlock, kNoCode, kBadValue };
 
-constexpr uint32_t Entry(uint32_t bits, Kind kind, uint32_t extra, uint32_t value)
+constexpr uint32_t Entry(uint32_t flags, uint32_t codeBits, uint32_t extra, uint32_t value)
 {
-    return bits | uint32_t(kind) << 4 | extra << 8 | value << 16;
+    return (codeBits + extra) | codeBits << 8 | flags | value << 16;
 }
-constexpr unsigned EntryBits(uint32_t e) { return e & 15; }
-constexpr Kind EntryKind(uint32_t e) { return Kind((e >> 4) & 15); }
-constexpr unsigned EntryExtra(uint32_t e) { return (e >> 8) & 15; }
+constexpr unsigned EntryTotal(uint32_t e) { return e & 0xFF; }
+constexpr unsigned EntryCodeBits(uint32_t e) { return (e >> 8) & 15; }
+constexpr unsigned EntryExtra(uint32_t e) { return EntryTotal(e) - EntryCodeBits(e); }
 constexpr unsigned EntryValue(uint32_t e) { return e >> 16; }
+
+// The value of an entry whose bits were `saved` before it was consumed: the base plus the
+// extra bits that follow the code.
+inline unsigned BasePlusExtra(uint32_t e, uint64_t saved)
+{
+    return EntryValue(e) + unsigned((saved & ~(~uint64_t(0) << EntryTotal(e))) >> EntryCodeBits(e));
+}
 
 enum class Alphabet { kLitLen, kDistance, kCodeLength };
 
@@ -39,25 +56,27 @@ uint32_t SymbolEntry(Alphabet alphabet, unsigned symbol, unsigned bits)
 {
     switch (alphabet) {
     case Alphabet::kLitLen:
-        if (symbol < 256) return Entry(bits, kLiteral, 0, symbol);
-        if (symbol == 256) return Entry(bits, kEndBlock, 0, 0);
-        if (symbol <= 285) return Entry(bits, kLength, kLengthExtra[symbol - 257], kLengthBase[symbol - 257]);
-        return Entry(bits, kBadValue, 0, symbol);
+        if (symbol < 256) return Entry(kLiteral, bits, 0, symbol);
+        if (symbol == 256) return Entry(kSpecial, bits, 0, kEndBlock);
+        if (symbol <= 285) return Entry(kBase, bits, kLengthExtra[symbol - 257], kLengthBase[symbol - 257]);
+        return Entry(kSpecial, bits, 0, kBadValue);
     case Alphabet::kDistance:
-        if (symbol < 30) return Entry(bits, kDistance, kDistanceExtra[symbol], kDistanceBase[symbol]);
-        return Entry(bits, kBadValue, 0, symbol);
+        if (symbol < 30) return Entry(kBase, bits, kDistanceExtra[symbol], kDistanceBase[symbol]);
+        return Entry(kSpecial, bits, 0, kBadValue);
     case Alphabet::kCodeLength:
         break;
     }
-    return Entry(bits, kSymbol, 0, symbol);
+    return Entry(kLiteral, bits, 0, symbol);
 }
 
+// The low `length` bits of code in reverse order (length 1..15).
 unsigned ReverseBits(unsigned code, unsigned length)
 {
-    unsigned r = 0;
-    for (unsigned i = 0; i < length; ++i, code >>= 1)
-        r = (r << 1) | (code & 1);
-    return r;
+    code = ((code & 0x5555) << 1) | ((code >> 1) & 0x5555);
+    code = ((code & 0x3333) << 2) | ((code >> 2) & 0x3333);
+    code = ((code & 0x0F0F) << 4) | ((code >> 4) & 0x0F0F);
+    code = ((code & 0x00FF) << 8) | ((code >> 8) & 0x00FF);
+    return code >> (16 - length);
 }
 
 // Builds a table resolving `primaryBits` bits at once, with subtables for longer codes.
@@ -79,7 +98,7 @@ void BuildTable(const uint8_t* lengths, unsigned count, Alphabet alphabet, unsig
             maxLength = len;
     }
     const unsigned subBits = maxLength > primaryBits ? maxLength - primaryBits : 0;
-    table.assign(size_t(1) << primaryBits, Entry(primaryBits, kNoCode, 0, 0));
+    table.assign(size_t(1) << primaryBits, Entry(kSpecial, primaryBits, 0, kNoCode));
 
     // Canonical codes: first code of each length, then consecutive values by symbol order.
     unsigned nextCode[16] = {};
@@ -99,10 +118,10 @@ void BuildTable(const uint8_t* lengths, unsigned count, Alphabet alphabet, unsig
             continue;
         }
         const unsigned prefix = reversed & ((1u << primaryBits) - 1);
-        if (EntryKind(table[prefix]) != kLink) {
+        if (!(table[prefix] & kLink)) {
             const size_t offset = table.size();
-            table[prefix] = Entry(primaryBits, kLink, subBits, uint32_t(offset));
-            table.resize(offset + (size_t(1) << subBits), Entry(subBits, kNoCode, 0, 0));
+            table[prefix] = Entry(kLink, 0, primaryBits, uint32_t(offset)) | subBits << 8;
+            table.resize(offset + (size_t(1) << subBits), Entry(kSpecial, subBits, 0, kNoCode));
         }
         const size_t offset = EntryValue(table[prefix]);
         const unsigned rest = len - primaryBits;
@@ -110,6 +129,12 @@ void BuildTable(const uint8_t* lengths, unsigned count, Alphabet alphabet, unsig
         for (unsigned i = reversed >> primaryBits; i < (1u << subBits); i += 1u << rest)
             table[offset + i] = e;
     }
+}
+
+// A link entry consumes the primary bits; its subtable is indexed by the next bits.
+inline uint32_t FollowLink(const uint32_t* table, uint32_t link, uint64_t bits)
+{
+    return table[EntryValue(link) + unsigned(bits & ((1u << EntryCodeBits(link)) - 1))];
 }
 
 uint64_t LoadWord(const uint8_t* p)
@@ -303,12 +328,12 @@ void CInflater::ReadDynamicTables()
     for (unsigned i = 0; i < total;) {
         Refill();
         const uint32_t e = codeLengthTable[m_bits & ((1u << kCodeLengthBits) - 1)];
-        if (EntryBits(e) > m_count)
+        if (EntryTotal(e) > m_count)
             Fail("Premature End-Of-File");
-        if (EntryKind(e) != kSymbol)
+        if (!(e & kLiteral))
             Fail("Bad Code");
-        m_bits >>= EntryBits(e);
-        m_count -= EntryBits(e);
+        m_bits >>= EntryTotal(e);
+        m_count -= EntryTotal(e);
         const unsigned symbol = EntryValue(e);
         if (symbol < 16) {
             lengths[i++] = uint8_t(symbol);
@@ -363,97 +388,246 @@ void CInflater::DecodeStored()
         m_state = m_finalBlock ? State::kDone : State::kBlockHeader;
 }
 
-// The hot loop: one refill per symbol covers a length, its extra bits, a distance and its
-// extra bits (at most 48 bits) whenever the input has eight bytes to spare.
-void CInflater::DecodeHuffman()
+// One symbol with every check, for the ends of the input pieces: the bits may run out here.
+// Returns false at the end of the block.
+bool CInflater::DecodeSymbolCarefully(uint8_t* out, size_t& pos, uint64_t producedBefore)
 {
     const uint32_t* litLen = m_litLenTable.data();
     const uint32_t* distances = m_distanceTable.data();
+    Refill();
+    uint32_t e = litLen[m_bits & ((1u << kLitLenBits) - 1)];
+    unsigned used = 0;
+    if (e & kLink) {
+        used = EntryTotal(e);
+        e = FollowLink(litLen, e, m_bits >> used);
+    }
+    used += (e & kBase) ? EntryCodeBits(e) : EntryTotal(e);
+    if (used > m_count)
+        Fail("Premature End-Of-File");
+    if (e & kLiteral) {
+        m_bits >>= used;
+        m_count -= used;
+        out[pos++] = uint8_t(EntryValue(e));
+        return true;
+    }
+    if (e & kSpecial) {
+        if (EntryValue(e) == kEndBlock) {
+            m_bits >>= used;
+            m_count -= used;
+            m_state = m_finalBlock ? State::kDone : State::kBlockHeader;
+            return false;
+        }
+        Fail(EntryValue(e) == kNoCode ? "Bad Huffman Code Length" : "Invalid Huffman Literal Value");
+    }
+    used += EntryExtra(e);
+    if (used > m_count)
+        Fail("Premature End-Of-File");
+    const unsigned length = BasePlusExtra(e, m_bits >> (used - EntryTotal(e)));
+    m_bits >>= used;
+    m_count -= used;
+
+    e = distances[m_bits & ((1u << kDistanceBits) - 1)];
+    used = 0;
+    if (e & kLink) {
+        used = EntryTotal(e);
+        e = FollowLink(distances, e, m_bits >> used);
+    }
+    used += EntryTotal(e);
+    if (used > m_count)
+        Fail("Premature End-Of-File");
+    if (!(e & kBase))
+        Fail(EntryValue(e) == kNoCode ? "Bad Huffman Code Length" : "Invalid Huffman Distance Value");
+    const unsigned distance = BasePlusExtra(e, m_bits >> (used - EntryTotal(e)));
+    m_bits >>= used;
+    m_count -= used;
+    if (distance > producedBefore + pos)
+        Fail("Invalid Huffman Distance Value");
+    CopyMatch(out + pos, distance, length);
+    pos += length;
+    return true;
+}
+
+// Copies a match forwards, overlapping its source when the distance is short. Writes up to
+// kCopySlack bytes past the match.
+inline void CInflater::CopyMatch(uint8_t* dst, unsigned distance, unsigned length)
+{
+    const uint8_t* src = dst - distance;
+    if (distance >= 16) {
+        std::memcpy(dst, src, 16);
+        for (unsigned i = 16; i < length; i += 16)
+            std::memcpy(dst + i, src + i, 16);
+    } else if (distance >= 8) {
+        for (unsigned i = 0; i < length; i += 8)
+            std::memcpy(dst + i, src + i, 8);
+    } else if (distance == 1) {
+        const uint64_t pattern = *src * 0x0101010101010101ull;
+        for (unsigned i = 0; i < length; i += 8)
+            std::memcpy(dst + i, &pattern, 8);
+    } else {
+        // Bytes one by one until the pattern has repeated far enough for word copies.
+        unsigned i = 0;
+        for (; i < length && i < 8; ++i)
+            dst[i] = src[i];
+        const unsigned period = distance * (8 / distance + (8 % distance != 0));
+        for (; i < length; i += 8)
+            std::memcpy(dst + i, dst + i - period, 8);
+    }
+}
+
+// The hot loop runs while the current piece holds kFastInput bytes: a refill then always
+// leaves at least 56 bits, enough for three literals or for a length, a distance and their
+// extra bits (at most 48 bits), so no bit count is checked. Returns true at the end of the
+// block, false when the input piece or the output room runs short.
+__attribute__((always_inline)) inline bool CInflater::DecodeFast(uint8_t* out, size_t& outPos, uint64_t producedBefore)
+{
+    // A local position: stores of output bytes may alias anything a reference points to.
+    size_t pos = outPos;
+    const uint32_t* litLen = m_litLenTable.data();
+    const uint32_t* distances = m_distanceTable.data();
+    constexpr size_t kLimit = kHistory + kChunk - kMaxMatch;
+    constexpr uint64_t kLitLenMask = (1u << kLitLenBits) - 1, kDistanceMask = (1u << kDistanceBits) - 1;
+    uint64_t bits = m_bits;
+    unsigned count = m_count;
+    const uint8_t* in = m_in;
+    const uint8_t* const inEnd = m_inEnd;
+    auto refill = [&] {
+        bits |= LoadWord(in) << count;
+        in += (63 - count) >> 3;
+        count |= 56;
+    };
+    auto consume = [&](unsigned n) {
+        bits >>= n;
+        count -= n;
+    };
+    auto save = [&] {
+        m_bits = bits;
+        m_count = count;
+        m_in = in;
+        m_outPos = outPos = pos;
+        m_produced = producedBefore + pos;
+    };
+
+    while (inEnd - in >= kFastInput && pos <= kLimit) {
+        refill();
+        uint32_t e = litLen[bits & kLitLenMask];
+        if (e & kLiteral) {
+            consume(EntryTotal(e));
+            out[pos++] = uint8_t(EntryValue(e));
+            e = litLen[bits & kLitLenMask];
+            if (e & kLiteral) {
+                consume(EntryTotal(e));
+                out[pos++] = uint8_t(EntryValue(e));
+                e = litLen[bits & kLitLenMask];
+                if (e & kLiteral) {
+                    consume(EntryTotal(e));
+                    out[pos++] = uint8_t(EntryValue(e));
+                    continue;
+                }
+            }
+            refill();
+        }
+        if (e & kLink) {
+            consume(EntryTotal(e));
+            e = FollowLink(litLen, e, bits);
+            if (e & kLiteral) {
+                consume(EntryTotal(e));
+                out[pos++] = uint8_t(EntryValue(e));
+                continue;
+            }
+        }
+        if (!(e & kBase)) {
+            consume(EntryTotal(e));
+            save();
+            if (EntryValue(e) == kEndBlock) {
+                m_state = m_finalBlock ? State::kDone : State::kBlockHeader;
+                return true;
+            }
+            Fail(EntryValue(e) == kNoCode ? "Bad Huffman Code Length" : "Invalid Huffman Literal Value");
+        }
+        uint64_t saved = bits;
+        consume(EntryTotal(e));
+        const unsigned length = BasePlusExtra(e, saved);
+
+        e = distances[bits & kDistanceMask];
+        if (e & kLink) {
+            consume(EntryTotal(e));
+            e = FollowLink(distances, e, bits);
+        }
+        if (!(e & kBase)) {
+            save();
+            Fail(EntryValue(e) == kNoCode ? "Bad Huffman Code Length" : "Invalid Huffman Distance Value");
+        }
+        saved = bits;
+        consume(EntryTotal(e));
+        const unsigned distance = BasePlusExtra(e, saved);
+        if (distance > producedBefore + pos) {
+            save();
+            Fail("Invalid Huffman Distance Value");
+        }
+        CopyMatch(out + pos, distance, length);
+        pos += length;
+    }
+    save();
+    return false;
+}
+
+bool CInflater::DecodeFastPlain(uint8_t* out, size_t& pos, uint64_t producedBefore)
+{
+    return DecodeFast(out, pos, producedBefore);
+}
+
+#if defined(__x86_64__) && defined(__GNUC__)
+// The same loop where the processor has BMI2: its shifts by a variable count and bit-field
+// extraction take one step each, which shortens the chain from one symbol to the next.
+__attribute__((target("bmi2"))) bool CInflater::DecodeFastBmi2(uint8_t* out, size_t& pos, uint64_t producedBefore)
+{
+    return DecodeFast(out, pos, producedBefore);
+}
+
+bool CInflater::HasBmi2()
+{
+    static const bool has = [] {
+        __builtin_cpu_init();
+        return __builtin_cpu_supports("bmi2") != 0;
+    }();
+    return has;
+}
+#else
+bool CInflater::DecodeFastBmi2(uint8_t* out, size_t& pos, uint64_t producedBefore)
+{
+    return DecodeFast(out, pos, producedBefore);
+}
+
+bool CInflater::HasBmi2() { return false; }
+#endif
+
+// Near a piece's end each symbol goes through DecodeSymbolCarefully.
+void CInflater::DecodeHuffman()
+{
     uint8_t* const out = m_out.data();
     const size_t limit = kHistory + kChunk - kMaxMatch;
     size_t pos = m_outPos;
-    const size_t start = pos;
-    const uint64_t producedBefore = m_produced;
+    // out[0] holds stream byte m_produced - m_outPos: a distance may reach back that far.
+    const uint64_t producedBefore = m_produced - m_outPos;
+    // The BMI2 loop belongs to the AVX2 level, so that a lower forced level runs the plain one.
+    const bool bmi2 = UseAvx2() && HasBmi2();
 
-    auto finish = [&] {
-        m_produced = producedBefore + (pos - start);
+    for (;;) {
+        const bool ended =
+            bmi2 ? DecodeFastBmi2(out, pos, producedBefore) : DecodeFastPlain(out, pos, producedBefore);
+        if (ended || pos > limit)
+            return;
+        bool more = false;
+        try {
+            more = DecodeSymbolCarefully(out, pos, producedBefore);
+        } catch (...) {
+            m_outPos = pos;
+            m_produced = producedBefore + pos;
+            throw;
+        }
         m_outPos = pos;
-    };
-
-    while (pos <= limit) {
-        Refill();
-        uint32_t e = litLen[m_bits & ((1u << kLitLenBits) - 1)];
-        unsigned used = EntryBits(e);
-        if (EntryKind(e) == kLink) {
-            e = litLen[EntryValue(e) + ((m_bits >> used) & ((1u << EntryExtra(e)) - 1))];
-            used += EntryBits(e);
-        }
-        if (used > m_count) {
-            finish();
-            Fail("Premature End-Of-File");
-        }
-        m_bits >>= used;
-        m_count -= used;
-        const Kind kind = EntryKind(e);
-        if (kind == kLiteral) {
-            out[pos++] = uint8_t(EntryValue(e));
-            continue;
-        }
-        if (kind == kEndBlock) {
-            m_state = m_finalBlock ? State::kDone : State::kBlockHeader;
-            break;
-        }
-        if (kind != kLength) {
-            finish();
-            Fail(kind == kNoCode ? "Bad Huffman Code Length" : "Invalid Huffman Literal Value");
-        }
-        unsigned extra = EntryExtra(e);
-        if (extra > m_count) {
-            finish();
-            Fail("Premature End-Of-File");
-        }
-        const unsigned length = EntryValue(e) + unsigned(m_bits & ((1u << extra) - 1));
-        m_bits >>= extra;
-        m_count -= extra;
-
-        e = distances[m_bits & ((1u << kDistanceBits) - 1)];
-        used = EntryBits(e);
-        if (EntryKind(e) == kLink) {
-            e = distances[EntryValue(e) + ((m_bits >> used) & ((1u << EntryExtra(e)) - 1))];
-            used += EntryBits(e);
-        }
-        extra = EntryKind(e) == kDistance ? EntryExtra(e) : 0;
-        if (used + extra > m_count) {
-            finish();
-            Fail("Premature End-Of-File");
-        }
-        if (EntryKind(e) != kDistance) {
-            finish();
-            Fail(EntryKind(e) == kNoCode ? "Bad Huffman Code Length" : "Invalid Huffman Distance Value");
-        }
-        m_bits >>= used;
-        m_count -= used;
-        const unsigned distance = EntryValue(e) + unsigned(m_bits & ((1u << extra) - 1));
-        m_bits >>= extra;
-        m_count -= extra;
-        if (distance > producedBefore + (pos - start)) {
-            finish();
-            Fail("Invalid Huffman Distance Value");
-        }
-
-        uint8_t* dst = out + pos;
-        const uint8_t* src = dst - distance;
-        if (distance >= 8) {
-            // Word copies; may write up to 7 bytes past the match into the slack.
-            for (unsigned i = 0; i < length; i += 8)
-                std::memcpy(dst + i, src + i, 8);
-        } else if (distance == 1) {
-            std::memset(dst, *src, length);
-        } else {
-            for (unsigned i = 0; i < length; ++i)
-                dst[i] = src[i];
-        }
-        pos += length;
+        m_produced = producedBefore + pos;
+        if (!more)
+            return;
     }
-    finish();
 }

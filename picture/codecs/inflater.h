@@ -44,6 +44,12 @@ private:
     void UseFixedTables();
     void DecodeStored();
     void DecodeHuffman();
+    bool DecodeSymbolCarefully(uint8_t* out, size_t& pos, uint64_t producedBefore);
+    bool DecodeFast(uint8_t* out, size_t& outPos, uint64_t producedBefore);
+    bool DecodeFastPlain(uint8_t* out, size_t& pos, uint64_t producedBefore);
+    bool DecodeFastBmi2(uint8_t* out, size_t& pos, uint64_t producedBefore);
+    static bool HasBmi2();
+    static void CopyMatch(uint8_t* dst, unsigned distance, unsigned length);
 
     bool NextPiece();
     void Refill();

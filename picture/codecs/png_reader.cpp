@@ -1,13 +1,14 @@
 #include "picture/codecs/png_reader.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
 #include <string>
 
 #include "picture/codecs/checksums.h"
 #include "picture/codecs/inflater.h"
 #include "picture/codecs/png_format.h"
+#include "picture/codecs/png_pixels.h"
+#include "picture/codecs/png_unfilter.h"
 #include "picture/graphics_exceptions.h"
 
 using namespace png;
@@ -20,15 +21,6 @@ constexpr const char* kPrematureEnd = "Premature End-Of-File";
 [[noreturn]] void Fail(const char* message) { throw EPngError(message); }
 
 bool IsGrey(unsigned colourType) { return colourType == kGrey || colourType == kGreyAlpha; }
-
-uint8_t PaethPredictor(int a, int b, int c)
-{
-    const int p = a + b - c;
-    const int pa = std::abs(p - a), pb = std::abs(p - b), pc = std::abs(p - c);
-    if (pa <= pb && pa <= pc)
-        return uint8_t(a);
-    return uint8_t(pb <= pc ? b : c);
-}
 } // namespace
 
 // Feeds the inflater with the data of consecutive IDAT chunks. A chunk of another type ends
@@ -434,30 +426,8 @@ void CPngReader::DecodeImage(CIdatSource& source)
 
 void CPngReader::Unfilter(uint8_t* row, const uint8_t* previous, size_t rowBytes, unsigned filter) const
 {
-    const size_t bpp = std::max(1u, m_bitDepth * Channels(m_colourType) / 8);
-    switch (filter) {
-    case 1:
-        for (size_t i = bpp; i < rowBytes; ++i)
-            row[i] = uint8_t(row[i] + row[i - bpp]);
-        break;
-    case 2:
-        for (size_t i = 0; i < rowBytes; ++i)
-            row[i] = uint8_t(row[i] + previous[i]);
-        break;
-    case 3:
-        for (size_t i = 0; i < std::min(bpp, rowBytes); ++i)
-            row[i] = uint8_t(row[i] + (previous[i] >> 1));
-        for (size_t i = bpp; i < rowBytes; ++i)
-            row[i] = uint8_t(row[i] + ((unsigned(row[i - bpp]) + previous[i]) >> 1));
-        break;
-    case 4:
-        for (size_t i = 0; i < std::min(bpp, rowBytes); ++i)
-            row[i] = uint8_t(row[i] + previous[i]);
-        for (size_t i = bpp; i < rowBytes; ++i)
-            row[i] = uint8_t(row[i] + PaethPredictor(row[i - bpp], previous[i], previous[i - bpp]));
-        break;
-    default: break;
-    }
+    const unsigned bpp = std::max(1u, m_bitDepth * Channels(m_colourType) / 8);
+    UnfilterRow(row, previous, rowBytes, bpp, filter);
 }
 
 // Converts one (pass) row into picture pixels: palette and grey samples through the
@@ -467,6 +437,14 @@ void CPngReader::StoreRow(const uint8_t* row, unsigned y, unsigned x0, unsigned 
     uint8_t* pixels = m_picture->Row(int(y));
     uint8_t* alpha = m_picture->HasAlpha() ? m_picture->AlphaRow(int(y)) : nullptr;
 
+    if (m_bitDepth == 8 && dx == 1 && m_colourType == kRgb) {
+        RgbToBgr(pixels + size_t(x0) * 3, row, count);
+        return;
+    }
+    if (m_bitDepth == 8 && dx == 1 && m_colourType == kRgba && alpha) {
+        RgbaToBgrAlpha(pixels + size_t(x0) * 3, alpha + x0, row, count);
+        return;
+    }
     if (m_colourType == kRgb || m_colourType == kRgba) {
         const unsigned step = (m_colourType == kRgb ? 3 : 4) * (m_bitDepth / 8);
         const unsigned sample = m_bitDepth / 8; // the high byte comes first
