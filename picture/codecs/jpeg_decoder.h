@@ -77,7 +77,7 @@ private:
     void ReportRow(int row, int rows);
 
     // The block's DC coefficient from its difference to the component's predictor.
-    void DecodeDcCoefficient(JpegComponent& c, int16_t* block);
+    void DecodeDcCoefficient(JpegComponent& c, JpegBits& bits, int16_t* block);
     void DecodeSequentialBlock(JpegComponent& c, int16_t* block);
     // For the 1/8 reduction: the DC term only, the AC terms skipped through m_acSkip.
     void DecodeSequentialBlockDcOnly(JpegComponent& c, int16_t* block);
@@ -122,8 +122,6 @@ private:
     int m_restartsToGo = 0;
     int m_expectedRestart = 0;
     int m_eobRun = 0;
-    uint8_t m_written[64] = {}; // natural positions the last sequential block set (besides DC)
-    int m_writtenCount = 0;
     bool m_afterScan = false;
     bool m_endOfImage = false;
     std::vector<uint8_t> m_upsampled[3]; // one picture row per component

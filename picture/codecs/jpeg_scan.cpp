@@ -8,6 +8,42 @@
 #include "picture/codecs/jpeg_tables.h"
 #include "picture/graphics_exceptions.h"
 
+namespace {
+constexpr int kFastBits = JpegHuffmanDecodeTable::kFastBits;
+
+// Decodes an AC symbol and its value bits (at least 32 bits available): returns the symbol,
+// `value` gets the coefficient (0 for a run or end-of-band symbol).
+inline int DecodeAcSymbol(JpegBits& bits, const JpegHuffmanDecodeTable& table, int& value)
+{
+    const uint32_t entry = table.fast[bits.Peek(kFastBits)];
+    if (entry) {
+        bits.Skip(JpegFastSkip(entry));
+        value = JpegFastValue(entry);
+        return JpegFastSymbol(entry);
+    }
+    const int rs = JpegDecodeHuffman(bits, table);
+    const int s = rs & 15;
+    value = s ? JpegExtend(bits.Take(s), s) : 0;
+    return rs;
+}
+
+// Decodes a DC difference (at least 32 bits available).
+inline int DecodeDcDifference(JpegBits& bits, const JpegHuffmanDecodeTable& table)
+{
+    const uint32_t entry = table.fast[bits.Peek(kFastBits)];
+    if (entry) {
+        bits.Skip(JpegFastSkip(entry));
+        return JpegFastValue(entry);
+    }
+    const int s = JpegDecodeHuffman(bits, table);
+    if (s == 0)
+        return 0;
+    if (s > 15)
+        throw EJpegBadData("Corrupt Scan Data");
+    return JpegExtend(bits.Take(s), s);
+}
+} // namespace
+
 void CJpegDecoder::ReportRow(int row, int rows)
 {
     if (!m_progress.SetPos(rows ? int64_t(100) * row / rows : 100))
@@ -92,10 +128,7 @@ void CJpegDecoder::DecodeScan(const JpegScan& scan)
                 uint8_t* out = c.rowSamples.data() + size_t(row % c.v) * size_t(c.blockHeight) * c.RowStride() +
                                size_t(col) * size_t(c.blockWidth);
                 InverseTransform(block, c, out);
-                // Clear only what the block set, ready for the next one.
-                block[0] = 0;
-                for (int i = 0; i < m_writtenCount; ++i)
-                    block[m_written[i]] = 0;
+                std::memset(block, 0, sizeof block); // ready for the next one
             },
             [&](int mcuRow) { WriteMcuRow(mcuRow); });
     } else if (!m_progressive) {
@@ -105,7 +138,6 @@ void CJpegDecoder::DecodeScan(const JpegScan& scan)
                 int16_t* block = CoefficientBlock(c, row, col);
                 std::memset(block, 0, 64 * sizeof(int16_t));
                 DecodeSequentialBlock(c, block);
-                m_writtenCount = 0;
             },
             noRowAction);
     } else if (scan.ss == 0) {
@@ -131,37 +163,31 @@ void CJpegDecoder::DecodeScan(const JpegScan& scan)
         throw EJpegAbort("Cancelled");
 }
 
-void CJpegDecoder::DecodeDcCoefficient(JpegComponent& c, int16_t* block)
+
+void CJpegDecoder::DecodeDcCoefficient(JpegComponent& c, JpegBits& bits, int16_t* block)
 {
-    m_bits.Ensure(32);
-    const int s = JpegDecodeHuffman(m_bits, m_dcTables[c.dcTable]);
-    if (s) {
-        if (s > 15)
-            throw EJpegBadData("Corrupt Scan Data");
-        const int diff = JpegExtend(m_bits.TakeBits(s), s);
-        c.dcPredictor = static_cast<int16_t>(c.dcPredictor + diff);
-    }
+    if (bits.count < 32)
+        bits = m_bits.Fill(bits);
+    c.dcPredictor = static_cast<int16_t>(c.dcPredictor + DecodeDcDifference(bits, m_dcTables[c.dcTable]));
     block[0] = static_cast<int16_t>(c.dcPredictor);
 }
 
 void CJpegDecoder::DecodeSequentialBlock(JpegComponent& c, int16_t* block)
 {
     const JpegHuffmanDecodeTable& ac = m_acTables[c.acTable];
-    DecodeDcCoefficient(c, block);
-
-    m_writtenCount = 0;
+    JpegBits bits = m_bits.Load();
+    DecodeDcCoefficient(c, bits, block);
     for (int k = 1; k < 64;) {
-        m_bits.Ensure(32);
-        const int rs = JpegDecodeHuffman(m_bits, ac);
+        if (bits.count < 32)
+            bits = m_bits.Fill(bits);
+        int value;
+        const int rs = DecodeAcSymbol(bits, ac, value);
         const int r = rs >> 4;
-        const int s = rs & 15;
-        if (s) {
+        if (rs & 15) {
             k += r;
             if (k > 63)
                 throw EJpegFatal("Value out of range");
-            const int position = kJpegZigzagToNatural[k];
-            block[position] = static_cast<int16_t>(JpegExtend(m_bits.TakeBits(s), s));
-            m_written[m_writtenCount++] = static_cast<uint8_t>(position);
+            block[kJpegZigzagToNatural[k]] = static_cast<int16_t>(value);
             ++k;
         } else {
             if (r != 15)
@@ -169,6 +195,7 @@ void CJpegDecoder::DecodeSequentialBlock(JpegComponent& c, int16_t* block)
             k += 16;
         }
     }
+    m_bits.Store(bits);
 }
 
 void CJpegDecoder::BuildAcSkipTables(const JpegScan& scan)
@@ -196,20 +223,21 @@ void CJpegDecoder::DecodeSequentialBlockDcOnly(JpegComponent& c, int16_t* block)
 {
     const JpegHuffmanDecodeTable& ac = m_acTables[c.acTable];
     const auto& skip = m_acSkip[c.acTable];
-    DecodeDcCoefficient(c, block);
-    m_writtenCount = 0;
+    JpegBits bits = m_bits.Load();
+    DecodeDcCoefficient(c, bits, block);
     for (int k = 1; k < 64;) {
-        m_bits.Ensure(32);
-        const unsigned entry = skip[m_bits.Peek(JpegHuffmanDecodeTable::kLookBits)];
+        if (bits.count < 32)
+            bits = m_bits.Fill(bits);
+        const unsigned entry = skip[bits.Peek(JpegHuffmanDecodeTable::kLookBits)];
         int advance;
         if (entry) {
-            m_bits.Skip(static_cast<int>(entry >> 8));
+            bits.Skip(static_cast<int>(entry >> 8));
             advance = static_cast<int>(entry & 0xFF);
         } else {
-            const int rs = JpegDecodeHuffman(m_bits, ac);
+            const int rs = JpegDecodeHuffman(bits, ac);
             const int r = rs >> 4;
             const int s = rs & 15;
-            m_bits.TakeBits(s);
+            bits.Take(s);
             advance = s ? r + 1 : r == 15 ? 16 : 0;
         }
         if (advance == 0)
@@ -218,19 +246,17 @@ void CJpegDecoder::DecodeSequentialBlockDcOnly(JpegComponent& c, int16_t* block)
             throw EJpegFatal("Value out of range");
         k += advance;
     }
+    m_bits.Store(bits);
 }
 
 void CJpegDecoder::DecodeDcFirst(JpegComponent& c, int16_t* block, int al)
 {
-    m_bits.Ensure(32);
-    const int s = JpegDecodeHuffman(m_bits, m_dcTables[c.dcTable]);
-    if (s) {
-        if (s > 15)
-            throw EJpegBadData("Corrupt Scan Data");
-        const int diff = JpegExtend(m_bits.TakeBits(s), s);
-        c.dcPredictor = static_cast<int16_t>(c.dcPredictor + diff);
-    }
+    JpegBits bits = m_bits.Load();
+    if (bits.count < 32)
+        bits = m_bits.Fill(bits);
+    c.dcPredictor = static_cast<int16_t>(c.dcPredictor + DecodeDcDifference(bits, m_dcTables[c.dcTable]));
     block[0] = static_cast<int16_t>(c.dcPredictor * (1 << al));
+    m_bits.Store(bits);
 }
 
 void CJpegDecoder::DecodeDcRefine(int16_t* block, int al)
@@ -246,35 +272,40 @@ void CJpegDecoder::DecodeAcFirst(JpegComponent& c, int16_t* block, const JpegSca
         return;
     }
     const JpegHuffmanDecodeTable& ac = m_acTables[c.acTable];
+    JpegBits bits = m_bits.Load();
     for (int k = scan.ss; k <= scan.se; ++k) {
-        m_bits.Ensure(32);
-        const int rs = JpegDecodeHuffman(m_bits, ac);
+        if (bits.count < 32)
+            bits = m_bits.Fill(bits);
+        int value;
+        const int rs = DecodeAcSymbol(bits, ac, value);
         const int r = rs >> 4;
-        const int s = rs & 15;
-        if (s) {
+        if (rs & 15) {
             k += r;
             if (k > scan.se)
                 throw EJpegBadData("Data out of range");
-            const int value = JpegExtend(m_bits.TakeBits(s), s);
             block[kJpegZigzagToNatural[k]] = static_cast<int16_t>(value * (1 << scan.al));
         } else if (r == 15) {
             k += 15; // sixteen zeros, the loop adds the last
         } else {
             m_eobRun = (1 << r) - 1;
             if (r)
-                m_eobRun += m_bits.GetBits(r);
+                m_eobRun += bits.Take(r); // at most 14 bits, within the 32 made available
             break;
         }
     }
+    m_bits.Store(bits);
 }
 
 void CJpegDecoder::DecodeAcRefine(JpegComponent& c, int16_t* block, const JpegScan& scan)
 {
     const int plus = 1 << scan.al;
     const int minus = -plus;
+    JpegBits bits = m_bits.Load();
     // Correction bit of a coefficient that already has a history.
     auto refine = [&](int16_t& coef) {
-        if (m_bits.GetBit() && (coef & plus) == 0)
+        if (bits.count < 1)
+            bits = m_bits.Fill(bits);
+        if (bits.Take(1) && (coef & plus) == 0)
             coef = static_cast<int16_t>(coef + (coef >= 0 ? plus : minus));
     };
 
@@ -282,18 +313,20 @@ void CJpegDecoder::DecodeAcRefine(JpegComponent& c, int16_t* block, const JpegSc
     if (m_eobRun == 0) {
         const JpegHuffmanDecodeTable& ac = m_acTables[c.acTable];
         for (; k <= scan.se; ++k) {
-            m_bits.Ensure(32);
-            const int rs = JpegDecodeHuffman(m_bits, ac);
+            if (bits.count < 32)
+                bits = m_bits.Fill(bits);
+            int value;
+            const int rs = DecodeAcSymbol(bits, ac, value); // a new coefficient's sign bit read too
             int r = rs >> 4;
             int s = rs & 15;
             if (s) {
                 if (s != 1)
                     throw EJpegBadData("Invalid value in input stream");
-                s = m_bits.GetBit() ? plus : minus;
+                s = value > 0 ? plus : minus;
             } else if (r != 15) {
                 m_eobRun = 1 << r;
                 if (r)
-                    m_eobRun += m_bits.GetBits(r);
+                    m_eobRun += bits.Take(r);
                 break; // the rest of this block is refined below
             }
             // Skip r zero-history coefficients (refining the others on the way), then place
@@ -326,4 +359,5 @@ void CJpegDecoder::DecodeAcRefine(JpegComponent& c, int16_t* block, const JpegSc
         }
         --m_eobRun;
     }
+    m_bits.Store(bits);
 }
