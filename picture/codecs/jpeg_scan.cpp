@@ -299,14 +299,18 @@ void CJpegDecoder::DecodeAcFirst(JpegComponent& c, int16_t* block, const JpegSca
 void CJpegDecoder::DecodeAcRefine(JpegComponent& c, int16_t* block, const JpegScan& scan)
 {
     const int plus = 1 << scan.al;
-    const int minus = -plus;
     JpegBits bits = m_bits.Load();
-    // Correction bit of a coefficient that already has a history.
+    // Correction bit of a coefficient that already has a history: it adds `plus` away from
+    // zero when the bit is set and that bit of the value is clear. Without a branch on the
+    // bit, which follows no pattern. The buffer is refilled exactly when a bit is needed and
+    // none is left, as everywhere: where a damaged scan meets a restart marker depends on it.
     auto refine = [&](int16_t& coef) {
         if (bits.count < 1)
             bits = m_bits.Fill(bits);
-        if (bits.Take(1) && (coef & plus) == 0)
-            coef = static_cast<int16_t>(coef + (coef >= 0 ? plus : minus));
+        const int bit = static_cast<int>(bits.word >> 63);
+        bits.Skip(1);
+        const int apply = bit & static_cast<int>((coef & plus) == 0);
+        coef = static_cast<int16_t>(coef + apply * (coef >= 0 ? plus : -plus));
     };
 
     int k = scan.ss;
@@ -322,7 +326,7 @@ void CJpegDecoder::DecodeAcRefine(JpegComponent& c, int16_t* block, const JpegSc
             if (s) {
                 if (s != 1)
                     throw EJpegBadData("Invalid value in input stream");
-                s = value > 0 ? plus : minus;
+                s = value > 0 ? plus : -plus;
             } else if (r != 15) {
                 m_eobRun = 1 << r;
                 if (r)
