@@ -360,7 +360,7 @@ void CJpegDecoder::PrepareBuffers(const JpegScan& scan)
             for (JpegComponent& c : m_components) {
                 c.rowSamples.assign(c.RowStride() * size_t(c.v) * size_t(c.blockHeight), 0);
                 if (!streaming)
-                    c.coefficients.assign(size_t(c.paddedBlocksWide) * size_t(c.paddedBlocksHigh) * 64, 0);
+                    c.coefficients.assign(size_t(c.blocksWide) * size_t(c.blocksHigh) * 64, 0);
             }
             if (ComponentCount() == 3) {
                 for (auto& row : m_upsampled)

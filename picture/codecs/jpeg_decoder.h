@@ -21,7 +21,7 @@ struct JpegComponent {
     int dcPredictor = 0;
     int blocksWide = 0, blocksHigh = 0;             // blocks covering the component's samples
     int paddedBlocksWide = 0, paddedBlocksHigh = 0; // blocks of all whole MCUs
-    std::vector<int16_t> coefficients;              // 64 per padded block (whole-image mode)
+    std::vector<int16_t> coefficients;              // 64 per block (whole-image mode)
     std::vector<uint8_t> rowSamples;                // one MCU row of samples
     // Samples per block across and down: 8, fewer in a reduced decode (where subsampled
     // chroma keeps more of its block, up to the output's own resolution).
@@ -122,6 +122,7 @@ private:
     int m_restartsToGo = 0;
     int m_expectedRestart = 0;
     int m_eobRun = 0;
+    std::array<int16_t, 64> m_paddingBlock{}; // see CoefficientBlock
     bool m_afterScan = false;
     bool m_endOfImage = false;
     std::vector<uint8_t> m_upsampled[3]; // one picture row per component

@@ -101,7 +101,11 @@ void CJpegDecoder::ForEachDataUnit(const JpegScan& scan, BlockFn&& decodeBlock, 
 
 int16_t* CJpegDecoder::CoefficientBlock(JpegComponent& c, int blockRow, int blockCol)
 {
-    return c.coefficients.data() + (size_t(blockRow) * size_t(c.paddedBlocksWide) + size_t(blockCol)) * 64;
+    // Blocks of the last MCUs that lie wholly outside the component's samples are coded in
+    // interleaved scans but never shown: they all share one scratch block.
+    if (blockRow >= c.blocksHigh || blockCol >= c.blocksWide)
+        return m_paddingBlock.data();
+    return c.coefficients.data() + (size_t(blockRow) * size_t(c.blocksWide) + size_t(blockCol)) * 64;
 }
 
 void CJpegDecoder::DecodeScan(const JpegScan& scan)
