@@ -59,9 +59,13 @@ void JpegHuffmanDecodeTable::Build(const uint8_t counts[16], const uint8_t* symb
         uint8_t symbol = 0;
         const int length = FindShortCode(*this, prefix, kFastBits, symbol);
         const int size = tableClass == Class::Ac ? (symbol & 15) : symbol;
-        if (length == 0 || size > 15 || length + size > kFastBits)
+        if (length == 0 || size > 15)
             continue;
         int value = 0;
+        if (length + size > kFastBits) {
+            fast[prefix] = (static_cast<uint32_t>(symbol) << 8) | static_cast<uint32_t>(length);
+            continue;
+        }
         if (size) {
             const int raw = static_cast<int>((prefix >> (kFastBits - length - size)) & ((1u << size) - 1));
             value = JpegExtend(raw, size);

@@ -11,13 +11,15 @@
 // table filled by running that very walk on every kLookBits-bit prefix.
 //
 // A second table decodes a code together with the value bits that follow it: by the next
-// kFastBits bits, (signed value << 16) | (symbol << 8) | bits to skip, for every code whose
-// length plus value bits fit; 0 sends to the symbol-only path. The number of value bits of a
-// symbol is its low four bits in an AC table and the symbol itself in a DC table (where one
-// above 15 is invalid and always left to the symbol-only path, which reports it).
+// kFastBits bits, (signed value << 16) | (symbol << 8) | bits to skip. When the code fits but
+// its value bits do not, the entry holds the code alone: value 0 although the symbol has
+// value bits (a decoded value is never 0), and the bits to skip are the code's. 0 when no
+// code that short matches. The number of value bits of a symbol is its low four bits in an
+// AC table and the symbol itself in a DC table (where one above 15 is invalid and always left
+// to the walk, which reports it).
 struct JpegHuffmanDecodeTable {
     static constexpr int kLookBits = 9;
-    static constexpr int kFastBits = 10;
+    static constexpr int kFastBits = 11;
     enum class Class { Dc, Ac };
 
     bool defined = false;

@@ -1,8 +1,10 @@
 // Entropy-coded scans of the JPEG decoder: sequential (T.81 F.2) and progressive (G.2)
 // Huffman decoding, data-unit order and restart intervals.
+#include <bit>
 #include <cstring>
 
 #include "base/progress.h"
+#include "picture/codecs/jpeg_block_mask.h"
 #include "picture/codecs/jpeg_dct.h"
 #include "picture/codecs/jpeg_decoder.h"
 #include "picture/codecs/jpeg_tables.h"
@@ -16,12 +18,16 @@ constexpr int kFastBits = JpegHuffmanDecodeTable::kFastBits;
 inline int DecodeAcSymbol(JpegBits& bits, const JpegHuffmanDecodeTable& table, int& value)
 {
     const uint32_t entry = table.fast[bits.Peek(kFastBits)];
+    int rs;
     if (entry) {
         bits.Skip(JpegFastSkip(entry));
         value = JpegFastValue(entry);
-        return JpegFastSymbol(entry);
+        rs = JpegFastSymbol(entry);
+        if (value != 0 || (rs & 15) == 0)
+            return rs;
+    } else {
+        rs = JpegDecodeHuffman(bits, table);
     }
-    const int rs = JpegDecodeHuffman(bits, table);
     const int s = rs & 15;
     value = s ? JpegExtend(bits.Take(s), s) : 0;
     return rs;
@@ -31,15 +37,20 @@ inline int DecodeAcSymbol(JpegBits& bits, const JpegHuffmanDecodeTable& table, i
 inline int DecodeDcDifference(JpegBits& bits, const JpegHuffmanDecodeTable& table)
 {
     const uint32_t entry = table.fast[bits.Peek(kFastBits)];
+    int s;
     if (entry) {
         bits.Skip(JpegFastSkip(entry));
-        return JpegFastValue(entry);
+        s = JpegFastSymbol(entry);
+        const int value = JpegFastValue(entry);
+        if (value != 0 || s == 0)
+            return value;
+    } else {
+        s = JpegDecodeHuffman(bits, table);
+        if (s == 0)
+            return 0;
+        if (s > 15)
+            throw EJpegBadData("Corrupt Scan Data");
     }
-    const int s = JpegDecodeHuffman(bits, table);
-    if (s == 0)
-        return 0;
-    if (s > 15)
-        throw EJpegBadData("Corrupt Scan Data");
     return JpegExtend(bits.Take(s), s);
 }
 } // namespace
@@ -304,17 +315,27 @@ void CJpegDecoder::DecodeAcRefine(JpegComponent& c, int16_t* block, const JpegSc
 {
     const int plus = 1 << scan.al;
     JpegBits bits = m_bits.Load();
-    // Correction bit of a coefficient that already has a history: it adds `plus` away from
-    // zero when the bit is set and that bit of the value is clear. Without a branch on the
-    // bit, which follows no pattern. The buffer is refilled exactly when a bit is needed and
-    // none is left, as everywhere: where a damaged scan meets a restart marker depends on it.
-    auto refine = [&](int16_t& coef) {
-        if (bits.count < 1)
-            bits = m_bits.Fill(bits);
-        const int bit = static_cast<int>(bits.word >> 63);
-        bits.Skip(1);
-        const int apply = bit & static_cast<int>((coef & plus) == 0);
-        coef = static_cast<int16_t>(coef + apply * (coef >= 0 ? plus : -plus));
+    // Positions (zigzag) whose coefficient has a history, as the block came in. Positions
+    // behind k are never looked at again, so coefficients placed on the way need no bit.
+    const uint64_t history = JpegNonZeroZigzagMask(block);
+    // Every coefficient with a history in positions from..to-1 takes a correction bit, in
+    // order: it adds `plus` away from zero when the bit is set and that bit of the value is
+    // clear (no branch on the bit, which follows no pattern). The buffer is refilled exactly
+    // when a bit is needed and none is left, as everywhere: where a damaged scan meets a
+    // restart marker depends on it.
+    auto refineRange = [&](int from, int to) {
+        if (from >= to)
+            return;
+        const uint64_t below = to >= 64 ? ~uint64_t{0} : (uint64_t{1} << to) - 1;
+        for (uint64_t todo = history & below & (~uint64_t{0} << from); todo; todo &= todo - 1) {
+            int16_t& coef = block[kJpegZigzagToNatural[std::countr_zero(todo)]];
+            if (bits.count < 1)
+                bits = m_bits.Fill(bits);
+            const int bit = static_cast<int>(bits.word >> 63);
+            bits.Skip(1);
+            const int apply = bit & static_cast<int>((coef & plus) == 0);
+            coef = static_cast<int16_t>(coef + apply * (coef >= 0 ? plus : -plus));
+        }
     };
 
     int k = scan.ss;
@@ -337,22 +358,22 @@ void CJpegDecoder::DecodeAcRefine(JpegComponent& c, int16_t* block, const JpegSc
                     m_eobRun += bits.Take(r);
                 break; // the rest of this block is refined below
             }
-            // Skip r zero-history coefficients (refining the others on the way), then place
-            // the new coefficient, or for a ZRL skip sixteen.
+            // Pass r zero-history coefficients (refining the others on the way) and stop at
+            // the next one: the new coefficient's place, or for a ZRL the sixteenth zero.
             for (;;) {
-                if (k > scan.se) {
+                const uint64_t zeros = k < 64 ? ~history & (~uint64_t{0} << k) : 0;
+                const int zero = zeros ? std::countr_zero(zeros) : 64;
+                if (zero > scan.se) {
+                    refineRange(k, scan.se + 1);
                     if (s)
                         throw EJpegBadData("Error in progressive scan");
                     throw EJpegBadData("Corrupt Scan Data");
                 }
-                int16_t& coef = block[kJpegZigzagToNatural[k]];
-                if (coef != 0) {
-                    refine(coef);
-                } else {
-                    if (r == 0)
-                        break;
-                    --r;
-                }
+                refineRange(k, zero);
+                k = zero;
+                if (r == 0)
+                    break;
+                --r;
                 ++k;
             }
             if (s)
@@ -360,11 +381,7 @@ void CJpegDecoder::DecodeAcRefine(JpegComponent& c, int16_t* block, const JpegSc
         }
     }
     if (m_eobRun > 0) {
-        for (; k <= scan.se; ++k) {
-            int16_t& coef = block[kJpegZigzagToNatural[k]];
-            if (coef != 0)
-                refine(coef);
-        }
+        refineRange(k, scan.se + 1);
         --m_eobRun;
     }
     m_bits.Store(bits);
