@@ -302,19 +302,22 @@ TEST(JpegBlockMask, MarksTheNonZeroCoefficientsInZigzagOrder)
 // for `dcSymbol` and one AC table of a single code ('0') for end of block, then `scan`.
 std::vector<uint8_t> HandMadeGrey(int width, uint8_t dcSymbol, const std::vector<uint8_t>& scan)
 {
-    std::vector<uint8_t> f = {0xFF, kJpegSoi, 0xFF, kJpegDqt, 0, 67, 0};
-    f.insert(f.end(), 64, 1);
-    const uint8_t frame[] = {0xFF, kJpegSof0, 0, 11, 8, 0, 8, 0, uint8_t(width), 1, 1, 0x11, 0};
-    f.insert(f.end(), frame, frame + sizeof frame);
-    const uint8_t tables[] = {0xFF, kJpegDht, 0, 38,
-                              0x00, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, dcSymbol,
-                              0x10, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x00};
-    f.insert(f.end(), tables, tables + sizeof tables);
-    const uint8_t sos[] = {0xFF, kJpegSos, 0, 8, 1, 1, 0x00, 0, 63, 0};
-    f.insert(f.end(), sos, sos + sizeof sos);
-    f.insert(f.end(), scan.begin(), scan.end());
-    f.push_back(0xFF);
-    f.push_back(kJpegEoi);
+    std::vector<uint8_t> f;
+    auto append = [&f](std::initializer_list<uint8_t> bytes) {
+        for (uint8_t b : bytes)
+            f.push_back(b);
+    };
+    append({0xFF, kJpegSoi, 0xFF, kJpegDqt, 0, 67, 0});
+    for (int i = 0; i < 64; ++i)
+        f.push_back(1); // quantizer 1 everywhere
+    append({0xFF, kJpegSof0, 0, 11, 8, 0, 8, 0, uint8_t(width), 1, 1, 0x11, 0});
+    append({0xFF, kJpegDht, 0, 38,
+            0x00, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, dcSymbol,
+            0x10, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x00});
+    append({0xFF, kJpegSos, 0, 8, 1, 1, 0x00, 0, 63, 0});
+    for (uint8_t b : scan)
+        f.push_back(b);
+    append({0xFF, kJpegEoi});
     return f;
 }
 
