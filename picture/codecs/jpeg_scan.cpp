@@ -77,7 +77,8 @@ void CJpegDecoder::RestartIfDue(const JpegScan& scan)
 }
 
 // Visits every data unit of the scan in coding order: a lone component's own block grid row
-// by row, or the MCUs of an interleaved scan with each component's h x v blocks.
+// by row, or the MCUs of an interleaved scan with each component's h x v blocks. The block
+// function gets the component, the block's row and column, and its row within the MCU.
 template <typename BlockFn, typename RowFn>
 void CJpegDecoder::ForEachDataUnit(const JpegScan& scan, BlockFn&& decodeBlock, RowFn&& rowDone)
 {
@@ -87,7 +88,7 @@ void CJpegDecoder::ForEachDataUnit(const JpegScan& scan, BlockFn&& decodeBlock, 
             ReportRow(row, c.blocksHigh);
             for (int col = 0; col < c.blocksWide; ++col) {
                 RestartIfDue(scan);
-                decodeBlock(c, row, col);
+                decodeBlock(c, row, col, c.v == 1 ? 0 : row % c.v);
                 m_bits.CheckOverrun();
             }
             rowDone(row);
@@ -102,7 +103,7 @@ void CJpegDecoder::ForEachDataUnit(const JpegScan& scan, BlockFn&& decodeBlock, 
                 JpegComponent& c = m_components[scan.components[i]];
                 for (int by = 0; by < c.v; ++by)
                     for (int bx = 0; bx < c.h; ++bx)
-                        decodeBlock(c, mcuRow * c.v + by, mcuCol * c.h + bx);
+                        decodeBlock(c, mcuRow * c.v + by, mcuCol * c.h + bx, by);
             }
             m_bits.CheckOverrun();
         }
@@ -135,12 +136,12 @@ void CJpegDecoder::DecodeScan(const JpegScan& scan)
             BuildAcSkipTables(scan);
         ForEachDataUnit(
             scan,
-            [&](JpegComponent& c, int row, int col) {
+            [&](JpegComponent& c, int, int col, int rowInMcu) {
                 if (c.blockWidth == 1 && c.blockHeight == 1)
                     DecodeSequentialBlockDcOnly(c, block);
                 else
                     DecodeSequentialBlock(c, block);
-                uint8_t* out = c.rowSamples.data() + size_t(row % c.v) * size_t(c.blockHeight) * c.RowStride() +
+                uint8_t* out = c.rowSamples.data() + size_t(rowInMcu) * size_t(c.blockHeight) * c.RowStride() +
                                size_t(col) * size_t(c.blockWidth);
                 InverseTransform(block, c, out);
                 std::memset(block, 0, sizeof block); // ready for the next one
@@ -149,7 +150,7 @@ void CJpegDecoder::DecodeScan(const JpegScan& scan)
     } else if (!m_progressive) {
         ForEachDataUnit(
             scan,
-            [&](JpegComponent& c, int row, int col) {
+            [&](JpegComponent& c, int row, int col, int) {
                 int16_t* block = CoefficientBlock(c, row, col);
                 std::memset(block, 0, 64 * sizeof(int16_t));
                 DecodeSequentialBlock(c, block);
@@ -158,20 +159,28 @@ void CJpegDecoder::DecodeScan(const JpegScan& scan)
     } else if (scan.ss == 0) {
         if (scan.ah == 0)
             ForEachDataUnit(
-                scan, [&](JpegComponent& c, int row, int col) { DecodeDcFirst(c, CoefficientBlock(c, row, col), scan.al); },
+                scan, [&](JpegComponent& c, int row, int col, int) {
+                    DecodeDcFirst(c, CoefficientBlock(c, row, col), scan.al);
+                },
                 noRowAction);
         else
             ForEachDataUnit(
-                scan, [&](JpegComponent& c, int row, int col) { DecodeDcRefine(CoefficientBlock(c, row, col), scan.al); },
+                scan, [&](JpegComponent& c, int row, int col, int) {
+                    DecodeDcRefine(CoefficientBlock(c, row, col), scan.al);
+                },
                 noRowAction);
     } else {
         if (scan.ah == 0)
             ForEachDataUnit(
-                scan, [&](JpegComponent& c, int row, int col) { DecodeAcFirst(c, CoefficientBlock(c, row, col), scan); },
+                scan, [&](JpegComponent& c, int row, int col, int) {
+                    DecodeAcFirst(c, CoefficientBlock(c, row, col), scan);
+                },
                 noRowAction);
         else
             ForEachDataUnit(
-                scan, [&](JpegComponent& c, int row, int col) { DecodeAcRefine(c, CoefficientBlock(c, row, col), scan); },
+                scan, [&](JpegComponent& c, int row, int col, int) {
+                    DecodeAcRefine(c, CoefficientBlock(c, row, col), scan);
+                },
                 noRowAction);
     }
     if (!m_progress.SetPos(100))

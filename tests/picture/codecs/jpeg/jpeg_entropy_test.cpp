@@ -106,7 +106,8 @@ TEST(JpegBitReader, ReadsStuffedScanDataUpToTheMarker)
     };
     for (const Case& c : cases) {
         for (int round = 0; round < 20; ++round) {
-            SCOPED_TRACE(testing::Message() << "length " << c.length << " stuffing " << c.stuffing << " round " << round);
+            SCOPED_TRACE(testing::Message() << "length " << c.length << " stuffing " << c.stuffing
+                                            << " round " << round);
             const std::vector<uint8_t> data = ScanBytes(random, c.length, c.stuffing, c.marker);
             const ExpectedBits expected = Expect(data);
             JpegSource source{data.data(), data.size(), 0};
