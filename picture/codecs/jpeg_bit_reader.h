@@ -27,6 +27,14 @@ struct JpegSource {
     }
 };
 
+// The per-symbol helpers of the decoder work on a JpegBits held in registers; a call that is
+// not inlined would force it into memory for every symbol.
+#if defined(__GNUC__)
+#define JPEG_ALWAYS_INLINE inline __attribute__((always_inline))
+#else
+#define JPEG_ALWAYS_INLINE inline
+#endif
+
 // Bits of scan data, most significant first, left-aligned in a 64-bit word. Hot loops hold
 // one in local variables (registers) and hand it back to the reader when done.
 struct JpegBits {

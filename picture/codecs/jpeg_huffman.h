@@ -45,7 +45,7 @@ inline int JpegFastValue(uint32_t entry) { return static_cast<int16_t>(entry >> 
 int JpegDecodeHuffmanSlow(uint32_t code16, const JpegHuffmanDecodeTable& table);
 
 // Decodes one symbol; the caller has made at least 16 bits available.
-inline int JpegDecodeHuffman(JpegBits& bits, const JpegHuffmanDecodeTable& table)
+JPEG_ALWAYS_INLINE int JpegDecodeHuffman(JpegBits& bits, const JpegHuffmanDecodeTable& table)
 {
     unsigned entry = table.look[bits.Peek(JpegHuffmanDecodeTable::kLookBits)];
     if (!entry)

@@ -15,7 +15,7 @@ constexpr int kFastBits = JpegHuffmanDecodeTable::kFastBits;
 
 // Decodes an AC symbol and its value bits (at least 32 bits available): returns the symbol,
 // `value` gets the coefficient (0 for a run or end-of-band symbol).
-inline int DecodeAcSymbol(JpegBits& bits, const JpegHuffmanDecodeTable& table, int& value)
+JPEG_ALWAYS_INLINE int DecodeAcSymbol(JpegBits& bits, const JpegHuffmanDecodeTable& table, int& value)
 {
     const uint32_t entry = table.fast[bits.Peek(kFastBits)];
     int rs;
@@ -34,7 +34,7 @@ inline int DecodeAcSymbol(JpegBits& bits, const JpegHuffmanDecodeTable& table, i
 }
 
 // Decodes a DC difference (at least 32 bits available).
-inline int DecodeDcDifference(JpegBits& bits, const JpegHuffmanDecodeTable& table)
+JPEG_ALWAYS_INLINE int DecodeDcDifference(JpegBits& bits, const JpegHuffmanDecodeTable& table)
 {
     const uint32_t entry = table.fast[bits.Peek(kFastBits)];
     int s;
@@ -52,6 +52,28 @@ inline int DecodeDcDifference(JpegBits& bits, const JpegHuffmanDecodeTable& tabl
             throw EJpegBadData("Corrupt Scan Data");
     }
     return JpegExtend(bits.Take(s), s);
+}
+
+// Every coefficient with a history (bit set in `history`, zigzag order) in positions
+// from..to-1 takes a correction bit, in order: it adds `plus` away from zero when the bit is
+// set and that bit of the value is clear (no branch on the bit, which follows no pattern). The
+// buffer is refilled exactly when a bit is needed and none is left, as everywhere: where a
+// damaged scan meets a restart marker depends on it.
+JPEG_ALWAYS_INLINE void RefineCoefficients(JpegBitReader& reader, JpegBits& bits, int16_t* block, uint64_t history,
+                                           int from, int to, int plus)
+{
+    if (from >= to)
+        return;
+    const uint64_t below = to >= 64 ? ~uint64_t{0} : (uint64_t{1} << to) - 1;
+    for (uint64_t todo = history & below & (~uint64_t{0} << from); todo; todo &= todo - 1) {
+        int16_t& coef = block[kJpegZigzagToNatural[std::countr_zero(todo)]];
+        if (bits.count < 1)
+            bits = reader.Fill(bits);
+        const int bit = static_cast<int>(bits.word >> 63);
+        bits.Skip(1);
+        const int apply = bit & static_cast<int>((coef & plus) == 0);
+        coef = static_cast<int16_t>(coef + apply * (coef >= 0 ? plus : -plus));
+    }
 }
 } // namespace
 
@@ -188,7 +210,7 @@ void CJpegDecoder::DecodeScan(const JpegScan& scan)
 }
 
 
-void CJpegDecoder::DecodeDcCoefficient(JpegComponent& c, JpegBits& bits, int16_t* block)
+JPEG_ALWAYS_INLINE void CJpegDecoder::DecodeDcCoefficient(JpegComponent& c, JpegBits& bits, int16_t* block)
 {
     if (bits.count < 32)
         bits = m_bits.Fill(bits);
@@ -327,26 +349,6 @@ void CJpegDecoder::DecodeAcRefine(JpegComponent& c, int16_t* block, const JpegSc
     // Positions (zigzag) whose coefficient has a history, as the block came in. Positions
     // behind k are never looked at again, so coefficients placed on the way need no bit.
     const uint64_t history = JpegNonZeroZigzagMask(block);
-    // Every coefficient with a history in positions from..to-1 takes a correction bit, in
-    // order: it adds `plus` away from zero when the bit is set and that bit of the value is
-    // clear (no branch on the bit, which follows no pattern). The buffer is refilled exactly
-    // when a bit is needed and none is left, as everywhere: where a damaged scan meets a
-    // restart marker depends on it.
-    auto refineRange = [&](int from, int to) {
-        if (from >= to)
-            return;
-        const uint64_t below = to >= 64 ? ~uint64_t{0} : (uint64_t{1} << to) - 1;
-        for (uint64_t todo = history & below & (~uint64_t{0} << from); todo; todo &= todo - 1) {
-            int16_t& coef = block[kJpegZigzagToNatural[std::countr_zero(todo)]];
-            if (bits.count < 1)
-                bits = m_bits.Fill(bits);
-            const int bit = static_cast<int>(bits.word >> 63);
-            bits.Skip(1);
-            const int apply = bit & static_cast<int>((coef & plus) == 0);
-            coef = static_cast<int16_t>(coef + apply * (coef >= 0 ? plus : -plus));
-        }
-    };
-
     int k = scan.ss;
     if (m_eobRun == 0) {
         const JpegHuffmanDecodeTable& ac = m_acTables[c.acTable];
@@ -373,12 +375,12 @@ void CJpegDecoder::DecodeAcRefine(JpegComponent& c, int16_t* block, const JpegSc
                 const uint64_t zeros = k < 64 ? ~history & (~uint64_t{0} << k) : 0;
                 const int zero = zeros ? std::countr_zero(zeros) : 64;
                 if (zero > scan.se) {
-                    refineRange(k, scan.se + 1);
+                    RefineCoefficients(m_bits, bits, block, history, k, scan.se + 1, plus);
                     if (s)
                         throw EJpegBadData("Error in progressive scan");
                     throw EJpegBadData("Corrupt Scan Data");
                 }
-                refineRange(k, zero);
+                RefineCoefficients(m_bits, bits, block, history, k, zero, plus);
                 k = zero;
                 if (r == 0)
                     break;
@@ -390,7 +392,7 @@ void CJpegDecoder::DecodeAcRefine(JpegComponent& c, int16_t* block, const JpegSc
         }
     }
     if (m_eobRun > 0) {
-        refineRange(k, scan.se + 1);
+        RefineCoefficients(m_bits, bits, block, history, k, scan.se + 1, plus);
         --m_eobRun;
     }
     m_bits.Store(bits);
