@@ -2,12 +2,12 @@
 
 #include "picture/codecs/jpeg_tables.h"
 
-void JpegBitReader::Fill()
+JpegBits JpegBitReader::FillSlowly(JpegBits bits)
 {
     const uint8_t* data = m_source.data;
     const size_t size = m_source.size;
     size_t pos = m_source.pos;
-    while (m_count <= 56) {
+    while (bits.count <= 56) {
         unsigned byte = 0;
         if (!m_stopped) {
             if (pos >= size) {
@@ -31,10 +31,11 @@ void JpegBitReader::Fill()
         }
         if (m_stopped)
             m_padBits += 8;
-        m_bits |= static_cast<uint64_t>(byte) << (56 - m_count);
-        m_count += 8;
+        bits.word |= static_cast<uint64_t>(byte) << (56 - bits.count);
+        bits.count += 8;
     }
     m_source.pos = pos;
+    return bits;
 }
 
 void JpegBitReader::ThrowOverrun() const

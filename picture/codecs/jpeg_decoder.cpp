@@ -240,8 +240,10 @@ void CJpegDecoder::ReadHuffmanTables()
             throw EJpegBadData("Huffman count > 256");
         if (size_t(total) > end - std::min(end, m_source.pos))
             throw EJpegBadData("Invalid Huffman Table");
-        JpegHuffmanDecodeTable& table = (classAndIndex >> 4) == 0 ? m_dcTables[index] : m_acTables[index];
-        table.Build(counts, m_source.data + m_source.pos);
+        const bool dc = (classAndIndex >> 4) == 0;
+        JpegHuffmanDecodeTable& table = dc ? m_dcTables[index] : m_acTables[index];
+        table.Build(counts, m_source.data + m_source.pos,
+                    dc ? JpegHuffmanDecodeTable::Class::Dc : JpegHuffmanDecodeTable::Class::Ac);
         m_source.pos += static_cast<size_t>(total);
     }
     if (m_source.pos != end)
@@ -358,7 +360,7 @@ void CJpegDecoder::PrepareBuffers(const JpegScan& scan)
             for (JpegComponent& c : m_components) {
                 c.rowSamples.assign(c.RowStride() * size_t(c.v) * size_t(c.blockHeight), 0);
                 if (!streaming)
-                    c.coefficients.assign(size_t(c.paddedBlocksWide) * size_t(c.paddedBlocksHigh) * 64, 0);
+                    c.coefficients.assign(size_t(c.blocksWide) * size_t(c.blocksHigh) * 64, 0);
             }
             if (ComponentCount() == 3) {
                 for (auto& row : m_upsampled)

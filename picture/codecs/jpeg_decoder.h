@@ -22,7 +22,7 @@ struct JpegComponent {
     int dcPredictor = 0;
     int blocksWide = 0, blocksHigh = 0;             // blocks covering the component's samples
     int paddedBlocksWide = 0, paddedBlocksHigh = 0; // blocks of all whole MCUs
-    std::vector<int16_t> coefficients;              // 64 per padded block (whole-image mode)
+    std::vector<int16_t> coefficients;              // 64 per block (whole-image mode)
     std::vector<uint8_t> rowSamples;                // one MCU row of samples
     // Samples per block across and down: 8, fewer in a reduced decode (where subsampled
     // chroma keeps more of its block, up to the output's own resolution).
@@ -78,7 +78,7 @@ private:
     void ReportRow(int row, int rows);
 
     // The block's DC coefficient from its difference to the component's predictor.
-    void DecodeDcCoefficient(JpegComponent& c, int16_t* block);
+    void DecodeDcCoefficient(JpegComponent& c, JpegBits& bits, int16_t* block);
     void DecodeSequentialBlock(JpegComponent& c, int16_t* block);
     // For the 1/8 reduction: the DC term only, the AC terms skipped through m_acSkip.
     void DecodeSequentialBlockDcOnly(JpegComponent& c, int16_t* block);
@@ -123,8 +123,7 @@ private:
     int m_restartsToGo = 0;
     int m_expectedRestart = 0;
     int m_eobRun = 0;
-    uint8_t m_written[64] = {}; // natural positions the last sequential block set (besides DC)
-    int m_writtenCount = 0;
+    std::array<int16_t, 64> m_paddingBlock{}; // see CoefficientBlock
     bool m_afterScan = false;
     bool m_endOfImage = false;
     std::vector<uint8_t> m_upsampled[3]; // one picture row per component

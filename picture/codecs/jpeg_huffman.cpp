@@ -4,7 +4,23 @@
 
 #include "picture/graphics_exceptions.h"
 
-void JpegHuffmanDecodeTable::Build(const uint8_t counts[16], const uint8_t* symbols)
+namespace {
+// The code matching the leading bits of a `bits`-bit prefix, by the canonical walk: its
+// length (0 when no code of at most `bits` bits matches) and its symbol.
+int FindShortCode(const JpegHuffmanDecodeTable& table, unsigned prefix, int bits, uint8_t& symbol)
+{
+    for (int length = 1; length <= bits; ++length) {
+        const int32_t c = static_cast<int32_t>(prefix >> (bits - length));
+        if (c <= table.maxCode[length]) {
+            symbol = table.values[c + table.valueOffset[length]];
+            return length;
+        }
+    }
+    return 0;
+}
+} // namespace
+
+void JpegHuffmanDecodeTable::Build(const uint8_t counts[16], const uint8_t* symbols, Class tableClass)
 {
     int total = 0;
     for (int i = 0; i < 16; ++i)
@@ -34,29 +50,41 @@ void JpegHuffmanDecodeTable::Build(const uint8_t counts[16], const uint8_t* symb
     std::memcpy(values, symbols, static_cast<size_t>(total));
 
     for (unsigned prefix = 0; prefix < (1u << kLookBits); ++prefix) {
-        look[prefix] = 0;
-        for (int length = 1; length <= kLookBits; ++length) {
-            const int32_t c = static_cast<int32_t>(prefix >> (kLookBits - length));
-            if (c <= maxCode[length]) {
-                look[prefix] = static_cast<uint16_t>((length << 8) | values[c + valueOffset[length]]);
-                break;
-            }
+        uint8_t symbol = 0;
+        const int length = FindShortCode(*this, prefix, kLookBits, symbol);
+        look[prefix] = length ? static_cast<uint16_t>((length << 8) | symbol) : 0;
+    }
+    for (unsigned prefix = 0; prefix < (1u << kFastBits); ++prefix) {
+        fast[prefix] = 0;
+        uint8_t symbol = 0;
+        const int length = FindShortCode(*this, prefix, kFastBits, symbol);
+        const int size = tableClass == Class::Ac ? (symbol & 15) : symbol;
+        if (length == 0 || size > 15)
+            continue;
+        int value = 0;
+        if (length + size > kFastBits) {
+            fast[prefix] = (static_cast<uint32_t>(symbol) << 8) | static_cast<uint32_t>(length);
+            continue;
         }
+        if (size) {
+            const int raw = static_cast<int>((prefix >> (kFastBits - length - size)) & ((1u << size) - 1));
+            value = JpegExtend(raw, size);
+        }
+        fast[prefix] = (static_cast<uint32_t>(static_cast<uint16_t>(value)) << 16) |
+                       (static_cast<uint32_t>(symbol) << 8) | static_cast<uint32_t>(length + size);
     }
     defined = true;
 }
 
-int JpegDecodeHuffmanSlow(JpegBitReader& bits, const JpegHuffmanDecodeTable& table)
+int JpegDecodeHuffmanSlow(uint32_t code16, const JpegHuffmanDecodeTable& table)
 {
-    const uint32_t code16 = bits.Peek(16);
     for (int length = 1; length <= 16; ++length) {
         const int32_t c = static_cast<int32_t>(code16 >> (16 - length));
         if (c <= table.maxCode[length]) {
             const int index = c + table.valueOffset[length];
             if (index < 0 || index >= table.valueCount)
                 throw EJpegBadData("Bad Huffman Code Length");
-            bits.Skip(length);
-            return table.values[index];
+            return (length << 8) | table.values[index];
         }
     }
     throw EJpegBadData("Bad Huffman Code Length");
