@@ -4,20 +4,16 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <cstring>
 #include <memory>
 #include <new>
 #include <vector>
 
 #include "base/progress.h"
 #include "picture/picture.h"
+#include "picturetools/core/colour_reduction_census.h"
+#include "picturetools/core/colour_reduction_search.h"
 
 namespace {
-
-struct ColourWeight {
-    int32_t weight;
-    uint8_t b, g, r;
-};
 
 // Keeps a progress level open for the duration of one operation.
 class ProgressLevel {
@@ -42,43 +38,48 @@ struct Area {
         x1 = std::max(x1, x0);
         y1 = std::max(y1, y0);
     }
-    size_t Pixels() const { return static_cast<size_t>(x1 - x0) * static_cast<size_t>(y1 - y0); }
 };
 
+// The cube's cells hold the chosen entry's colour itself (kKnown | B << 16 | G << 8 | R; 0
+// while not yet known), so that mapping a pixel takes a single look-up. The cells are laid out
+// in Morton order (the bits of the three cell coordinates interleaved): colours close to each
+// other, as a dithered row meets them, then share cache lines.
 class ColourCube {
 public:
     static constexpr int kSide = 64;
+    static constexpr uint32_t kKnown = 0x01000000;
 
-    ColourCube() : m_cells(kSide * kSide * kSide, -1) {}
+    ColourCube() : m_cells(new uint32_t[kSide * kSide * kSide]())
+    {
+        for (unsigned v = 0; v < 256; ++v) {
+            uint32_t spread = 0;
+            for (unsigned bit = 0; bit < 6; ++bit)
+                spread |= ((v >> 2 >> bit) & 1u) << (3 * bit);
+            m_spread[v] = spread;
+        }
+    }
 
     // Each entry claims its own cell; a later entry in the same cell overwrites an earlier one.
     void Seed(const uint8_t* palette, unsigned count)
     {
         for (unsigned i = 0; i < count; ++i)
-            Cell(palette[i * 3 + 2], palette[i * 3 + 1], palette[i * 3]) = static_cast<int32_t>(i);
+            Cell(palette[i * 3 + 2], palette[i * 3 + 1], palette[i * 3]) = Pack(palette + i * 3);
     }
 
-    int32_t& Cell(unsigned r, unsigned g, unsigned b) { return m_cells[((r >> 2) << 12) | ((g >> 2) << 6) | (b >> 2)]; }
+    uint32_t& Cell(unsigned r, unsigned g, unsigned b)
+    {
+        return m_cells[m_spread[r] << 2 | m_spread[g] << 1 | m_spread[b]];
+    }
+
+    static uint32_t Pack(const uint8_t* entry)
+    {
+        return kKnown | uint32_t(entry[0]) << 16 | uint32_t(entry[1]) << 8 | entry[2];
+    }
 
 private:
-    std::vector<int32_t> m_cells;
+    std::unique_ptr<uint32_t[]> m_cells;
+    uint32_t m_spread[256]; // bits of v >> 2 spread three places apart
 };
-
-// Lowest weighted distance wins; the lowest index on ties.
-int32_t NearestEntry(const uint8_t* palette, unsigned count, int r, int g, int b)
-{
-    int32_t best = 0;
-    long bestDistance = -1;
-    for (unsigned i = 0; i < count; ++i) {
-        const uint8_t* e = palette + i * 3;
-        long d = 587L * std::abs(g - e[1]) + 299L * std::abs(r - e[2]) + 114L * std::abs(b - e[0]);
-        if (bestDistance < 0 || d < bestDistance) {
-            bestDistance = d;
-            best = static_cast<int32_t>(i);
-        }
-    }
-    return best;
-}
 
 // Writes palette colours into the pixels of the area; false when cancelled.
 bool MapArea(CPicture& picture, const Area& area, const uint8_t* palette, unsigned count, int mode,
@@ -86,11 +87,12 @@ bool MapArea(CPicture& picture, const Area& area, const uint8_t* palette, unsign
 {
     sink.SetText("Applying New Palette...");
     sink.SetRange(area.y0, area.y1);
+    const CPaletteSearch search(palette, count);
     auto lookup = [&](int r, int g, int b) {
-        int32_t& cell = cube.Cell(r, g, b);
-        if (cell < 0)
-            cell = NearestEntry(palette, count, r, g, b);
-        return palette + cell * 3;
+        uint32_t& cell = cube.Cell(unsigned(r), unsigned(g), unsigned(b));
+        if (cell == 0)
+            cell = ColourCube::Pack(palette + size_t(search.Nearest(r, g, b)) * 3);
+        return cell;
     };
     for (int y = area.y0; y < area.y1; ++y) {
         if (y % 10 == 0 && !sink.SetPos(y))
@@ -103,20 +105,21 @@ bool MapArea(CPicture& picture, const Area& area, const uint8_t* palette, unsign
                 const int b = std::clamp(p[0] - eB, 0, 255);
                 const int g = std::clamp(p[1] - eG, 0, 255);
                 const int r = std::clamp(p[2] - eR, 0, 255);
-                const uint8_t* e = lookup(r, g, b);
-                p[0] = e[0];
-                p[1] = e[1];
-                p[2] = e[2];
-                eB = e[0] - b;
-                eG = e[1] - g;
-                eR = e[2] - r;
+                const uint32_t e = lookup(r, g, b);
+                const int eb = uint8_t(e >> 16), eg = uint8_t(e >> 8), er = uint8_t(e);
+                p[0] = uint8_t(eb);
+                p[1] = uint8_t(eg);
+                p[2] = uint8_t(er);
+                eB = eb - b;
+                eG = eg - g;
+                eR = er - r;
             }
         } else {
             for (; p < end; p += 3) {
-                const uint8_t* e = lookup(p[2], p[1], p[0]);
-                p[0] = e[0];
-                p[1] = e[1];
-                p[2] = e[2];
+                const uint32_t e = lookup(p[2], p[1], p[0]);
+                p[0] = uint8_t(e >> 16);
+                p[1] = uint8_t(e >> 8);
+                p[2] = uint8_t(e);
             }
         }
     }
@@ -134,65 +137,48 @@ void SetPicturePalette(CPicture& picture, const uint8_t* palette, unsigned used,
         picture.SetPaletteEntry(i, i < used ? palette + i * 3 : black);
 }
 
-// Ascending 24-bit keys: three byte-wide counting passes.
-void SortKeys(std::vector<uint32_t>& keys)
-{
-    std::vector<uint32_t> scratch(keys.size());
-    for (int shift = 0; shift < 24; shift += 8) {
-        size_t counts[257] = {};
-        for (uint32_t k : keys)
-            ++counts[((k >> shift) & 0xFF) + 1];
-        for (int i = 0; i < 256; ++i)
-            counts[i + 1] += counts[i];
-        for (uint32_t k : keys)
-            scratch[counts[(k >> shift) & 0xFF]++] = k;
-        keys.swap(scratch);
-    }
-}
-
-void DropEmptyRecords(std::vector<ColourWeight>& records)
-{
-    records.erase(std::remove_if(records.begin(), records.end(), [](const ColourWeight& c) { return c.weight == 0; }),
-                  records.end());
-}
-
-// Light records pass their weight on to the next record.
+// Light records pass their weight on to the next record; the emptied ones are dropped in the
+// same walk.
 void MergeLightColours(std::vector<ColourWeight>& records, int32_t threshold, size_t target)
 {
-    size_t remaining = records.size();
-    for (size_t j = 0; j + 1 < records.size() && remaining > target; ++j) {
+    const size_t n = records.size();
+    size_t remaining = n, kept = 0, j = 0;
+    for (; j + 1 < n && remaining > target; ++j) {
         if (records[j].weight < threshold) {
             records[j + 1].weight += records[j].weight;
-            records[j].weight = 0;
             --remaining;
+        } else {
+            records[kept++] = records[j];
         }
     }
-    DropEmptyRecords(records);
+    for (; j < n; ++j)
+        records[kept++] = records[j];
+    records.resize(kept);
 }
 
-// Neighbours within the tolerance merge into the heavier one (the second on ties).
+// Neighbours within the tolerance merge into the heavier one (the second on ties); the
+// emptied ones are dropped in the same walk.
 void MergeSimilarColours(std::vector<ColourWeight>& records, int k, size_t target)
 {
-    size_t remaining = records.size();
-    size_t j = 0;
-    while (j + 1 < records.size() && remaining > target) {
-        ColourWeight& a = records[j];
-        ColourWeight& b = records[j + 1];
+    const size_t n = records.size();
+    size_t remaining = n, kept = 0, j = 0;
+    while (j + 1 < n && remaining > target) {
+        const ColourWeight a = records[j];
+        const ColourWeight b = records[j + 1];
         if (std::abs(a.r - b.r) < 2 * k && std::abs(a.g - b.g) < k && std::abs(a.b - b.b) < 4 * k) {
-            if (a.weight > b.weight) {
-                a.weight += b.weight;
-                b.weight = 0;
-            } else {
-                b.weight += a.weight;
-                a.weight = 0;
-            }
+            ColourWeight merged = a.weight > b.weight ? a : b;
+            merged.weight = a.weight + b.weight;
+            records[kept++] = merged;
             --remaining;
             j += 2;
         } else {
+            records[kept++] = a;
             j += 1;
         }
     }
-    DropEmptyRecords(records);
+    for (; j < n; ++j)
+        records[kept++] = records[j];
+    records.resize(kept);
 }
 
 void SortByWeight(std::vector<ColourWeight>& records)
@@ -222,43 +208,20 @@ bool ReduceColours(CPicture& picture, int x0, int y0, int x1, int y1, unsigned c
     const Area area(picture, x0, y0, x1, y1);
 
     std::unique_ptr<ColourCube> cube;
-    std::vector<uint32_t> keys;
     std::vector<ColourWeight> records;
     try {
         cube = std::make_unique<ColourCube>();
-        keys.reserve(area.Pixels());
-        sink->SetText("Referencing colors...");
-        sink->SetRange(area.y0, area.y1);
-        for (int y = area.y0; y < area.y1; ++y) {
-            if (y % 10 == 0 && !sink->SetPos(y))
-                return false;
-            const uint8_t* p = picture.Row(y) + area.x0 * 3;
-            for (int x = area.x0; x < area.x1; ++x, p += 3)
-                keys.push_back(uint32_t(p[0]) << 16 | uint32_t(p[1]) << 8 | p[2]);
-        }
-        sink->SetText("Sorting colors table...");
-        SortKeys(keys);
-
-        sink->SetText("Counting colors...");
-        sink->SetRange(0, static_cast<int64_t>(keys.size()));
-        for (size_t i = 0; i < keys.size();) {
-            size_t run = i + 1;
-            while (run < keys.size() && keys[run] == keys[i])
-                ++run;
-            if (i / 640 != run / 640 && !sink->SetPos(static_cast<int64_t>(run)))
-                return false;
-            const uint32_t k = keys[i];
-            records.push_back({static_cast<int32_t>(10 + (run - i)), uint8_t(k >> 16), uint8_t(k >> 8), uint8_t(k)});
-            i = run;
-        }
+        if (!TakeColourCensus(picture, area.x0, area.y0, area.x1, area.y1, *sink, records))
+            return false;
     } catch (const std::bad_alloc&) {
         return false;
     }
-    std::vector<uint32_t>().swap(keys);
+    for (ColourWeight& c : records)
+        c.weight += 10; // the base weight keeps the light-colour passes idle for the first rounds
 
     const size_t distinct = records.size();
     std::vector<uint8_t> palette;
-    palette.reserve(std::max<size_t>(distinct, count) * 3);
+    palette.reserve(std::max<size_t>(distinct <= count ? distinct : 0, count) * 3);
     if (distinct <= count) {
         for (const ColourWeight& c : records)
             palette.insert(palette.end(), {c.b, c.g, c.r});
@@ -278,6 +241,7 @@ bool ReduceColours(CPicture& picture, int x0, int y0, int x1, int y1, unsigned c
     }
     for (const ColourWeight& c : records)
         palette.insert(palette.end(), {c.b, c.g, c.r});
+    std::vector<ColourWeight>().swap(records);
 
     cube->Seed(palette.data(), count);
     if (!MapArea(picture, area, palette.data(), count, mode, *cube, *sink))
