@@ -207,10 +207,8 @@ bool ReduceColours(CPicture& picture, int x0, int y0, int x1, int y1, unsigned c
     ProgressLevel sink(ProgressOrSilent(progress));
     const Area area(picture, x0, y0, x1, y1);
 
-    std::unique_ptr<ColourCube> cube;
     std::vector<ColourWeight> records;
     try {
-        cube = std::make_unique<ColourCube>();
         if (!TakeColourCensus(picture, area.x0, area.y0, area.x1, area.y1, *sink, records))
             return false;
     } catch (const std::bad_alloc&) {
@@ -243,6 +241,13 @@ bool ReduceColours(CPicture& picture, int x0, int y0, int x1, int y1, unsigned c
         palette.insert(palette.end(), {c.b, c.g, c.r});
     std::vector<ColourWeight>().swap(records);
 
+    // The cube comes only now, when the census's arrays are gone, to keep the peak low.
+    std::unique_ptr<ColourCube> cube;
+    try {
+        cube = std::make_unique<ColourCube>();
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
     cube->Seed(palette.data(), count);
     if (!MapArea(picture, area, palette.data(), count, mode, *cube, *sink))
         return false;

@@ -14,7 +14,8 @@ struct ColourWeight {
     uint8_t b, g, r;
 };
 
-// Counts the colours of columns x0..x1-1, rows y0..y1-1 (already inside the picture).
+// Counts the colours of columns x0..x1-1, rows y0..y1-1 (already inside the picture), with
+// about one byte per pixel of working memory besides the list.
 // Progress as a sort of all the keys would report it: "Referencing colors..." polled every 10
 // rows, "Sorting colors table...", then "Counting colors..." over the key positions, polled
 // where a run of equal keys crosses a multiple of 640. False when cancelled; throws

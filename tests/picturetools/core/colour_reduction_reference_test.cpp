@@ -304,3 +304,37 @@ TEST(ColourReductionCensus, CancelWhileCountingStopsAndLeavesTheCounterReusable)
     ASSERT_TRUE(TakeColourCensus(p, 0, 0, 200, 100, CQnProgress::Silent(), colours));
     EXPECT_EQ(colours.size(), ReferenceCensus(p, 0, 0, 200, 100, nullptr).size());
 }
+
+TEST(ColourReductionCensus, UnevenBlueValuesStillCountEveryColour)
+{
+    // The census takes the blue values in ranges of about half the pixels: one blue value
+    // holding most pixels, a single blue value, and the heavy value at either end.
+    struct Shape {
+        const char* name;
+        int heavyBlue;    // blue of most pixels
+        int heavyPercent; // share of those pixels
+    };
+    for (const Shape& shape : {Shape{"one value", 77, 100}, Shape{"heavy low", 0, 75}, Shape{"heavy high", 255, 80},
+                               Shape{"heavy middle", 128, 55}}) {
+        SCOPED_TRACE(shape.name);
+        CPicture p;
+        ASSERT_TRUE(p.Create(180, 120));
+        std::mt19937 random(17);
+        for (int y = 0; y < 120; ++y)
+            for (int x = 0; x < 180; ++x) {
+                const bool heavy = int(random() % 100) < shape.heavyPercent;
+                const uint8_t bgr[3] = {uint8_t(heavy ? shape.heavyBlue : int(random() % 256)), uint8_t(random() % 7),
+                                        uint8_t(random())};
+                p.SetPixel(x, y, bgr);
+            }
+        std::vector<int64_t> positions;
+        const std::vector<Record> expected = ReferenceCensus(p, 0, 0, 180, 120, &positions);
+        std::vector<ColourWeight> colours;
+        ASSERT_TRUE(TakeColourCensus(p, 0, 0, 180, 120, CQnProgress::Silent(), colours));
+        ASSERT_EQ(colours.size(), expected.size());
+        for (size_t i = 0; i < colours.size(); ++i)
+            ASSERT_TRUE(colours[i].weight == expected[i].weight && colours[i].b == expected[i].b &&
+                        colours[i].g == expected[i].g && colours[i].r == expected[i].r)
+                << i;
+    }
+}
