@@ -1,5 +1,5 @@
 // Colour-depth reduction by popularity with merging rounds, and mapping onto a palette
-// through a 64 x 64 x 64 cache of nearest-colour answers (one cell per 4 x 4 x 4 block).
+// through a 64 x 64 x 64 cache of nearest-colour answers (colour_reduction_mapping.h).
 #include "picturetools/core/colour_reduction.h"
 
 #include <algorithm>
@@ -11,7 +11,7 @@
 #include "base/progress.h"
 #include "picture/picture.h"
 #include "picturetools/core/colour_reduction_census.h"
-#include "picturetools/core/colour_reduction_search.h"
+#include "picturetools/core/colour_reduction_mapping.h"
 
 namespace {
 
@@ -39,92 +39,6 @@ struct Area {
         y1 = std::max(y1, y0);
     }
 };
-
-// The cube's cells hold the chosen entry's colour itself (kKnown | B << 16 | G << 8 | R; 0
-// while not yet known), so that mapping a pixel takes a single look-up. The cells are laid out
-// in Morton order (the bits of the three cell coordinates interleaved): colours close to each
-// other, as a dithered row meets them, then share cache lines.
-class ColourCube {
-public:
-    static constexpr int kSide = 64;
-    static constexpr uint32_t kKnown = 0x01000000;
-
-    ColourCube() : m_cells(new uint32_t[kSide * kSide * kSide]())
-    {
-        for (unsigned v = 0; v < 256; ++v) {
-            uint32_t spread = 0;
-            for (unsigned bit = 0; bit < 6; ++bit)
-                spread |= ((v >> 2 >> bit) & 1u) << (3 * bit);
-            m_spread[v] = spread;
-        }
-    }
-
-    // Each entry claims its own cell; a later entry in the same cell overwrites an earlier one.
-    void Seed(const uint8_t* palette, unsigned count)
-    {
-        for (unsigned i = 0; i < count; ++i)
-            Cell(palette[i * 3 + 2], palette[i * 3 + 1], palette[i * 3]) = Pack(palette + i * 3);
-    }
-
-    uint32_t& Cell(unsigned r, unsigned g, unsigned b)
-    {
-        return m_cells[m_spread[r] << 2 | m_spread[g] << 1 | m_spread[b]];
-    }
-
-    static uint32_t Pack(const uint8_t* entry)
-    {
-        return kKnown | uint32_t(entry[0]) << 16 | uint32_t(entry[1]) << 8 | entry[2];
-    }
-
-private:
-    std::unique_ptr<uint32_t[]> m_cells;
-    uint32_t m_spread[256]; // bits of v >> 2 spread three places apart
-};
-
-// Writes palette colours into the pixels of the area; false when cancelled.
-bool MapArea(CPicture& picture, const Area& area, const uint8_t* palette, unsigned count, int mode,
-             ColourCube& cube, CQnProgress& sink)
-{
-    sink.SetText("Applying New Palette...");
-    sink.SetRange(area.y0, area.y1);
-    const CPaletteSearch search(palette, count);
-    auto lookup = [&](int r, int g, int b) {
-        uint32_t& cell = cube.Cell(unsigned(r), unsigned(g), unsigned(b));
-        if (cell == 0)
-            cell = ColourCube::Pack(palette + size_t(search.Nearest(r, g, b)) * 3);
-        return cell;
-    };
-    for (int y = area.y0; y < area.y1; ++y) {
-        if (y % 10 == 0 && !sink.SetPos(y))
-            return false;
-        uint8_t* p = picture.Row(y) + area.x0 * 3;
-        uint8_t* end = picture.Row(y) + area.x1 * 3;
-        if (mode == kMapDiffuse) {
-            int eR = 0, eG = 0, eB = 0; // each row starts without error
-            for (; p < end; p += 3) {
-                const int b = std::clamp(p[0] - eB, 0, 255);
-                const int g = std::clamp(p[1] - eG, 0, 255);
-                const int r = std::clamp(p[2] - eR, 0, 255);
-                const uint32_t e = lookup(r, g, b);
-                const int eb = uint8_t(e >> 16), eg = uint8_t(e >> 8), er = uint8_t(e);
-                p[0] = uint8_t(eb);
-                p[1] = uint8_t(eg);
-                p[2] = uint8_t(er);
-                eB = eb - b;
-                eG = eg - g;
-                eR = er - r;
-            }
-        } else {
-            for (; p < end; p += 3) {
-                const uint32_t e = lookup(p[2], p[1], p[0]);
-                p[0] = uint8_t(e >> 16);
-                p[1] = uint8_t(e >> 8);
-                p[2] = uint8_t(e);
-            }
-        }
-    }
-    return true;
-}
 
 // Gives the picture exactly `count` entries (the depth follows from the count).
 void SetPicturePalette(CPicture& picture, const uint8_t* palette, unsigned used, unsigned count)
@@ -242,14 +156,14 @@ bool ReduceColours(CPicture& picture, int x0, int y0, int x1, int y1, unsigned c
     std::vector<ColourWeight>().swap(records);
 
     // The cube comes only now, when the census's arrays are gone, to keep the peak low.
-    std::unique_ptr<ColourCube> cube;
+    std::unique_ptr<CColourCube> cube;
     try {
-        cube = std::make_unique<ColourCube>();
+        cube = std::make_unique<CColourCube>();
     } catch (const std::bad_alloc&) {
         return false;
     }
     cube->Seed(palette.data(), count);
-    if (!MapArea(picture, area, palette.data(), count, mode, *cube, *sink))
+    if (!MapPixels(picture, area.x0, area.y0, area.x1, area.y1, palette.data(), count, mode, *cube, *sink))
         return false;
     SetPicturePalette(picture, palette.data(), count, count);
     return true;
@@ -261,13 +175,14 @@ void ApplyPalette(CPicture& picture, int x0, int y0, int x1, int y1, unsigned co
     if (picture.PaletteSize() == count || picture.IsEmpty() || count == 0 || !palette)
         return;
     ProgressLevel sink(ProgressOrSilent(progress));
-    std::unique_ptr<ColourCube> cube;
+    std::unique_ptr<CColourCube> cube;
     try {
-        cube = std::make_unique<ColourCube>();
+        cube = std::make_unique<CColourCube>();
     } catch (const std::bad_alloc&) {
         return;
     }
     cube->Seed(palette, count);
-    MapArea(picture, Area(picture, x0, y0, x1, y1), palette, count, mode, *cube, *sink);
+    const Area area(picture, x0, y0, x1, y1);
+    MapPixels(picture, area.x0, area.y0, area.x1, area.y1, palette, count, mode, *cube, *sink);
     SetPicturePalette(picture, palette, count, count);
 }

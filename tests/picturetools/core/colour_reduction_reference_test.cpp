@@ -338,3 +338,33 @@ TEST(ColourReductionCensus, UnevenBlueValuesStillCountEveryColour)
                 << i;
     }
 }
+
+TEST(ColourReductionMapping, CancelKeepsTheRowsBeforeItMappedAndTheRestUntouched)
+{
+    // The diffusing walk runs two rows side by side; a cancel at row 20 must still leave rows
+    // 0..19 mapped exactly and row 20 on untouched.
+    CPicture mapped, untouched;
+    FillPicture(mapped, 70, 45, 8, 30);
+    FillPicture(untouched, 70, 45, 8, 30);
+    std::vector<uint8_t> palette(3 * 16);
+    std::mt19937 random(2);
+    for (uint8_t& v : palette)
+        v = uint8_t(random());
+    CPicture complete;
+    FillPicture(complete, 70, 45, 8, 30);
+    ApplyPalette(complete, 0, 0, 70, 45, 16, palette.data(), kMapDiffuse, nullptr);
+
+    class CancelAtRow20 : public CQnProgress {
+    public:
+        bool SetPos(int64_t position, bool redraw) override
+        {
+            return !(Text() == "Applying New Palette..." && position == 20) && CQnProgress::SetPos(position, redraw);
+        }
+    } cancel;
+    ApplyPalette(mapped, 0, 0, 70, 45, 16, palette.data(), kMapDiffuse, &cancel);
+    EXPECT_EQ(mapped.PaletteSize(), 16u) << "ApplyPalette sets the palette also after a cancel";
+    for (int y = 0; y < 45; ++y) {
+        const CPicture& expected = y < 20 ? complete : untouched;
+        ASSERT_TRUE(std::equal(mapped.Row(y), mapped.Row(y) + 70 * 3, expected.Row(y))) << "row " << y;
+    }
+}
