@@ -56,7 +56,10 @@ void SetPicturePalette(CPicture& picture, const uint8_t* palette, unsigned used,
 void MergeLightColours(std::vector<ColourWeight>& records, int32_t threshold, size_t target)
 {
     const size_t n = records.size();
-    size_t remaining = n, kept = 0, j = 0;
+    size_t remaining = n, j = 0;
+    while (j + 1 < n && records[j].weight >= threshold) // nothing moves before the first merge
+        ++j;
+    size_t kept = j;
     for (; j + 1 < n && remaining > target; ++j) {
         if (records[j].weight < threshold) {
             records[j + 1].weight += records[j].weight;
@@ -65,6 +68,8 @@ void MergeLightColours(std::vector<ColourWeight>& records, int32_t threshold, si
             records[kept++] = records[j];
         }
     }
+    if (kept == j)
+        return;
     for (; j < n; ++j)
         records[kept++] = records[j];
     records.resize(kept);
