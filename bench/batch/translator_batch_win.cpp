@@ -15,6 +15,7 @@
 #include "picture/codec_registry.h"
 #include "picture/graphics_codec.h"
 #include "picturetools/translator/batch_convert.h"
+#include "picturetools/translator/throttled_display.h"
 #include "picturetools/translator/translator_observer.h"
 #include "shell/working_window_win.h"
 
@@ -49,7 +50,8 @@ int main(int argc, char** argv)
         return 1;
     }
     window.SetFilesRange(static_cast<int>(inputs.size()));
-    CTranslatorObserver observer(window);
+    CThrottledDisplay display(window); // as the translator's "&Start" does
+    CTranslatorObserver observer(display);
     const BatchSummary summary = RunBatchConvert(inputs, settings, observer);
     window.Close();
     QueryPerformanceCounter(&end);
