@@ -71,7 +71,7 @@ export convert work
 
 translator_run() { # FORMAT DEPTH: the translator's own timing of the batch, in seconds
   local list=() f
-  for f in "${inputs[@]}"; do list+=("Z:$f"); done
+  for f in "$work"/photos/*.jpg; do list+=("Z:$f"); done
   "$source_dir/tools/wine-run.sh" "$windows" "$translator" --to "$1" --depth "$2" -o "Z:$work/out" "${list[@]}"
 }
 export -f translator_run
