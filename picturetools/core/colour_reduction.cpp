@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <new>
 #include <vector>
@@ -76,28 +77,42 @@ void MergeLightColours(std::vector<ColourWeight>& records, int32_t threshold, si
 }
 
 // Neighbours within the tolerance merge into the heavier one (the second on ties); the
-// emptied ones are dropped in the same walk.
-void MergeSimilarColours(std::vector<ColourWeight>& records, int k, size_t target)
+// emptied ones are dropped in the same walk. Whether neighbours are alike depends on their
+// colours only, which no merge changes, so it is worked out for every pair first (a loop
+// without branches); the walk then jumps from one alike pair to the next and moves the
+// records between them as a block.
+void MergeSimilarColours(std::vector<ColourWeight>& records, int k, size_t target, std::vector<uint8_t>& alike)
 {
     const size_t n = records.size();
+    if (n < 2)
+        return;
+    alike.resize(n);
+    for (size_t j = 0; j + 1 < n; ++j) {
+        const ColourWeight& a = records[j];
+        const ColourWeight& b = records[j + 1];
+        alike[j] = (std::abs(a.r - b.r) < 2 * k) & (std::abs(a.g - b.g) < k) & (std::abs(a.b - b.b) < 4 * k);
+    }
+    alike[n - 1] = 1; // stops the search; no pair starts at the last record
     size_t remaining = n, kept = 0, j = 0;
     while (j + 1 < n && remaining > target) {
-        const ColourWeight a = records[j];
-        const ColourWeight b = records[j + 1];
-        if (std::abs(a.r - b.r) < 2 * k && std::abs(a.g - b.g) < k && std::abs(a.b - b.b) < 4 * k) {
-            ColourWeight merged = a.weight > b.weight ? a : b;
-            merged.weight = a.weight + b.weight;
-            records[kept++] = merged;
-            --remaining;
-            j += 2;
-        } else {
-            records[kept++] = a;
-            j += 1;
-        }
+        const size_t m = size_t(static_cast<const uint8_t*>(std::memchr(alike.data() + j, 1, n - j)) - alike.data());
+        if (m + 1 >= n)
+            break;
+        if (kept != j)
+            std::memmove(records.data() + kept, records.data() + j, (m - j) * sizeof(ColourWeight));
+        kept += m - j;
+        const ColourWeight a = records[m];
+        const ColourWeight b = records[m + 1];
+        ColourWeight merged = a.weight > b.weight ? a : b;
+        merged.weight = a.weight + b.weight;
+        records[kept++] = merged;
+        --remaining;
+        j = m + 2;
     }
-    for (; j < n; ++j)
-        records[kept++] = records[j];
-    records.resize(kept);
+    if (kept == j)
+        return;
+    std::memmove(records.data() + kept, records.data() + j, (n - j) * sizeof(ColourWeight));
+    records.resize(kept + (n - j));
 }
 
 void SortByWeight(std::vector<ColourWeight>& records)
@@ -149,12 +164,13 @@ bool ReduceColours(CPicture& picture, int x0, int y0, int x1, int y1, unsigned c
     SortByWeight(records);
     sink->SetText("Decreasing Colors Depth...");
     sink->SetRange(0, static_cast<int64_t>(distinct - count));
+    std::vector<uint8_t> alike; // the similarity pass's flags, kept between rounds
     for (int k = 1; records.size() > count; ++k) {
         if (!sink->SetPos(static_cast<int64_t>(distinct - records.size())))
             return false;
         MergeLightColours(records, 2 * k - 1, count);
         MergeLightColours(records, 2 * k, count);
-        MergeSimilarColours(records, k, count);
+        MergeSimilarColours(records, k, count, alike);
     }
     for (const ColourWeight& c : records)
         palette.insert(palette.end(), {c.b, c.g, c.r});
