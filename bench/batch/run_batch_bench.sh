@@ -6,7 +6,9 @@
 # CPU time, the ratios to qnpic and each contender's peak resident memory (/usr/bin/time %M:
 # the largest single process; for qnpic with workers that is one worker or the parent).
 # With a Windows build that holds translator_batch.exe, also times the same batch through the
-# pictures translator's run under Wine (working window and its message pumping included).
+# pictures translator's run under Wine (working window and its message pumping included), in
+# each round beside the others; the whole benchmark then runs inside one Wine session. The
+# translator's own timing of each batch (without Wine's start) is listed too.
 #
 # Not part of `make test`. Build first, then run from the source folder:
 #   cmake --build build/native --target qnpic make_batch_photos -j2
@@ -35,6 +37,11 @@ done
 translator=""
 if [ -f "$windows/bin/translator_batch.exe" ]; then
   translator=$windows/bin/translator_batch.exe
+  # The whole benchmark runs inside one Wine session, so that the translator's runs take their
+  # turn in each round beside the others; the session's start is not timed.
+  if [ -z "${QUENTA_WINE_SESSION:-}" ]; then
+    exec "$source_dir/tools/wine-session.sh" "$windows" "$0" "$native" "$windows"
+  fi
 fi
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/batch_bench.XXXXXX")
@@ -69,10 +76,11 @@ per_file_bmp8() {
 export -f per_file_png per_file_bmp8
 export convert work
 
-translator_run() { # FORMAT DEPTH: the translator's own timing of the batch, in seconds
+translator_run() { # FORMAT DEPTH: the translator's batch; it prints its own timing
   local list=() f
   for f in "$work"/photos/*.jpg; do list+=("Z:$f"); done
-  "$source_dir/tools/wine-run.sh" "$windows" "$translator" --to "$1" --depth "$2" -o "Z:$work/out" "${list[@]}"
+  "$source_dir/tools/wine-run.sh" "$windows" "$translator" --to "$1" --depth "$2" -o "Z:$work/out" "${list[@]}" \
+      >>"$work/translator.log"
 }
 export -f translator_run
 export translator windows source_dir
@@ -83,24 +91,20 @@ for round in $(seq 1 "$rounds"); do
   run png_qnpic_2 "$qnpic" convert --jobs 2 --to PNG -o "$work/out" "${inputs[@]}"
   run png_convert bash -c 'per_file_png "$@"' _ "${inputs[@]}"
   run png_mogrify "$mogrify" -limit thread 1 -format png -path "$work/out" "${inputs[@]}"
+  if [ -n "$translator" ]; then
+    run png_translator bash -c 'translator_run PNG 0'
+  fi
   run bmp8_qnpic_1 "$qnpic" convert --jobs 1 --to BMP --depth 8 -o "$work/out" "${inputs[@]}"
   run bmp8_qnpic_2 "$qnpic" convert --jobs 2 --to BMP --depth 8 -o "$work/out" "${inputs[@]}"
   run bmp8_convert bash -c 'per_file_bmp8 "$@"' _ "${inputs[@]}"
   run bmp8_mogrify "$mogrify" -limit thread 1 -dither Riemersma -colors 256 -type Palette -define bmp:format=bmp3 \
       -format bmp -path "$work/out" "${inputs[@]}"
+  if [ -n "$translator" ]; then
+    run bmp8_translator bash -c 'translator_run BMP 8'
+  fi
 done
 
 if [ -n "$translator" ]; then
-  # One Wine session for all the runs; the session's start is not timed.
-  "$source_dir/tools/wine-session.sh" "$windows" bash -c '
-    for round in $(seq 1 '"$rounds"'); do
-      for spec in "PNG 0 png" "BMP 8 bmp8"; do
-        set -- $spec
-        rm -rf "$work/out"; mkdir -p "$work/out"
-        /usr/bin/time -a -o "$work/times/$3_translator" -f "%e %U %S %M" bash -c "translator_run $1 $2" \
-            >>"$work/translator.log" 2>&1 || { echo "translator run failed" >&2; tail -5 "$work/translator.log" >&2; }
-      done
-    done' _
   grep -h "translator:" "$work/translator.log" | sed 's/^/  (own timing) /'
 fi
 
