@@ -17,6 +17,7 @@
 #include "picturetools/translator/converter_settings.h"
 #include "picturetools/translator/file_ops.h"
 #include "picturetools/translator/output_choices.h"
+#include "picturetools/translator/throttled_display.h"
 #include "picturetools/translator/translator_module.h"
 #include "picturetools/translator/translator_observer.h"
 #include "res/resource.h"
@@ -201,7 +202,8 @@ void CQnConvert::StartBatch()
     CWorkingWindow window;
     window.Open(CFrameWindow::Main() ? CFrameWindow::Main()->Hwnd() : GetAncestor(m_hwnd, GA_ROOT));
     window.SetFilesRange(static_cast<int>(rows.size()));
-    CTranslatorObserver observer(window);
+    CThrottledDisplay display(window); // the file bar is checked every few hundredths of a second
+    CTranslatorObserver observer(display);
     RunBatchConvert(PathsOfRows(rows), settings, observer); // reports through the observer only
     window.Close();
     WriteConverterRun(codecIndex, folder, quality); // also after a cancelled run

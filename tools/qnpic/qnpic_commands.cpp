@@ -9,6 +9,7 @@
 #include "picturetools/translator/batch_convert.h"
 #include "picturetools/translator/file_ops.h"
 #include "tools/qnpic/qnpic_options.h"
+#include "tools/qnpic/qnpic_workers.h"
 
 namespace {
 
@@ -144,6 +145,7 @@ int RunConvert(const std::vector<std::string>& args)
         settings.outputFolder = command.output;
 
     ConsoleObserver observer(command.overwrite);
-    const BatchSummary summary = RunBatchConvert(command.inputs, settings, observer);
+    const int workers = command.jobs > 0 ? command.jobs : DefaultWorkerCount();
+    const BatchSummary summary = RunBatchInWorkers(command.inputs, settings, observer, workers);
     return summary.AnyFailed() ? kExitFileFailed : kExitOk;
 }

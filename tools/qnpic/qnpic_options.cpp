@@ -75,6 +75,13 @@ bool ParseConvertCommand(const std::vector<std::string>& args, ConvertCommand& c
                 error = "--overwrite must be yes or no";
                 return false;
             }
+        } else if (arg == "--jobs") {
+            int j = 0;
+            if (!ParseInt(value, j) || j < 1 || j > 64) {
+                error = "--jobs must be a number from 1 to 64";
+                return false;
+            }
+            command.jobs = j;
         } else if (arg == "-o" || arg == "--output") {
             command.output = value;
         } else {

@@ -9,6 +9,7 @@ struct ConvertCommand {
     bool option = true;   // the codec's write option
     int quality = -1;     // 1..100, -1 when not given
     bool overwrite = false;
+    int jobs = 0;         // worker processes; 0 picks one per processor
     std::string output;
     std::vector<std::string> inputs;
 };

@@ -167,3 +167,109 @@ TEST_F(QnpicTool, NonPicturesAndRefusedSignaturesFailWithOneAndSayWhy)
     EXPECT_NE(convert.out.find("damaged or unsupported BMP file"), std::string::npos) << convert.out;
     EXPECT_TRUE(fs::is_empty(m_root / "out"));
 }
+
+namespace {
+// A 24-bit picture of its own colours for each `shade`.
+void WriteShadedBmp(const std::string& path, int shade, int width = 30, int height = 20)
+{
+    CPicture p;
+    ASSERT_TRUE(p.Create(unsigned(width), unsigned(height)));
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const uint8_t c[3] = {uint8_t(shade + x * 3), uint8_t(y * 9), uint8_t(shade * 7 + x + y)};
+            p.SetPixel(x, y, c);
+        }
+    ASSERT_EQ(BmpCodec().WriteFile(path, &p, 24, false, nullptr), 1);
+}
+
+std::string FolderContents(const fs::path& folder)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    std::string all;
+    for (const std::string& name : names)
+        all += name + "=" + Slurp(folder / name) + "\n";
+    return all;
+}
+} // namespace
+
+TEST_F(QnpicTool, WorkersGiveTheFilesAndMessagesOfOneProcessInInputOrder)
+{
+    fs::create_directories(m_root / "in");
+    std::string inputs;
+    for (int i = 0; i < 9; ++i) {
+        const std::string name = "in/p" + std::to_string(i) + ".bmp";
+        WriteShadedBmp(Path(name), i * 20);
+        inputs += " " + Q(name);
+        if (i == 3)
+            inputs += " " + Q("notes.txt") + " " + Q("missing.bmp"); // failures among them
+    }
+    const ToolRun one = Qnpic("convert --jobs 1 --to PNG --depth 8 -o " + Q("one") + inputs, true);
+    const ToolRun two = Qnpic("convert --jobs 2 --to PNG --depth 8 -o " + Q("two") + inputs, true);
+    const ToolRun five = Qnpic("convert --jobs 5 --to PNG --depth 8 -o " + Q("five") + inputs, true);
+    EXPECT_EQ(one.code, 1);
+    EXPECT_EQ(two.code, 1);
+    EXPECT_EQ(five.code, 1);
+    ASSERT_EQ(std::count(one.out.begin(), one.out.end(), '\n'), 11) << one.out;
+    auto renamed = [&](std::string text, const std::string& from) {
+        for (size_t at; (at = text.find(Path(from))) != std::string::npos;)
+            text.replace(at, Path(from).size(), Path("one"));
+        return text;
+    };
+    EXPECT_EQ(renamed(two.out, "two"), one.out);
+    EXPECT_EQ(renamed(five.out, "five"), one.out);
+    EXPECT_TRUE(FolderContents(m_root / "two") == FolderContents(m_root / "one"));
+    EXPECT_TRUE(FolderContents(m_root / "five") == FolderContents(m_root / "one"));
+}
+
+TEST_F(QnpicTool, WorkersKeepTheOrderOfItemsSharingAFile)
+{
+    // a/x.bmp and b/x.bmp land on the same destination: without --overwrite the first is
+    // written and the second skipped, with it the second wins; as in one process.
+    for (const char* folder : {"a", "b"})
+        fs::create_directories(m_root / folder);
+    // Large enough that converting one takes longer than starting a worker.
+    WriteShadedBmp(Path("a/x.bmp"), 10, 1500, 1000);
+    WriteShadedBmp(Path("b/x.bmp"), 90, 1500, 1000);
+    for (int i = 0; i < 6; ++i)
+        WriteShadedBmp(Path("a/other" + std::to_string(i) + ".bmp"), 30 + i);
+    // Side by side, so that two workers would take them at the same moment.
+    std::string inputs = " " + Q("a/x.bmp") + " " + Q("b/x.bmp");
+    for (int i = 0; i < 6; ++i)
+        inputs += " " + Q("a/other" + std::to_string(i) + ".bmp");
+    for (const char* jobs : {"1", "2"}) {
+        SCOPED_TRACE(jobs);
+        fs::remove_all(m_root / "out");
+        ToolRun run = Qnpic(std::string("convert --jobs ") + jobs + " --to BMP -o " + Q("out") + inputs, true);
+        EXPECT_EQ(run.code, 0);
+        EXPECT_TRUE(Slurp(m_root / "out" / "x.BMP") == Slurp(m_root / "a" / "x.bmp"));
+        EXPECT_NE(run.out.find("b/x.bmp: skipped"), std::string::npos) << run.out;
+        run = Qnpic(std::string("convert --jobs ") + jobs + " --overwrite yes --to BMP -o " + Q("out") + inputs);
+        EXPECT_EQ(run.code, 0);
+        EXPECT_TRUE(Slurp(m_root / "out" / "x.BMP") == Slurp(m_root / "b" / "x.bmp"));
+    }
+
+    // An item that reads what an earlier one writes: c.png becomes c.BMP, which the next item
+    // then reads (the new picture, not the old file) and writes again.
+    fs::create_directories(m_root / "c");
+    WriteShadedBmp(Path("c/c.BMP"), 200, 1500, 1000); // the old picture
+    WriteShadedBmp(Path("new.bmp"), 40, 1500, 1000);
+    ASSERT_EQ(Qnpic("convert --to PNG -o " + Q("c/c.png") + " " + Q("new.bmp")).code, 0);
+    std::string chain = " " + Q("c/c.png") + " " + Q("c/c.BMP");
+    for (int i = 0; i < 6; ++i)
+        chain += " " + Q("a/other" + std::to_string(i) + ".bmp");
+    ASSERT_EQ(Qnpic("convert --jobs 2 --overwrite yes --to BMP -o " + Q("c") + chain).code, 0);
+    EXPECT_TRUE(Slurp(m_root / "c" / "c.BMP") == Slurp(m_root / "new.bmp"));
+}
+
+TEST_F(QnpicTool, JobsMustBeAPositiveNumber)
+{
+    for (const char* jobs : {"0", "-1", "65", "two", ""}) {
+        const ToolRun run = Qnpic(std::string("convert --jobs '") + jobs + "' --to BMP -o " + Q("out") + " " + Q("photo.bmp"), true);
+        EXPECT_EQ(run.code, 2) << jobs;
+        EXPECT_NE(run.out.find("--jobs must be a number from 1 to 64"), std::string::npos) << run.out;
+    }
+    EXPECT_EQ(Qnpic("convert --jobs 64 --to BMP -o " + Q("out") + " " + Q("photo.bmp")).code, 0);
+}
