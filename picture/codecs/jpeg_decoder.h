@@ -94,7 +94,11 @@ private:
     // Row-by-row decode: a block's samples at `out`, through StreamedBlock's slot. With
     // m_pairStreamed a block waits for its right-hand neighbour so that the two take the paired
     // transform; FlushStreamedBlocks transforms any still waiting (before a row is written).
-    int16_t* StreamedBlock(size_t component);
+    int16_t* StreamedBlock(size_t component)
+    {
+        StreamedBlocks& s = m_streamed[m_pairStreamed ? component : 0];
+        return s.blocks[s.waiting ^ 1];
+    }
     void TransformStreamedBlock(size_t component, const JpegComponent& c, uint8_t* out);
     void FlushStreamedBlocks();
     void WriteMcuRow(int mcuRow);

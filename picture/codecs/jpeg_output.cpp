@@ -155,14 +155,6 @@ void CJpegDecoder::InverseTransform(const int16_t* block, const JpegComponent& c
         JpegInverseDctReduced(block, c.quantizer.data(), c.blockWidth, c.blockHeight, out, c.RowStride());
 }
 
-int16_t* CJpegDecoder::StreamedBlock(size_t component)
-{
-    if (!m_pairStreamed)
-        return m_streamed[0].blocks[0];
-    StreamedBlocks& s = m_streamed[component];
-    return s.blocks[s.waiting ^ 1];
-}
-
 void CJpegDecoder::TransformStreamedBlock(size_t component, const JpegComponent& c, uint8_t* out)
 {
 #if defined(QUENTA_JPEG_IDCT_X86)
@@ -190,9 +182,10 @@ void CJpegDecoder::TransformStreamedBlock(size_t component, const JpegComponent&
     }
 #endif
     (void)component;
-    int16_t* block = m_streamed[0].blocks[0];
+    StreamedBlocks& s = m_streamed[0]; // one slot, never waiting
+    int16_t* block = s.blocks[s.waiting ^ 1];
     InverseTransform(block, c, out);
-    std::memset(block, 0, sizeof m_streamed[0].blocks[0]); // ready for the next one
+    std::memset(block, 0, sizeof s.blocks[0]); // ready for the next one
 }
 
 void CJpegDecoder::FlushStreamedBlocks()
