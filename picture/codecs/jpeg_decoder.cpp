@@ -362,6 +362,10 @@ void CJpegDecoder::PrepareBuffers(const JpegScan& scan)
                 if (!streaming)
                     c.coefficients.assign(size_t(c.blocksWide) * size_t(c.blocksHigh) * 64, 0);
             }
+            m_pairStreamed = streaming && m_simd >= SimdLevel::Avx2 && ComponentCount() <= int(m_streamed.size()) &&
+                             std::all_of(m_components.begin(), m_components.end(), [](const JpegComponent& c) {
+                                 return c.blockWidth == 8 && c.blockHeight == 8;
+                             });
             if (ComponentCount() == 3) {
                 for (auto& row : m_upsampled)
                     row.assign(static_cast<size_t>(m_outWidth), 0);

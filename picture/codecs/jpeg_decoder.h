@@ -91,6 +91,16 @@ private:
     int16_t* CoefficientBlock(JpegComponent& c, int blockRow, int blockCol);
     void TransformMcuRowFromCoefficients(int mcuRow);
     void InverseTransform(const int16_t* block, const JpegComponent& c, uint8_t* out) const;
+    // Row-by-row decode: a block's samples at `out`, through StreamedBlock's slot. With
+    // m_pairStreamed a block waits for its right-hand neighbour so that the two take the paired
+    // transform; FlushStreamedBlocks transforms any still waiting (before a row is written).
+    int16_t* StreamedBlock(size_t component)
+    {
+        StreamedBlocks& s = m_streamed[m_pairStreamed ? component : 0];
+        return s.blocks[s.waiting ^ 1];
+    }
+    void TransformStreamedBlock(size_t component, const JpegComponent& c, uint8_t* out);
+    void FlushStreamedBlocks();
     void WriteMcuRow(int mcuRow);
     void FinishPicture();
     void ReleaseBuffers();
@@ -131,4 +141,13 @@ private:
     std::vector<int16_t> m_chromaOffsets; // blue, green, red offsets per chroma sample
     int m_offsetsRow = -1;
     const SimdLevel m_simd = ActiveSimdLevel(); // vector paths of the pixel stages
+    // Blocks of the row-by-row decode per component: one being decoded, one perhaps waiting
+    // for its neighbour (m_pairStreamed: AVX2 and every component's blocks full-size).
+    struct StreamedBlocks {
+        alignas(32) int16_t blocks[2][64] = {};
+        uint8_t* waitingOut = nullptr; // the waiting block's samples; null: none waits
+        int waiting = 0;               // its slot
+    };
+    std::array<StreamedBlocks, 3> m_streamed{};
+    bool m_pairStreamed = false;
 };

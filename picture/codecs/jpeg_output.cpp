@@ -1,5 +1,6 @@
 // From decoded samples to picture rows: replicated upsampling and YCbCr to BGR.
 #include <algorithm>
+#include <cstring>
 
 #include "picture/codecs/jpeg_colour.h"
 #include "picture/codecs/jpeg_dct.h"
@@ -152,6 +153,51 @@ void CJpegDecoder::InverseTransform(const int16_t* block, const JpegComponent& c
         JpegInverseDct(block, c.quantizer.data(), out, c.RowStride());
     } else
         JpegInverseDctReduced(block, c.quantizer.data(), c.blockWidth, c.blockHeight, out, c.RowStride());
+}
+
+void CJpegDecoder::TransformStreamedBlock(size_t component, const JpegComponent& c, uint8_t* out)
+{
+#if defined(QUENTA_JPEG_IDCT_X86)
+    if (m_pairStreamed) {
+        StreamedBlocks& s = m_streamed[component];
+        int16_t* block = s.blocks[s.waiting ^ 1];
+        if (s.waitingOut && out == s.waitingOut + 8) {
+            int16_t* first = s.blocks[s.waiting];
+            if (!JpegInverseDctPairAvx2(first, block, c.quantizer.data(), s.waitingOut, out, c.RowStride())) {
+                InverseTransform(first, c, s.waitingOut);
+                InverseTransform(block, c, out);
+            }
+            std::memset(s.blocks, 0, sizeof s.blocks); // ready for the next two
+            s.waitingOut = nullptr;
+            return;
+        }
+        // Not the waiting block's neighbour (a block further down the MCU): that one goes alone.
+        if (s.waitingOut) {
+            InverseTransform(s.blocks[s.waiting], c, s.waitingOut);
+            std::memset(s.blocks[s.waiting], 0, sizeof s.blocks[0]);
+        }
+        s.waitingOut = out;
+        s.waiting ^= 1;
+        return;
+    }
+#endif
+    (void)component;
+    StreamedBlocks& s = m_streamed[0]; // one slot, never waiting
+    int16_t* block = s.blocks[s.waiting ^ 1];
+    InverseTransform(block, c, out);
+    std::memset(block, 0, sizeof s.blocks[0]); // ready for the next one
+}
+
+void CJpegDecoder::FlushStreamedBlocks()
+{
+    for (size_t i = 0; i < m_components.size() && i < m_streamed.size(); ++i) {
+        StreamedBlocks& s = m_streamed[i];
+        if (!s.waitingOut)
+            continue;
+        InverseTransform(s.blocks[s.waiting], m_components[i], s.waitingOut);
+        std::memset(s.blocks[s.waiting], 0, sizeof s.blocks[0]);
+        s.waitingOut = nullptr;
+    }
 }
 
 void CJpegDecoder::TransformMcuRowFromCoefficients(int mcuRow)

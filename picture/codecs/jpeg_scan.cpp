@@ -153,22 +153,25 @@ void CJpegDecoder::DecodeScan(const JpegScan& scan)
     auto noRowAction = [](int) {};
 
     if (m_mode == Mode::Streaming) {
-        alignas(16) int16_t block[64] = {};
         if (m_blockSize == 1)
             BuildAcSkipTables(scan);
         ForEachDataUnit(
             scan,
             [&](JpegComponent& c, int, int col, int rowInMcu) {
+                const size_t index = size_t(&c - m_components.data());
+                int16_t* block = StreamedBlock(index);
                 if (c.blockWidth == 1 && c.blockHeight == 1)
                     DecodeSequentialBlockDcOnly(c, block);
                 else
                     DecodeSequentialBlock(c, block);
                 uint8_t* out = c.rowSamples.data() + size_t(rowInMcu) * size_t(c.blockHeight) * c.RowStride() +
                                size_t(col) * size_t(c.blockWidth);
-                InverseTransform(block, c, out);
-                std::memset(block, 0, sizeof block); // ready for the next one
+                TransformStreamedBlock(index, c, out);
             },
-            [&](int mcuRow) { WriteMcuRow(mcuRow); });
+            [&](int mcuRow) {
+                FlushStreamedBlocks();
+                WriteMcuRow(mcuRow);
+            });
     } else if (!m_progressive) {
         ForEachDataUnit(
             scan,
