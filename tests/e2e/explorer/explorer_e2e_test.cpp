@@ -308,20 +308,24 @@ TEST_F(ExplorerE2eTest, ReportSortsByEachColumnBothWays)
     for (int column = 0; column < 5; ++column) {
         for (bool ascending : {true, false}) {
             ClickHeader(column);
-            const std::vector<std::string> names = Column(m_report, 0);
-            ASSERT_EQ(names.size(), static_cast<size_t>(ListedFiles()));
-            bool ordered = true;
-            if (column == 1 || column == 3) {
+            // The click is posted, so the list may still show the earlier order for a moment.
+            const bool ordered = WaitFor([&] {
+                const std::vector<std::string> names = Column(m_report, 0);
+                if (names.size() != static_cast<size_t>(ListedFiles()))
+                    return false;
+                if (column != 1 && column != 3)
+                    return textOrder(Column(m_report, column), ascending);
                 for (size_t i = 1; i < names.size(); ++i) {
                     const bool before = column == 1 ? sizes[names[i - 1]] <= sizes[names[i]]
                                                     : times[names[i - 1]] <= times[names[i]];
                     const bool after = column == 1 ? sizes[names[i - 1]] >= sizes[names[i]]
                                                    : times[names[i - 1]] >= times[names[i]];
-                    ordered = ordered && (ascending ? before : after);
+                    if (!(ascending ? before : after))
+                        return false;
                 }
-            } else {
-                ordered = textOrder(Column(m_report, column), ascending);
-            }
+                return true;
+            }, 5000);
+            Sleep(GetDoubleClickTime() + 100); // the next click on the same header is not a double click
             std::string shown;
             for (const std::string& text : Column(m_report, column))
                 shown += text + "|";

@@ -263,8 +263,12 @@ TEST_F(UninstallE2eTest, AddingMyToolMakesItsKeyAndEditingChangesDisplayNameOnly
 
 TEST_F(UninstallE2eTest, DeletingThreeRowsOfASortedListDeletesExactlyTheirKeys)
 {
+    // Clicks are posted: each click's order is waited for before the next.
     ClickHeader(0);
+    ASSERT_TRUE(WaitFor([&] { return RowNamed("alpha") < RowNamed("Mike"); }, 5000));
+    Sleep(GetDoubleClickTime() + 100);
     ClickHeader(0); // by name, descending: unlike the order of the keys
+    ASSERT_TRUE(WaitFor([&] { return RowNamed("Mike") < RowNamed("alpha"); }, 5000));
     const std::vector<std::string> names = Column(0);
     ASSERT_LT(RowNamed("Zulu"), RowNamed("Mike"));
     ASSERT_LT(RowNamed("Mike"), RowNamed("alpha"));
