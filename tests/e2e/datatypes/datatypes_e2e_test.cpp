@@ -325,6 +325,8 @@ TEST_F(DataTypesSuite, AddingAbcCreatesItsOwnTypeAndEditingAgainWritesThere)
     Click(picker, IDC_ICONPICKER_APPLY);
     ASSERT_TRUE(WaitGone(picker));
     Click(m_view, IDC_DATATYPE_APPLY);
+    // The click is posted: Apply turns grey once the type is written and the list refreshed.
+    EXPECT_TRUE(WaitFor([&] { return !IsWindowEnabled(Control(IDC_DATATYPE_APPLY)); }, 5000));
     Settle();
     const RegistrySnapshot edited = SnapshotClasses();
     EXPECT_EQ(e2e::ChangedKeys(added, edited),
