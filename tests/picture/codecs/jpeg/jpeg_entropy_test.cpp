@@ -146,17 +146,17 @@ TEST(JpegBitReader, ReadsStuffedScanDataUpToTheMarker)
 }
 
 // Canonical code-length counts, as a DHT segment gives them.
-struct TableSpec {
+struct TableDefinition {
     std::vector<uint8_t> counts; // 16 entries
     std::vector<uint8_t> symbols;
 };
 
 // A random prefix code of `symbols` symbols with lengths 1..16 (not all ones, as T.81 wants).
-TableSpec RandomTable(std::mt19937& random, int symbolCount, bool dc)
+TableDefinition RandomTable(std::mt19937& random, int symbolCount, bool dc)
 {
     for (;;) {
-        TableSpec spec;
-        spec.counts.assign(16, 0);
+        TableDefinition definition;
+        definition.counts.assign(16, 0);
         // Kraft sum in units of 2^-16; keep room for the all-ones code.
         uint32_t room = (1u << 16) - 1;
         int placed = 0;
@@ -169,7 +169,7 @@ TableSpec RandomTable(std::mt19937& random, int symbolCount, bool dc)
             if (length > 16)
                 break;
             room -= 1u << (16 - length);
-            ++spec.counts[size_t(length - 1)];
+            ++definition.counts[size_t(length - 1)];
             ++placed;
         }
         if (placed == 0)
@@ -182,9 +182,9 @@ TableSpec RandomTable(std::mt19937& random, int symbolCount, bool dc)
             int v = pool[size_t(i)];
             if (dc && random() % 4)
                 v %= 16; // mostly valid DC sizes, some invalid ones above 15
-            spec.symbols.push_back(static_cast<uint8_t>(v));
+            definition.symbols.push_back(static_cast<uint8_t>(v));
         }
-        return spec;
+        return definition;
     }
 }
 
@@ -195,9 +195,9 @@ TEST(JpegHuffmanDecodeTable, CodeAndValueEntriesAgreeWithTheWalk)
     int full = 0, codeOnly = 0, none = 0;
     for (int round = 0; round < 60; ++round) {
         const bool dc = round % 2 == 0;
-        const TableSpec spec = RandomTable(random, 2 + int(random() % 180), dc);
+        const TableDefinition definition = RandomTable(random, 2 + int(random() % 180), dc);
         JpegHuffmanDecodeTable table;
-        table.Build(spec.counts.data(), spec.symbols.data(),
+        table.Build(definition.counts.data(), definition.symbols.data(),
                     dc ? JpegHuffmanDecodeTable::Class::Dc : JpegHuffmanDecodeTable::Class::Ac);
         for (uint32_t prefix = 0; prefix < (1u << kFast); ++prefix) {
             SCOPED_TRACE(testing::Message() << "round " << round << " prefix " << prefix);
